@@ -1,0 +1,55 @@
+// Path rules for the files the program keeps beside its executable.
+#include "core/paths.h"
+
+namespace lumivex::core {
+namespace {
+
+// Index just past the last "\" or ":", or 0 when there is none.
+std::wstring::size_type nameStart(const std::wstring& path) {
+  const auto sep = path.find_last_of(L"\\:");
+  return sep == std::wstring::npos ? 0 : sep + 1;
+}
+
+// Index of the last "." within the file-name part, or npos.
+std::wstring::size_type extensionDot(const std::wstring& path) {
+  const auto dot = path.rfind(L'.');
+  if (dot == std::wstring::npos || dot < nameStart(path)) return std::wstring::npos;
+  return dot;
+}
+
+std::wstring replaceExtension(const std::wstring& path, const wchar_t* extension) {
+  const auto dot = extensionDot(path);
+  return (dot == std::wstring::npos ? path : path.substr(0, dot)) + extension;
+}
+
+}  // namespace
+
+std::wstring settingsPathFor(const std::wstring& exePath) { return replaceExtension(exePath, L".ini"); }
+
+std::wstring programFolderOf(const std::wstring& exePath) {
+  const auto start = nameStart(exePath);
+  if (start == 0) return std::wstring();
+  const auto sep = start - 1;
+  if (exePath[sep] == L':') return exePath.substr(0, start);
+  if (sep == 0 || exePath[sep - 1] == L':') return exePath.substr(0, start);
+  return exePath.substr(0, sep);
+}
+
+std::wstring fileNamePart(const std::wstring& path) { return path.substr(nameStart(path)); }
+
+std::wstring shortcutNameFor(const std::wstring& exeFileName) {
+  return replaceExtension(exeFileName, L".lnk");
+}
+
+std::wstring extensionOf(const std::wstring& path) {
+  const auto dot = extensionDot(path);
+  return dot == std::wstring::npos ? std::wstring() : path.substr(dot + 1);
+}
+
+std::wstring joinFolder(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == L'\\') return folder + name;
+  return folder + L'\\' + name;
+}
+
+}  // namespace lumivex::core

@@ -1,0 +1,29 @@
+// Path rules for the files the program keeps beside its executable.
+#pragma once
+
+#include <string>
+
+namespace lumivex::core {
+
+// The executable's path with its extension replaced by ".ini". The extension
+// starts at the last "." after the last "\" or ":"; without one ".ini" is appended.
+std::wstring settingsPathFor(const std::wstring& exePath);
+
+// The folder part of the path without a trailing "\"; a drive root keeps it ("C:\").
+std::wstring programFolderOf(const std::wstring& exePath);
+
+// Everything after the last "\" or ":".
+std::wstring fileNamePart(const std::wstring& path);
+
+// The file name with its last "." and all after it replaced by ".lnk"; ".lnk"
+// appended when it has no ".".
+std::wstring shortcutNameFor(const std::wstring& exeFileName);
+
+// The text after the last "." of the file-name part, as written; "" when none.
+std::wstring extensionOf(const std::wstring& path);
+
+// A file in a folder: folder, one "\" and the name. A folder that already ends
+// in "\" (a drive root) gets no second one; an empty folder gives the bare name.
+std::wstring joinFolder(const std::wstring& folder, const std::wstring& name);
+
+}  // namespace lumivex::core

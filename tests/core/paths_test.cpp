@@ -1,0 +1,85 @@
+// Tests of the path rules.
+#include "core/paths.h"
+
+#include <gtest/gtest.h>
+
+namespace lumivex::core {
+namespace {
+
+struct PathCase {
+  const wchar_t* input;
+  const wchar_t* expected;
+};
+
+TEST(SettingsPathFor, ReplacesOrAppendsTheExtension) {
+  const PathCase cases[] = {
+      {L"C:\\Tools\\splash.exe", L"C:\\Tools\\splash.ini"},
+      {L"C:\\splash.exe", L"C:\\splash.ini"},
+      {L"C:\\Tools\\a.b.exe", L"C:\\Tools\\a.b.ini"},
+      {L"C:\\a.b\\prog", L"C:\\a.b\\prog.ini"},
+      {L"C:\\a.b\\prog.", L"C:\\a.b\\prog.ini"},
+      {L"C:prog", L"C:prog.ini"},
+      {L"C:prog.exe", L"C:prog.ini"},
+      {L"D:.\\prog", L"D:.\\prog.ini"},
+      {L"\\\\server\\share.x\\prog.EXE", L"\\\\server\\share.x\\prog.ini"},
+      {L"prog.exe", L"prog.ini"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(settingsPathFor(c.input), c.expected) << c.input;
+}
+
+TEST(ProgramFolderOf, DropsTheSeparatorExceptAtADriveRoot) {
+  const PathCase cases[] = {
+      {L"C:\\Tools\\splash.exe", L"C:\\Tools"},
+      {L"D:\\Apps\\Logo\\lumivex.exe", L"D:\\Apps\\Logo"},
+      {L"C:\\splash.exe", L"C:\\"},
+      {L"\\\\server\\share\\prog.exe", L"\\\\server\\share"},
+      {L"\\\\?\\C:\\prog.exe", L"\\\\?\\C:\\"},
+      {L"\\prog.exe", L"\\"},
+      {L"C:prog.exe", L"C:"},
+      {L"prog.exe", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(programFolderOf(c.input), c.expected) << c.input;
+}
+
+TEST(FileNamePart, TakesWhatFollowsTheLastSeparatorOrColon) {
+  const PathCase cases[] = {
+      {L"C:\\pic\\logo.bmp", L"logo.bmp"},
+      {L"C:logo.bmp", L"logo.bmp"},
+      {L"logo.bmp", L"logo.bmp"},
+      {L"C:\\pic\\", L""},
+      {L"", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(fileNamePart(c.input), c.expected) << c.input;
+}
+
+TEST(ShortcutNameFor, ReplacesFromTheLastDot) {
+  const PathCase cases[] = {
+      {L"lumivex.exe", L"lumivex.lnk"},
+      {L"a.b.exe", L"a.b.lnk"},
+      {L"prog", L"prog.lnk"},
+      {L"prog.", L"prog.lnk"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(shortcutNameFor(c.input), c.expected) << c.input;
+}
+
+TEST(ExtensionOf, KeepsTheCaseAsWritten) {
+  const PathCase cases[] = {
+      {L"C:\\pic\\Photo.JPG", L"JPG"},
+      {L"C:\\pic\\logo.gif", L"gif"},
+      {L"C:\\pic\\a.tar.jpeg", L"jpeg"},
+      {L"C:\\pic.d\\noext", L""},
+      {L"C:\\pic\\trailing.", L""},
+      {L"", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(extensionOf(c.input), c.expected) << c.input;
+}
+
+TEST(JoinFolder, OneSeparatorBetweenFolderAndName) {
+  EXPECT_EQ(joinFolder(L"D:\\Apps\\Logo", L"mes.txt"), L"D:\\Apps\\Logo\\mes.txt");
+  EXPECT_EQ(joinFolder(L"D:\\Apps\\Logo", L"pic\\*.bmp"), L"D:\\Apps\\Logo\\pic\\*.bmp");
+  EXPECT_EQ(joinFolder(programFolderOf(L"C:\\prog.exe"), L"mes.txt"), L"C:\\mes.txt");
+  EXPECT_EQ(joinFolder(L"", L"mes.txt"), L"mes.txt");
+}
+
+}  // namespace
+}  // namespace lumivex::core

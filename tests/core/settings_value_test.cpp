@@ -1,0 +1,114 @@
+// Tests of the settings value conversions.
+#include "core/settings_value.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lumivex::core {
+namespace {
+
+struct IntCase {
+  const char* text;
+  int32_t expected;  // kDef when the default must come back
+};
+
+constexpr int32_t kDef = 4242;
+
+TEST(ToIntDef, AcceptedAndRejectedForms) {
+  const IntCase cases[] = {
+      // decimal
+      {"0", 0},
+      {"130", 130},
+      {"-5", -5},
+      {"+5", 5},
+      {" 12", 12},
+      {"   -7", -7},
+      {"007", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
+      {"-2147483633", -2147483633},
+      {"2147483648", kDef},
+      {"-2147483649", kDef},
+      {"99999999999999999999", kDef},
+      {"", kDef},
+      {" ", kDef},
+      {"+", kDef},
+      {"-", kDef},
+      {"12px", kDef},
+      {"12 ", kDef},
+      {"1 2", kDef},
+      {"1.5", kDef},
+      {"\t12", kDef},
+      {"--1", kDef},
+      // hexadecimal
+      {"$FF", 255},
+      {"$ff", 255},
+      {" $ff", 255},
+      {"0xFF", 255},
+      {"0X1", 1},
+      {"x1f", 31},
+      {"X1F", 31},
+      {" 0x1f", 31},
+      {"$7FFFFFFF", INT32_MAX},
+      {"$80000005", static_cast<int32_t>(0x80000005u)},
+      {"0x80000005", static_cast<int32_t>(0x80000005u)},
+      {"$8000000F", -2147483633},
+      {"$FFFFFFFF", -1},
+      {"$00000001", 1},
+      {"$", kDef},
+      {"x", kDef},
+      {"0x", kDef},  // too short for the "$" replacement, and "0x" has no digits
+      {"0X", kDef},
+      {"$123456789", kDef},
+      {"$000000001", kDef},
+      {"-$1", kDef},
+      {"+$1", kDef},
+      {"$FG", kDef},
+      {"$ 1", kDef},
+      {"0x0x5", kDef},  // becomes "$0x5"
+      {"0$1", kDef},
+      {"$1 ", kDef},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(toIntDef(c.text, kDef), c.expected) << "text \"" << c.text << "\"";
+  }
+}
+
+TEST(ToIntDef, EmbeddedNulIsNotADigit) {
+  EXPECT_EQ(toIntDef(std::string("12\0", 3), kDef), kDef);
+}
+
+TEST(ToBoolDef, NumbersAndFallbacks) {
+  EXPECT_TRUE(toBoolDef("1", false));
+  EXPECT_TRUE(toBoolDef("2", false));
+  EXPECT_TRUE(toBoolDef("-1", false));
+  EXPECT_TRUE(toBoolDef("$10", false));
+  EXPECT_FALSE(toBoolDef("0", true));
+  EXPECT_FALSE(toBoolDef("$0", true));
+  EXPECT_TRUE(toBoolDef("yes", true));
+  EXPECT_FALSE(toBoolDef("yes", false));
+  EXPECT_TRUE(toBoolDef("", true));
+  EXPECT_FALSE(toBoolDef("", false));
+}
+
+TEST(ClampToRange, BringsValuesToTheNearestBound) {
+  EXPECT_EQ(clampToRange(0, 1, 180), 1);
+  EXPECT_EQ(clampToRange(500, 1, 180), 180);
+  EXPECT_EQ(clampToRange(90, 1, 180), 90);
+  EXPECT_EQ(clampToRange(2, -1, 1), 1);
+  EXPECT_EQ(clampToRange(-7, -1, 1), -1);
+  EXPECT_EQ(clampToRange(INT32_MIN, 5, 100), 5);
+}
+
+TEST(IntToText, RoundTripsThroughTheConversion) {
+  for (int32_t v : {0, 5, -5, 130, INT32_MAX, INT32_MIN, -2147483633, 0x00FF8080}) {
+    const std::string text = intToText(v);
+    EXPECT_EQ(toIntDef(text, kDef), v) << text;
+  }
+  EXPECT_EQ(intToText(static_cast<int32_t>(0x8000000Fu)), "-2147483633");
+  EXPECT_EQ(intToText(INT32_MIN), "-2147483648");
+}
+
+}  // namespace
+}  // namespace lumivex::core
