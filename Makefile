@@ -1,0 +1,38 @@
+# Lumivex: `make run` builds and starts the program under Wine; `make test` builds and runs every test.
+# Both install what they need first (scripts/bootstrap).
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+CACHE ?= $(or $(LUMIVEX_CACHE),$(or $(XDG_CACHE_HOME),$(HOME)/.cache)/lumivex)
+JPEG_PREFIX := $(CACHE)/libjpeg-turbo-mingw64
+NATIVE := build/native
+WIN := build/win
+FUZZ_SECONDS ?= 60
+FIRST_RUN ?= 0
+
+.PHONY: all bootstrap native win test run fuzz bench dist clean
+
+all: native win
+
+bootstrap:
+	@scripts/bootstrap
+
+native: bootstrap
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS) 2>&1 | grep -vE '^\[|^Consolidate|^Scanning' || true
+	@test -x $(NATIVE)/core_tests
+
+win: bootstrap
+	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_FIND_ROOT_PATH="/usr/x86_64-w64-mingw32;$(JPEG_PREFIX)" >/dev/null
+	@cmake --build $(WIN) -j$(JOBS) 2>&1 | grep -vE '^\[|^Consolidate|^Scanning' || true
+	@test -f $(WIN)/lumivex.exe && test -f $(WIN)/win_tests.exe
+
+test: native win
+	@scripts/test-all
+
+run: win
+	@scripts/run-demo $(if $(filter 1,$(FIRST_RUN)),--first-run)
+
+clean:
+	rm -rf build

@@ -1,0 +1,60 @@
+// Push buttons with glyphs, and check boxes.
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace lumivex::ui {
+
+void Button::create(Window& parent, Bounds b, const std::wstring& text) {
+  createChild(L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, parent, b, text);
+  handCursor = true;
+}
+
+Button::~Button() {
+  if (images_) ImageList_Destroy(images_);
+}
+
+void Button::setGlyph(const wchar_t* bitmapResource) {
+  auto* bmp = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), bitmapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bmp) return;
+  BITMAP info{};
+  GetObjectW(bmp, sizeof(info), &info);
+  if (images_) ImageList_Destroy(images_);
+  images_ = ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR32, 1, 0);
+  ImageList_Add(images_, bmp, nullptr);
+  DeleteObject(bmp);
+  BUTTON_IMAGELIST list{images_, {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  SendMessageW(hwnd(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+}
+
+void Button::setDefault(bool on) {
+  SendMessageW(hwnd(), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  form().setDefaultButton(on ? this : nullptr);
+}
+
+void Button::click() {
+  if (modalResult != 0) form().setModalResult(modalResult);
+  if (onClick) onClick();
+}
+
+void Button::command(WORD code) {
+  if (code == BN_CLICKED) click();
+}
+
+void CheckBox::create(Window& parent, Bounds b, const std::wstring& text) {
+  createChild(L"BUTTON", 0, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, parent, b, text);
+}
+
+bool CheckBox::checked() const { return SendMessageW(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::setChecked(bool on) {
+  if (on == checked()) return;
+  SendMessageW(hwnd(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (onClick) onClick();
+}
+
+void CheckBox::command(WORD code) {
+  if (code == BN_CLICKED && onClick) onClick();
+}
+
+}  // namespace lumivex::ui

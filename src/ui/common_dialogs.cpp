@@ -1,0 +1,76 @@
+// Running the platform's file-open and colour choosers.
+#include "ui/common_dialogs.h"
+
+#include <vector>
+
+#include <commdlg.h>
+
+
+namespace lumivex::ui {
+namespace {
+
+OpenFileDialog::Hook& openHook() {
+  static OpenFileDialog::Hook h;
+  return h;
+}
+
+ColourDialog::Hook& colourHook() {
+  static ColourDialog::Hook h;
+  return h;
+}
+
+}  // namespace
+
+void OpenFileDialog::setHook(Hook hook) { openHook() = std::move(hook); }
+void ColourDialog::setHook(Hook hook) { colourHook() = std::move(hook); }
+
+bool OpenFileDialog::run(HWND owner) {
+  if (openHook()) {
+    auto chosen = openHook()(*this);
+    if (!chosen) return false;
+    fileName = *chosen;
+    return true;
+  }
+  std::wstring filterZ = filter;
+  for (auto& c : filterZ)
+    if (c == L'|') c = L'\0';
+  filterZ.push_back(L'\0');
+  filterZ.push_back(L'\0');
+  std::vector<wchar_t> buffer(32768, L'\0');
+  fileName.copy(buffer.data(), std::min(fileName.size(), buffer.size() - 1));
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filterZ.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+  ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  ofn.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+  ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLESIZING;
+  ofn.FlagsEx = flagsEx;
+  if (!GetOpenFileNameW(&ofn)) return false;
+  fileName = buffer.data();
+  return true;
+}
+
+bool ColourDialog::run(HWND owner) {
+  if (colourHook()) {
+    auto chosen = colourHook()(*this);
+    if (!chosen) return false;
+    colour = *chosen;
+    return true;
+  }
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof(cc);
+  cc.hwndOwner = owner;
+  cc.rgbResult = toColorRef(colour);
+  cc.lpCustColors = custom_;
+  cc.Flags = CC_RGBINIT;
+  if (!ChooseColorW(&cc)) return false;
+  colour = static_cast<Colour>(cc.rgbResult & 0x00FFFFFF);
+  return true;
+}
+
+}  // namespace lumivex::ui

@@ -1,0 +1,124 @@
+// Group boxes, panels and radio groups: windows that hold controls and pass their notifications to the form.
+#include <algorithm>
+
+#include "ui/controls.h"
+#include "ui/fonts.h"
+#include "ui/form.h"
+
+namespace lumivex::ui {
+
+void Container::create(Window& parent, Bounds b, const std::wstring& text) {
+  createOwn(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+}
+
+void Container::paint(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd(), &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  if (frame_ == Frame::RaisedPanel) {
+    DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+    return;
+  }
+  if (frame_ != Frame::GroupBox) return;
+  SelectGuard font(dc, uiFont());
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  RECT frame = rc;
+  frame.top += tm.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const std::wstring caption = text();
+  if (caption.empty()) return;
+  SIZE sz{};
+  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &sz);
+  RECT textRect{8, 0, 8 + sz.cx + 2, tm.tmHeight};
+  FillRect(dc, &textRect, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  TextOutW(dc, 9, 0, caption.c_str(), static_cast<int>(caption.size()));
+}
+
+LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  bool handled = false;
+  const LRESULT r = form().route(msg, wp, lp, handled);
+  if (handled) return r;
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd(), &ps);
+      paint(dc);
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      const LRESULT res = callDefault(msg, wp, lp);
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      return res;
+    }
+    default:
+      break;
+  }
+  return Control::handleMessage(msg, wp, lp);
+}
+
+void RadioGroup::create(Window& parent, Bounds b, const std::wstring& text) { Container::create(parent, b, text); }
+
+void RadioGroup::setItems(const std::vector<std::wstring>& texts) {
+  items_.clear();
+  RECT rc;
+  GetClientRect(hwnd(), &rc);
+  WindowDc dc(hwnd());
+  SelectGuard font(dc.get(), uiFont());
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc.get(), &tm);
+  const int count = static_cast<int>(texts.size());
+  if (count == 0) return;
+  const int itemHeight = (rc.bottom - tm.tmHeight - 5) / count;
+  const int topMargin = tm.tmHeight + 1 + (rc.bottom - tm.tmHeight - 5 - itemHeight * count) / 2;
+  for (int i = 0; i < count; ++i) {
+    SIZE sz{};
+    GetTextExtentPoint32W(dc.get(), texts[i].c_str(), static_cast<int>(texts[i].size()), &sz);
+    auto item = std::make_unique<Item>(form(), *this);
+    item->create(*this, {8, topMargin + i * itemHeight, std::min<int>(sz.cx + 24, rc.right - 16), itemHeight}, texts[i]);
+    items_.push_back(std::move(item));
+  }
+  index_ = -1;
+}
+
+HWND RadioGroup::itemHwnd(int i) const { return items_.at(static_cast<size_t>(i))->hwnd(); }
+
+int RadioGroup::itemIndex() const { return index_; }
+
+void RadioGroup::setItemIndex(int i) {
+  if (i < -1 || i >= static_cast<int>(items_.size())) i = -1;
+  if (i == index_) return;
+  index_ = i;
+  for (int k = 0; k < static_cast<int>(items_.size()); ++k) {
+    SendMessageW(items_[static_cast<size_t>(k)]->hwnd(), BM_SETCHECK, k == i ? BST_CHECKED : BST_UNCHECKED, 0);
+    const LONG style = GetWindowLongW(items_[static_cast<size_t>(k)]->hwnd(), GWL_STYLE);
+    SetWindowLongW(items_[static_cast<size_t>(k)]->hwnd(), GWL_STYLE,
+                   (k == i || (i == -1 && k == 0)) ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+  }
+  if (onClick) onClick();
+}
+
+void RadioGroup::itemClicked() {
+  for (int k = 0; k < static_cast<int>(items_.size()); ++k)
+    if (SendMessageW(items_[static_cast<size_t>(k)]->hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+      setItemIndex(k);
+      return;
+    }
+}
+
+void RadioGroup::Item::create(Window& parent, Bounds b, const std::wstring& text) {
+  createChild(L"BUTTON", 0, WS_VISIBLE | BS_AUTORADIOBUTTON, parent, b, text);
+}
+
+void RadioGroup::Item::command(WORD code) {
+  if (code == BN_CLICKED) group_.itemClicked();
+}
+
+}  // namespace lumivex::ui

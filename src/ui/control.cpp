@@ -1,0 +1,81 @@
+// Common behaviour of controls: geometry, state, hints, the hand pointer and focus/mouse events.
+#include "ui/control.h"
+
+#include "ui/fonts.h"
+#include "ui/form.h"
+
+namespace lumivex::ui {
+
+Control::Control(Form& form) : form_(form), id_(form.registerControl(this)) {}
+
+Control::~Control() { form_.unregisterControl(this); }
+
+void Control::createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
+                          const std::wstring& text) {
+  createStandard(className, exStyle, style | WS_CHILD, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(), id_);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+}
+
+Bounds Control::bounds() const {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Control::setBounds(Bounds b) { SetWindowPos(hwnd(), nullptr, b.x, b.y, b.w, b.h, SWP_NOZORDER | SWP_NOACTIVATE); }
+
+void Control::setLeft(int x) {
+  const Bounds b = bounds();
+  SetWindowPos(hwnd(), nullptr, x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
+bool Control::visible() const { return (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::setVisible(bool on) { ShowWindow(hwnd(), on ? SW_SHOWNA : SW_HIDE); }
+bool Control::enabled() const { return IsWindowEnabled(hwnd()) != FALSE; }
+void Control::setEnabled(bool on) { EnableWindow(hwnd(), on ? TRUE : FALSE); }
+bool Control::focused() const { return GetFocus() == hwnd(); }
+void Control::focus() { SetFocus(hwnd()); }
+
+std::wstring Control::text() const {
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd())) + 1, L'\0');
+  s.resize(static_cast<size_t>(GetWindowTextW(hwnd(), s.data(), static_cast<int>(s.size()))));
+  return s;
+}
+
+void Control::setTextRaw(const std::wstring& text) { SetWindowTextW(hwnd(), text.c_str()); }
+
+void Control::setHint(std::wstring hint) {
+  if (hint == hint_) return;
+  hint_ = std::move(hint);
+  form_.updateTooltip(*this);
+}
+
+LRESULT Control::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SETCURSOR:
+      if (handCursor && LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (onMouseMove) onMouseMove();
+      break;
+    case WM_SETFOCUS: {
+      LRESULT r = callDefault(msg, wp, lp);
+      if (onEnter) onEnter();
+      return r;
+    }
+    case WM_KILLFOCUS: {
+      LRESULT r = callDefault(msg, wp, lp);
+      if (onExit) onExit();
+      return r;
+    }
+    default:
+      break;
+  }
+  return callDefault(msg, wp, lp);
+}
+
+}  // namespace lumivex::ui

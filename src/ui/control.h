@@ -1,0 +1,62 @@
+// The base of every control: a child window owned by a form, with focus, mouse-move and hint events.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "ui/window.h"
+
+namespace lumivex::ui {
+
+class Form;
+
+struct Bounds {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+class Control : public Window {
+ public:
+  explicit Control(Form& form);
+  ~Control() override;
+
+  Form& form() const { return form_; }
+  int id() const { return id_; }
+
+  // Creates the control's window inside `parent` (the form or a container) at `b` with `text`.
+  virtual void create(Window& parent, Bounds b, const std::wstring& text) = 0;
+
+  Bounds bounds() const;  // relative to the parent's client area
+  void setBounds(Bounds b);
+  void setLeft(int x);
+  bool visible() const;
+  void setVisible(bool on);
+  bool enabled() const;
+  void setEnabled(bool on);
+  bool focused() const;
+  void focus();
+  std::wstring text() const;
+
+  const std::wstring& hint() const { return hint_; }
+  void setHint(std::wstring hint);
+  bool handCursor = false;
+
+  std::function<void()> onEnter, onExit, onMouseMove;
+
+  // Notifications that the container passes on, and the colours it asks for.
+  virtual void command(WORD /*code*/) {}
+  virtual LRESULT notify(NMHDR* /*hdr*/) { return 0; }
+  virtual void scroll(WORD /*code*/) {}
+  virtual HBRUSH colours(HDC /*dc*/) { return nullptr; }
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
+                   const std::wstring& text);
+  void setTextRaw(const std::wstring& text);
+
+ private:
+  Form& form_;
+  int id_;
+  std::wstring hint_;
+};
+
+}  // namespace lumivex::ui

@@ -1,0 +1,84 @@
+// Controls drawn by the program: shapes and pictures.
+#include "ui/controls.h"
+
+namespace lumivex::ui {
+
+void Shape::create(Window& parent, Bounds b, const std::wstring& text) {
+  createOwn(0, WS_CHILD | WS_VISIBLE, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
+}
+
+LRESULT Shape::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd(), &ps);
+      RECT rc;
+      GetClientRect(hwnd(), &rc);
+      BrushHandle fill(CreateSolidBrush(toColorRef(fill_)));
+      FillRect(dc, &rc, fill.get());
+      if (penWidth_ > 0) {
+        BrushHandle outline(CreateSolidBrush(toColorRef(outline_)));
+        for (int i = 0; i < penWidth_; ++i) {
+          RECT edge{rc.left + i, rc.top + i, rc.right - i, rc.bottom - i};
+          FrameRect(dc, &edge, outline.get());
+        }
+      }
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Control::handleMessage(msg, wp, lp);
+}
+
+void Image::create(Window& parent, Bounds b, const std::wstring& text) {
+  createOwn(0, WS_CHILD | WS_VISIBLE, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
+}
+
+void Image::setBitmap(BitmapHandle bitmap, bool autoSize) {
+  bitmap_ = std::move(bitmap);
+  if (autoSize && bitmap_) {
+    BITMAP info{};
+    GetObjectW(bitmap_.get(), sizeof(info), &info);
+    SetWindowPos(hwnd(), nullptr, 0, 0, info.bmWidth, std::abs(info.bmHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT Image::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd(), &ps);
+      RECT rc;
+      GetClientRect(hwnd(), &rc);
+      FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+      if (bitmap_) {
+        MemoryDc mem(CreateCompatibleDC(dc));
+        SelectGuard sel(mem.get(), bitmap_.get());
+        BITMAP info{};
+        GetObjectW(bitmap_.get(), sizeof(info), &info);
+        BitBlt(dc, 0, 0, info.bmWidth, std::abs(info.bmHeight), mem.get(), 0, 0, SRCCOPY);
+      }
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Control::handleMessage(msg, wp, lp);
+}
+
+}  // namespace lumivex::ui

@@ -1,0 +1,15 @@
+// The program's fonts: the common window font and sized variants of its face.
+#pragma once
+#include "ui/handles.h"
+
+namespace lumivex::ui {
+
+inline constexpr wchar_t kUiFontFace[] = L"ＭＳ Ｐゴシック";
+inline constexpr int kUiFontHeight = 12;
+
+// A font of the program's face, `pixelHeight` pixels high (character height), in the Shift-JIS character set.
+FontHandle makeUiFont(int pixelHeight = kUiFontHeight, bool underline = false);
+// The shared 12-pixel window font, alive for the whole run.
+HFONT uiFont();
+
+}  // namespace lumivex::ui

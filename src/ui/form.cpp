@@ -1,0 +1,430 @@
+// Forms: creation, showing, the modal loop, dialog keys, routing of child notifications and tooltips.
+#include "ui/form.h"
+
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include <commctrl.h>
+
+#include "ui/controls.h"
+#include "ui/message_box.h"
+
+namespace lumivex::ui {
+namespace {
+
+Form* g_mainForm = nullptr;
+bool g_quitting = false;
+HWND g_owner = nullptr;
+
+std::set<Form*>& allForms() {
+  static std::set<Form*> forms;
+  return forms;
+}
+
+std::deque<Form::ModalHook>& modalHooks() {
+  static std::deque<Form::ModalHook> hooks;
+  return hooks;
+}
+
+Form* formOf(HWND root) {
+  for (Form* f : allForms())
+    if (f->hwnd() == root) return f;
+  return nullptr;
+}
+
+}  // namespace
+
+Form::Form() { allForms().insert(this); }
+
+Form::~Form() {
+  allForms().erase(this);
+  if (g_mainForm == this) g_mainForm = nullptr;
+  destroy();
+}
+
+Form* Form::mainForm() { return g_mainForm; }
+void Form::setMainForm(Form* f) { g_mainForm = f; }
+bool Form::quitting() { return g_quitting; }
+void Form::setOwnerWindow(HWND owner) { g_owner = owner; }
+
+void Form::requestQuit() { PostQuitMessage(0); }
+
+void Form::resetQuit() {
+  g_quitting = false;
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+void Form::queueModalHook(ModalHook hook) { modalHooks().push_back(std::move(hook)); }
+size_t Form::pendingModalHooks() { return modalHooks().size(); }
+
+void Form::create(const FormStyle& style) {
+  DWORD ws = WS_POPUP;
+  DWORD ex = WS_EX_CONTROLPARENT;
+  if (style.fixedDialogFrame) {
+    ws |= WS_CAPTION | WS_SYSMENU;
+    ex |= WS_EX_DLGMODALFRAME;
+  }
+  if (style.topmost) ex |= WS_EX_TOPMOST;
+  RECT r{0, 0, style.clientWidth, style.clientHeight};
+  AdjustWindowRectEx(&r, ws, FALSE, ex);
+  colour_ = style.colour;
+  brush_ = BrushHandle(CreateSolidBrush(toColorRef(colour_)));
+  centreOnFirstShow_ = style.centreOnFirstShow;
+  dialogKeys_ = style.dialogKeys;
+  createOwn(ex, ws, style.caption, 0, 0, r.right - r.left, r.bottom - r.top, g_owner);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+}
+
+bool Form::visible() const { return IsWindowVisible(hwnd()) != FALSE; }
+
+void Form::show() {
+  if (visible()) {
+    SetForegroundWindow(hwnd());
+    return;
+  }
+  if (centreOnFirstShow_ && !shownOnce_) centreOnDesktop();
+  shownOnce_ = true;
+  showing_ = true;
+  try {
+    if (onShow) onShow();
+  } catch (...) {
+    showCurrentException();
+  }
+  showing_ = false;
+  if (!visible()) ShowWindow(hwnd(), state_ == WindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+}
+
+void Form::applyShowState(int showCommand) {
+  if (showCommand == SW_SHOWMAXIMIZED) state_ = WindowState::Maximized;
+  show();
+}
+
+void Form::hide() {
+  if (visible()) ShowWindow(hwnd(), SW_HIDE);
+}
+
+int Form::showModal() {
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM p) -> BOOL {
+        if (IsWindowVisible(h) && IsWindowEnabled(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  disabled.erase(std::remove(disabled.begin(), disabled.end(), hwnd()), disabled.end());
+  for (HWND h : disabled) EnableWindow(h, FALSE);
+  const HWND previous = GetActiveWindow();
+
+  modal_ = true;
+  modalResult_ = kNoResult;
+  show();
+  SetForegroundWindow(hwnd());
+  SetActiveWindow(hwnd());
+  if (!modalHooks().empty()) {
+    ModalHook hook = std::move(modalHooks().front());
+    modalHooks().pop_front();
+    hook(*this);
+  }
+  runLoop([this] { return modalResult_ != kNoResult || !IsWindow(hwnd()); });
+  if (modalResult_ == kNoResult) modalResult_ = kResultCancel;
+
+  for (HWND h : disabled)
+    if (IsWindow(h)) EnableWindow(h, TRUE);
+  hide();
+  if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
+  modal_ = false;
+  return modalResult_;
+}
+
+void Form::runLoop(const std::function<bool()>& done) {
+  MSG msg;
+  while (!g_quitting && !done()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      g_quitting = true;
+      break;
+    }
+    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    Form* f = root ? formOf(root) : nullptr;
+    if (f && f->dialogKeys_ && IsDialogMessageW(root, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void Form::close() {
+  if (modal_) {
+    modalResult_ = kResultCancel;
+    return;
+  }
+  hide();
+  if (onClose) onClose();
+  if (g_mainForm == this) requestQuit();
+}
+
+namespace {
+RECT outerRect(HWND h) {
+  if (IsZoomed(h)) {
+    WINDOWPLACEMENT wp{sizeof(wp)};
+    GetWindowPlacement(h, &wp);
+    return wp.rcNormalPosition;
+  }
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
+void setOuterRect(HWND h, const RECT& r) {
+  if (IsZoomed(h)) {
+    WINDOWPLACEMENT wp{sizeof(wp)};
+    GetWindowPlacement(h, &wp);
+    wp.rcNormalPosition = r;
+    SetWindowPlacement(h, &wp);
+    return;
+  }
+  SetWindowPos(h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
+
+int Form::top() const { return outerRect(hwnd()).top; }
+int Form::left() const { return outerRect(hwnd()).left; }
+int Form::width() const { const RECT r = outerRect(hwnd()); return r.right - r.left; }
+int Form::height() const { const RECT r = outerRect(hwnd()); return r.bottom - r.top; }
+
+void Form::setTop(int v) {
+  RECT r = outerRect(hwnd());
+  if (r.top == v) return;
+  if (IsZoomed(hwnd())) {
+    OffsetRect(&r, 0, v - r.top);
+    setOuterRect(hwnd(), r);
+  } else {
+    SetWindowPos(hwnd(), nullptr, r.left, v, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  }
+}
+
+void Form::setLeft(int v) {
+  RECT r = outerRect(hwnd());
+  if (r.left == v) return;
+  if (IsZoomed(hwnd())) {
+    OffsetRect(&r, v - r.left, 0);
+    setOuterRect(hwnd(), r);
+  } else {
+    SetWindowPos(hwnd(), nullptr, v, r.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  }
+}
+
+void Form::setWidth(int v) {
+  RECT r = outerRect(hwnd());
+  if (r.right - r.left == v) return;
+  r.right = r.left + v;
+  setOuterRect(hwnd(), r);
+}
+
+void Form::setHeight(int v) {
+  RECT r = outerRect(hwnd());
+  if (r.bottom - r.top == v) return;
+  r.bottom = r.top + v;
+  setOuterRect(hwnd(), r);
+}
+
+void Form::setClientSize(int w, int h) {
+  RECT r{0, 0, w, h};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
+  setWidth(r.right - r.left);
+  setHeight(r.bottom - r.top);
+}
+
+WindowState Form::windowState() const { return state_; }
+
+void Form::setWindowState(WindowState s) {
+  if (s == state_) return;
+  state_ = s;
+  if (visible() || showing_) ShowWindow(hwnd(), s == WindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+}
+
+void Form::setColour(Colour c) {
+  if (c == colour_) return;
+  colour_ = c;
+  brush_ = BrushHandle(CreateSolidBrush(toColorRef(c)));
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Form::setTabOrder(std::initializer_list<const Control*> order) {
+  HWND after = HWND_TOP;
+  for (const Control* c : order) {
+    SetWindowPos(c->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = c->hwnd();
+  }
+}
+
+void Form::centreOnDesktop() {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  const int w = width(), h = height();
+  SetWindowPos(hwnd(), nullptr, (sw - w) / 2, (sh - h) / 2, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
+int Form::registerControl(Control* c) {
+  const int id = nextId_++;
+  controls_[id] = c;
+  return id;
+}
+
+void Form::unregisterControl(Control* c) {
+  if (defaultButton_ == static_cast<Control*>(c)) defaultButton_ = nullptr;
+  if (cancelButton_ == static_cast<Control*>(c)) cancelButton_ = nullptr;
+  for (auto it = controls_.begin(); it != controls_.end(); ++it)
+    if (it->second == c) {
+      controls_.erase(it);
+      break;
+    }
+}
+
+Control* Form::controlAt(HWND h) const {
+  if (!h) return nullptr;
+  for (const auto& [id, c] : controls_)
+    if (c->hwnd() == h) return c;
+  return nullptr;
+}
+
+void Form::updateTooltip(Control& c) {
+  if (!c.hwnd()) return;
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
+                               0, 0, 0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  }
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd());
+  ti.lpszText = const_cast<wchar_t*>(c.hint().c_str());
+  if (c.hint().empty()) {
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  } else if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) {
+    ti.lpszText = const_cast<wchar_t*>(c.hint().c_str());
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  } else {
+    ti.lpszText = const_cast<wchar_t*>(c.hint().c_str());
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+}
+
+bool Form::pressButton(Button* b) {
+  if (!b || !b->visible() || !b->enabled()) return false;
+  b->click();
+  return true;
+}
+
+LRESULT Form::route(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  handled = true;
+  switch (msg) {
+    case WM_COMMAND: {
+      const HWND from = reinterpret_cast<HWND>(lp);
+      Control* c = controlAt(from);
+      if (!c && !from) {
+        const int id = LOWORD(wp);
+        if (id == IDOK) return pressButton(defaultButton_), 0;
+        if (id == IDCANCEL) return pressButton(cancelButton_), 0;
+        auto it = controls_.find(id);
+        if (it != controls_.end()) c = it->second;
+      }
+      if (c) c->command(HIWORD(wp));
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (Control* c = controlAt(hdr->hwndFrom)) return c->notify(hdr);
+      break;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Control* c = controlAt(reinterpret_cast<HWND>(lp))) {
+        c->scroll(LOWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+      if (Control* c = controlAt(reinterpret_cast<HWND>(lp)))
+        if (HBRUSH b = c->colours(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(b);
+      break;
+    default:
+      break;
+  }
+  handled = false;
+  return 0;
+}
+
+void Form::paint(HDC, const RECT&) {}
+
+void Form::trackingLimits(MINMAXINFO* info) {
+  info->ptMaxTrackSize = {0x10000, 0x10000};
+}
+
+LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  bool handled = false;
+  LRESULT r = route(msg, wp, lp, handled);
+  if (handled) return r;
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd(), &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, brush_.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd(), &ps);
+      paint(dc, ps.rcPaint);
+      EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_CLOSE:
+      close();
+      return 0;
+    case DM_GETDEFID:
+      if (defaultButton_ && defaultButton_->visible() && defaultButton_->enabled())
+        return MAKELRESULT(defaultButton_->id(), DC_HASDEFID);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(hwnd(), f)) lastFocus_ = f;
+      } else {
+        if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+          SetFocus(lastFocus_);
+        } else if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) {
+          SetFocus(first);
+        }
+        return 0;
+      }
+      break;
+    case WM_GETMINMAXINFO:
+      trackingLimits(reinterpret_cast<MINMAXINFO*>(lp));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (onDblClick) onDblClick();
+      return 0;
+    case WM_KEYDOWN:
+      if (onKeyDown) {
+        WORD key = static_cast<WORD>(wp);
+        onKeyDown(key);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return callDefault(msg, wp, lp);
+}
+
+}  // namespace lumivex::ui

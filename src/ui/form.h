@@ -1,0 +1,125 @@
+// A top-level window that owns its controls: the main window, or a dialog shown modally with its own loop.
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ui/colour.h"
+#include "ui/control.h"
+#include "ui/handles.h"
+
+namespace lumivex::ui {
+
+class Button;
+
+enum ModalResult : int { kNoResult = 0, kResultOk = IDOK, kResultCancel = IDCANCEL };
+enum class WindowState { Normal, Maximized };
+
+struct FormStyle {
+  const wchar_t* caption = L"";
+  int clientWidth = 0, clientHeight = 0;
+  bool fixedDialogFrame = false;   // caption with close box only, no resizing
+  bool topmost = false;
+  bool centreOnFirstShow = false;  // centred on the desktop the first time it is shown
+  bool dialogKeys = true;          // Tab, Enter and Esc navigate as in a dialog
+  Colour colour = kButtonFace;
+};
+
+class Form : public Window {
+ public:
+  Form();
+  ~Form() override;
+
+  void create(const FormStyle& style);
+
+  // Showing. `show` runs onShow before the window appears; a modal showing returns the modal result.
+  void show();
+  void hide();
+  bool visible() const;
+  int showModal();
+  bool modal() const { return modal_; }
+  int modalResult() const { return modalResult_; }
+  void setModalResult(int r) { modalResult_ = r; }
+  // A close request: a modal form ends with Cancel; any other hides, runs onClose and, as the main window,
+  // ends the program.
+  void close();
+
+  // Outer bounds in screen coordinates (the restored bounds while maximized).
+  int top() const;
+  int left() const;
+  int width() const;
+  int height() const;
+  void setTop(int v);
+  void setLeft(int v);
+  void setWidth(int v);
+  void setHeight(int v);
+  void setClientSize(int w, int h);
+  WindowState windowState() const;
+  void setWindowState(WindowState s);
+
+  Colour colour() const { return colour_; }
+  void setColour(Colour c);
+
+  void setDefaultButton(Button* b) { defaultButton_ = b; }
+  void setCancelButton(Button* b) { cancelButton_ = b; }
+  // Puts the direct children into this tab order (also their stacking order).
+  void setTabOrder(std::initializer_list<const Control*> order);
+
+  std::function<void()> onShow, onClose, onDblClick;
+  std::function<void(WORD& key)> onKeyDown;
+
+  // The application's main window: closing it ends the message loop.
+  static Form* mainForm();
+  static void setMainForm(Form* f);
+  // Runs the message loop until `done` says so or the program is ending (WM_QUIT seen).
+  static void runLoop(const std::function<bool()>& done);
+  static bool quitting();
+  // The window that owns every form (it carries the taskbar button), set once by the application.
+  static void setOwnerWindow(HWND owner);
+  static void requestQuit();
+  static void resetQuit();
+
+  // Routing from containers: the child notifications they receive belong to the form's controls.
+  LRESULT route(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+
+  // For controls.
+  int registerControl(Control* c);
+  void unregisterControl(Control* c);
+  void updateTooltip(Control& c);
+  Control* controlAt(HWND h) const;
+
+  // Tests: called once, with the form shown, each time a form enters its modal loop (first in, first out).
+  using ModalHook = std::function<void(Form&)>;
+  static void queueModalHook(ModalHook hook);
+  static size_t pendingModalHooks();
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  virtual void paint(HDC dc, const RECT& clip);
+  // The window system asks for tracking limits; forms are never shrunk to the screen.
+  virtual void trackingLimits(MINMAXINFO* info);
+  void applyShowState(int showCommand);
+
+ private:
+  void centreOnDesktop();
+  bool pressButton(Button* b);
+
+  std::map<int, Control*> controls_;
+  int nextId_ = 100;
+  HWND tooltip_ = nullptr;
+  Colour colour_ = kButtonFace;
+  BrushHandle brush_;
+  Button* defaultButton_ = nullptr;
+  Button* cancelButton_ = nullptr;
+  bool centreOnFirstShow_ = false;
+  bool shownOnce_ = false;
+  bool dialogKeys_ = true;
+  bool modal_ = false;
+  int modalResult_ = kNoResult;
+  WindowState state_ = WindowState::Normal;
+  bool showing_ = false;
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace lumivex::ui

@@ -1,0 +1,24 @@
+// Conversions between UTF-16 and byte encodings through the system's code page tables.
+#include "ui/text.h"
+
+namespace lumivex::ui {
+
+std::wstring widen(std::string_view bytes, UINT codePage) {
+  if (bytes.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+std::string narrow(std::wstring_view text, UINT codePage) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring decimal(long long value) { return std::to_wstring(value); }
+
+}  // namespace lumivex::ui

@@ -1,0 +1,95 @@
+// The window-procedure trampoline and the guarded dispatch.
+#include "ui/window.h"
+
+#include <commctrl.h>
+
+#include "ui/message_box.h"
+
+namespace lumivex::ui {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Lumivex.Window";
+
+void registerClassOnce(WNDPROC proc) {
+  static const bool registered = [proc] {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+Window::~Window() { destroy(); }
+
+void Window::destroy() {
+  if (!hwnd_) return;
+  HWND h = hwnd_;
+  if (subclassed_) RemoveWindowSubclass(h, subclassProc, 0);
+  SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  DestroyWindow(h);
+}
+
+void Window::createOwn(DWORD exStyle, DWORD style, const wchar_t* title, int x, int y, int w, int h, HWND parent,
+                       HMENU menu) {
+  registerClassOnce(windowProc);
+  CreateWindowExW(exStyle, kClassName, title, style, x, y, w, h, parent, menu, GetModuleHandleW(nullptr), this);
+}
+
+void Window::createStandard(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* text, int x, int y,
+                            int w, int h, HWND parent, int id) {
+  hwnd_ = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (hwnd_) subclassed_ = SetWindowSubclass(hwnd_, subclassProc, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return callDefault(msg, wp, lp); }
+
+LRESULT Window::callDefault(UINT msg, WPARAM wp, LPARAM lp) {
+  return subclassed_ ? DefSubclassProc(hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    LRESULT r = dispatch(self, msg, wp, lp);
+    self->hwnd_ = nullptr;
+    return r;
+  }
+  return dispatch(self, msg, wp, lp);
+}
+
+LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Window*>(ref);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, subclassProc, 0);
+    self->subclassed_ = false;
+    self->hwnd_ = nullptr;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  return dispatch(self, msg, wp, lp);
+}
+
+LRESULT Window::dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    return self->handleMessage(msg, wp, lp);
+  } catch (...) {
+    showCurrentException();
+    return 0;
+  }
+}
+
+}  // namespace lumivex::ui

@@ -1,0 +1,38 @@
+// A C++ object bound to one window: the program's own window classes through one trampoline, standard controls
+// through a subclass; every message is dispatched so that no exception ever unwinds into the window system.
+#pragma once
+#include <windows.h>
+
+namespace lumivex::ui {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  // Creates a window of the program's own class (double-clicks on, no class background).
+  void createOwn(DWORD exStyle, DWORD style, const wchar_t* title, int x, int y, int w, int h, HWND parent,
+                 HMENU menu = nullptr);
+  // Creates a standard control and routes its messages through handleMessage.
+  void createStandard(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* text, int x, int y,
+                      int w, int h, HWND parent, int id);
+  void destroy();
+
+  virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT callDefault(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND hwnd_ = nullptr;
+  bool subclassed_ = false;
+};
+
+}  // namespace lumivex::ui

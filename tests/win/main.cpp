@@ -1,0 +1,15 @@
+// Entry of the Windows tests: common controls and COM as the program has them, then GoogleTest.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  const HRESULT com = CoInitialize(nullptr);
+  testing::InitGoogleTest(&argc, argv);
+  const int rc = RUN_ALL_TESTS();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return rc;
+}
