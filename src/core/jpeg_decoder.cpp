@@ -1,0 +1,204 @@
+// JPEG pictures: header read at load, pixels decoded on demand, whole or by region.
+#include "core/jpeg_decoder.h"
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <new>
+#include <string>
+#include <utility>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "core/picture_limits.h"
+
+namespace lumivex::core {
+namespace {
+
+// Progressive files may repeat scans without end; real ones have a few dozen.
+constexpr int kMaxScans = 1000;
+// Ceiling for the library's own buffers (the whole-image coefficient store of a
+// progressive file); enough for the largest picture accepted in three channels.
+constexpr long kMaxWorkMemory = 1L << 30;
+// Columns decoded beyond each side of a region. A cropped row is upsampled as if
+// its ends were the picture's edges, which changes the outermost pixel or two.
+constexpr JDIMENSION kCropMargin = 16;
+
+struct Region {
+  int x, y, w, h;
+};
+
+// Everything one pass over the file needs. It holds only plain data, because an
+// error jumps straight out of the library through the frames that use it.
+struct Session {
+  jpeg_decompress_struct cinfo;
+  jpeg_error_mgr err;
+  jpeg_progress_mgr progress;
+  std::jmp_buf jump;
+  const uint8_t* data;
+  size_t size;
+  Region region;
+  uint8_t* out;  // region.w * region.h * 4 bytes
+};
+
+Session* sessionOf(j_common_ptr cinfo) { return static_cast<Session*>(cinfo->client_data); }
+
+[[noreturn]] void jumpOut(j_common_ptr cinfo) { std::longjmp(sessionOf(cinfo)->jump, 1); }
+
+void ignoreMessage(j_common_ptr, int) {}
+void ignoreOutput(j_common_ptr) {}
+
+void limitScans(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxScans) {
+    cinfo->err->msg_code = JERR_BAD_PROGRESSION;
+    cinfo->err->error_exit(cinfo);
+  }
+}
+
+void prepare(Session& s, const std::vector<uint8_t>& bytes) {
+  s.cinfo.err = jpeg_std_error(&s.err);
+  s.err.error_exit = jumpOut;
+  s.err.emit_message = ignoreMessage;
+  s.err.output_message = ignoreOutput;
+  s.cinfo.client_data = &s;
+  s.progress.progress_monitor = limitScans;
+  s.data = bytes.data();
+  s.size = bytes.size();
+}
+
+// Runs a step with the library's errors turned into a false result. Nothing
+// here or in the step may own resources: the jump skips their destructors.
+bool runGuarded(Session& s, void (*step)(Session&)) {
+  if (setjmp(s.jump) != 0) return false;
+  step(s);
+  return true;
+}
+
+// Tears the decompressor down on every path, also after a jump.
+class SessionGuard {
+ public:
+  explicit SessionGuard(Session& s) : s_(s) {}
+  ~SessionGuard() { jpeg_destroy_decompress(&s_.cinfo); }
+  SessionGuard(const SessionGuard&) = delete;
+  SessionGuard& operator=(const SessionGuard&) = delete;
+
+ private:
+  Session& s_;
+};
+
+void openFile(Session& s) {
+  jpeg_create_decompress(&s.cinfo);
+  s.cinfo.mem->max_memory_to_use = kMaxWorkMemory;
+  s.cinfo.progress = &s.progress;
+  jpeg_mem_src(&s.cinfo, s.data, static_cast<unsigned long>(s.size));
+  jpeg_read_header(&s.cinfo, TRUE);
+}
+
+uint8_t mulDiv255(unsigned a, unsigned b) { return static_cast<uint8_t>((a * b + 127) / 255); }
+
+// Copies one decoded row's wanted columns out as B, G, R, 0 (the library sets
+// the fourth byte of its B, G, R, X rows to 255).
+void copyRow(const Session& s, const JSAMPLE* src, uint8_t* dst) {
+  const int n = s.region.w;
+  if (s.cinfo.out_color_space != JCS_CMYK) {
+    for (int i = 0; i < n; ++i, src += 4, dst += 4) {
+      dst[0] = src[0];
+      dst[1] = src[1];
+      dst[2] = src[2];
+      dst[3] = 0;
+    }
+    return;
+  }
+  // Files with an Adobe marker (Photoshop and most others) store CMYK inverted.
+  const bool inverted = s.cinfo.saw_Adobe_marker;
+  for (int i = 0; i < n; ++i, src += 4, dst += 4) {
+    unsigned c = src[0], m = src[1], y = src[2], k = src[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    dst[0] = mulDiv255(y, k);
+    dst[1] = mulDiv255(m, k);
+    dst[2] = mulDiv255(c, k);
+    dst[3] = 0;
+  }
+}
+
+void decode(Session& s) {
+  openFile(s);
+  const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
+  s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+  jpeg_start_decompress(&s.cinfo);
+
+  const Region& r = s.region;
+  const JDIMENSION fullWidth = s.cinfo.output_width;
+  JDIMENSION spanLeft = static_cast<JDIMENSION>(r.x) > kCropMargin ? r.x - kCropMargin : 0;
+  const JDIMENSION spanRight = std::min<JDIMENSION>(fullWidth, static_cast<JDIMENSION>(r.x + r.w) + kCropMargin);
+  JDIMENSION spanWidth = spanRight - spanLeft;
+  if (spanWidth < fullWidth) jpeg_crop_scanline(&s.cinfo, &spanLeft, &spanWidth);
+
+  const JDIMENSION rowBytes = s.cinfo.output_width * static_cast<JDIMENSION>(s.cinfo.output_components);
+  JSAMPARRAY row = (*s.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&s.cinfo), JPOOL_IMAGE, rowBytes, 1);
+  const size_t firstColumn = (static_cast<size_t>(r.x) - spanLeft) * static_cast<size_t>(s.cinfo.output_components);
+
+  if (r.y > 0) jpeg_skip_scanlines(&s.cinfo, static_cast<JDIMENSION>(r.y));
+  const size_t outStride = static_cast<size_t>(r.w) * 4;
+  for (int line = 0; line < r.h; ++line) {
+    if (jpeg_read_scanlines(&s.cinfo, row, 1) != 1) {
+      s.err.msg_code = JERR_INPUT_EOF;
+      s.err.error_exit(reinterpret_cast<j_common_ptr>(&s.cinfo));
+    }
+    copyRow(s, row[0] + firstColumn, s.out + outStride * static_cast<size_t>(line));
+  }
+}
+
+}  // namespace
+
+JpegError::JpegError(int code) : std::runtime_error("JPEG error #" + std::to_string(code)), code_(code) {}
+
+JpegPicture::JpegPicture(std::vector<uint8_t> fileBytes) : bytes_(std::move(fileBytes)) {
+  // The library takes the length as unsigned long, 32 bits on Windows.
+  if (bytes_.size() > ULONG_MAX) throw JpegError(JERR_IMAGE_TOO_BIG);
+  Session s{};
+  prepare(s, bytes_);
+  SessionGuard guard(s);
+  if (!runGuarded(s, openFile)) throw JpegError(s.err.msg_code);
+  if (!pictureSizeAcceptable(s.cinfo.image_width, s.cinfo.image_height)) throw JpegError(JERR_IMAGE_TOO_BIG);
+  width_ = static_cast<int>(s.cinfo.image_width);
+  height_ = static_cast<int>(s.cinfo.image_height);
+}
+
+PixelBuffer JpegPicture::decodeRegion(int x, int y, int w, int h) const {
+  const int64_t left = std::max<int64_t>(x, 0);
+  const int64_t top = std::max<int64_t>(y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{x} + w, width_);
+  const int64_t bottom = std::min<int64_t>(int64_t{y} + h, height_);
+  PixelBuffer out;
+  if (right <= left || bottom <= top) return out;
+
+  out.width = static_cast<int>(right - left);
+  out.height = static_cast<int>(bottom - top);
+  try {
+    out.bgrx.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height) * 4);
+  } catch (const std::bad_alloc&) {
+    throw JpegError(JERR_OUT_OF_MEMORY);
+  }
+
+  Session s{};
+  prepare(s, bytes_);
+  s.region = Region{static_cast<int>(left), static_cast<int>(top), out.width, out.height};
+  s.out = out.bgrx.data();
+  SessionGuard guard(s);
+  if (!runGuarded(s, decode)) throw JpegError(s.err.msg_code);
+  return out;
+}
+
+PixelBuffer JpegPicture::decodeAll() const { return decodeRegion(0, 0, width_, height_); }
+
+}  // namespace lumivex::core
