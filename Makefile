@@ -24,7 +24,7 @@ native: bootstrap
 win: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_FIND_ROOT_PATH="/usr/x86_64-w64-mingw32;$(JPEG_PREFIX)" >/dev/null
+	  -DLUMIVEX_JPEG_PREFIX=$(JPEG_PREFIX) >/dev/null
 	@cmake --build $(WIN) -j$(JOBS) 2>&1 | grep -vE '^\[|^Consolidate|^Scanning' || true
 	@test -f $(WIN)/lumivex.exe && test -f $(WIN)/win_tests.exe
 

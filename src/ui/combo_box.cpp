@@ -13,7 +13,8 @@ void ComboBox::create(Window& parent, Bounds b, const std::wstring& text) {
 }
 
 HWND ComboBox::editHwnd() const {
-  COMBOBOXINFO info{sizeof(info)};
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
   GetComboBoxInfo(hwnd(), &info);
   return info.hwndItem;
 }

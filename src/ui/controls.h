@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include "ui/colour.h"

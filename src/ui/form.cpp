@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "ui/controls.h"
+#include "ui/fonts.h"
 #include "ui/message_box.h"
 
 namespace lumivex::ui {
@@ -169,7 +170,8 @@ void Form::close() {
 namespace {
 RECT outerRect(HWND h) {
   if (IsZoomed(h)) {
-    WINDOWPLACEMENT wp{sizeof(wp)};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
     GetWindowPlacement(h, &wp);
     return wp.rcNormalPosition;
   }
@@ -180,7 +182,8 @@ RECT outerRect(HWND h) {
 
 void setOuterRect(HWND h, const RECT& r) {
   if (IsZoomed(h)) {
-    WINDOWPLACEMENT wp{sizeof(wp)};
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
     GetWindowPlacement(h, &wp);
     wp.rcNormalPosition = r;
     SetWindowPlacement(h, &wp);

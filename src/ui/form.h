@@ -35,6 +35,8 @@ class Form : public Window {
 
   // Showing. `show` runs onShow before the window appears; a modal showing returns the modal result.
   void show();
+  // Shows the main window at start-up: the maximized show command puts it into the maximized state first.
+  void applyShowState(int showCommand);
   void hide();
   bool visible() const;
   int showModal();
@@ -99,7 +101,6 @@ class Form : public Window {
   virtual void paint(HDC dc, const RECT& clip);
   // The window system asks for tracking limits; forms are never shrunk to the screen.
   virtual void trackingLimits(MINMAXINFO* info);
-  void applyShowState(int showCommand);
 
  private:
   void centreOnDesktop();

@@ -12,9 +12,11 @@ constexpr wchar_t kClassName[] = L"Lumivex.Window";
 
 void registerClassOnce(WNDPROC proc) {
   static const bool registered = [proc] {
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = proc;
+    wc.lpszClassName = kClassName;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");

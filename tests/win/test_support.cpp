@@ -1,0 +1,91 @@
+// Helpers for the Windows tests.
+#include "test_support.h"
+
+#include <shellapi.h>
+
+namespace lumivex::testing {
+
+bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return done();
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+void pumpFor(DWORD ms) { pumpUntil([] { return false; }, ms); }
+
+BoxRecorder::BoxRecorder() {
+  ui::setBoxHook([this](ui::BoxKind kind, const std::wstring& text) {
+    boxes.push_back({kind, text});
+    if (onBox) onBox(boxes.back());
+  });
+}
+
+BoxRecorder::~BoxRecorder() { ui::setBoxHook(nullptr); }
+
+TempFolder::TempFolder(const std::wstring& leaf) {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static int counter = 0;
+  path_ = std::wstring(base) + L"lumivex-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++counter);
+  CreateDirectoryW(path_.c_str(), nullptr);
+  if (!leaf.empty()) {
+    path_ += L"\\" + leaf;
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+}
+
+TempFolder::~TempFolder() {
+  std::wstring from = path_;
+  const size_t cut = from.find(L"\\lumivex-test-");
+  if (cut != std::wstring::npos) {
+    const size_t end = from.find(L'\\', cut + 1);
+    if (end != std::wstring::npos) from.resize(end);
+  }
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NO_UI;
+  SHFileOperationW(&op);
+}
+
+std::string readFileBytes(const std::wstring& path) {
+  std::string out;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return out;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) out.append(buffer, got);
+  CloseHandle(f);
+  return out;
+}
+
+void writeFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+bool fileExists(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace lumivex::testing

@@ -1,0 +1,183 @@
+// The window layer under Wine: timers, modal forms, dialog keys, change reactions, boxes and the dispatch guard.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/message_box.h"
+#include "ui/timer.h"
+
+using namespace lumivex;
+using lumivex::testing::BoxRecorder;
+using lumivex::testing::pumpFor;
+using lumivex::testing::pumpUntil;
+
+namespace {
+
+class TestForm : public ui::Form {
+ public:
+  TestForm() {
+    create({L"Test", 300, 200, true, false, true, true, ui::kButtonFace});
+    panel.create(*this, {10, 100, 280, 40}, L"");
+    okBtn.create(panel, {10, 8, 75, 25}, L"OK");
+    cancelBtn.create(panel, {100, 8, 75, 25}, L"Cancel");
+    edit.create(*this, {10, 10, 100, 20}, L"");
+    check.create(*this, {10, 40, 100, 20}, L"check");
+    spin.create(*this, {10, 70, 60, 21}, L"5");
+    okBtn.modalResult = ui::kResultOk;
+    okBtn.setDefault(true);
+    cancelBtn.modalResult = ui::kResultCancel;
+    setCancelButton(&cancelBtn);
+    setTabOrder({&edit, &check, &spin, &panel});
+  }
+  ui::Container panel{*this, ui::Container::Frame::RaisedPanel};
+  ui::Button okBtn{*this};
+  ui::Button cancelBtn{*this};
+  ui::Edit edit{*this};
+  ui::CheckBox check{*this};
+  ui::SpinEdit spin{*this, 1, 10};
+};
+
+void sendKey(HWND target, WORD vk) {
+  MSG msg{target, WM_KEYDOWN, vk, 0, 0, {}};
+  PostMessageW(target, WM_KEYDOWN, vk, 0);
+  PostMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
+  (void)msg;
+}
+
+}  // namespace
+
+TEST(Timer, IntervalEnableSemantics) {
+  ui::Timer t(50, true);
+  int ticks = 0;
+  t.onTick = [&] { ++ticks; };
+  ASSERT_TRUE(pumpUntil([&] { return ticks >= 1; }, 2000));
+  t.setEnabled(false);
+  const int stopped = ticks;
+  pumpFor(150);
+  EXPECT_EQ(ticks, stopped) << "a disabled timer does not tick";
+
+  // Setting the same interval changes nothing; a new interval restarts the count from zero.
+  t.setInterval(300);
+  t.setEnabled(true);
+  const ULONGLONG start = GetTickCount64();
+  pumpFor(150);
+  t.setInterval(300);
+  EXPECT_EQ(ticks, stopped);
+  ASSERT_TRUE(pumpUntil([&] { return ticks > stopped; }, 2000));
+  const ULONGLONG firstTick = GetTickCount64() - start;
+  EXPECT_GE(firstTick, 280u) << "same interval must not restart";
+  EXPECT_LT(firstTick, 440u) << "same interval must not restart";
+}
+
+TEST(Timer, ErrorBoxPausesOnlyMarkedTimersAndRestartsThemAtFullLength) {
+  ui::Timer countdown(100, true), other(30, true);
+  countdown.pausesForErrorBox = true;
+  int countdownTicks = 0, otherTicks = 0;
+  countdown.onTick = [&] { ++countdownTicks; };
+  other.onTick = [&] { ++otherTicks; };
+  BoxRecorder boxes;
+  boxes.onBox = [&](const BoxRecorder::Box&) {
+    EXPECT_FALSE(countdown.enabled());
+    EXPECT_TRUE(other.enabled());
+    pumpFor(300);
+  };
+  ui::showError(L"書き込めません");
+  EXPECT_EQ(countdownTicks, 0);
+  EXPECT_GT(otherTicks, 0);
+  EXPECT_TRUE(countdown.enabled());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, L"書き込めません.");
+}
+
+TEST(Form, ModalLoopEndsWithButtonResultAndDialogKeys) {
+  TestForm form;
+  // Enter presses the default button when the focus is not on another button.
+  ui::Form::queueModalHook([](ui::Form& f) {
+    auto& tf = static_cast<TestForm&>(f);
+    tf.edit.focus();
+    sendKey(tf.edit.hwnd(), VK_RETURN);
+  });
+  EXPECT_EQ(form.showModal(), ui::kResultOk);
+  EXPECT_FALSE(form.visible());
+
+  // Esc presses the cancel button.
+  ui::Form::queueModalHook([](ui::Form& f) { sendKey(static_cast<TestForm&>(f).edit.hwnd(), VK_ESCAPE); });
+  EXPECT_EQ(form.showModal(), ui::kResultCancel);
+
+  // The close box ends a modal form with Cancel.
+  ui::Form::queueModalHook([](ui::Form& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); });
+  EXPECT_EQ(form.showModal(), ui::kResultCancel);
+}
+
+TEST(Form, ModalResultOfAButtonHoldsEvenWhenItsHandlerFails) {
+  TestForm form;
+  BoxRecorder boxes;
+  form.okBtn.onClick = [] { throw ui::AppError(L"失敗"); };
+  ui::Form::queueModalHook([](ui::Form& f) {
+    PostMessageW(static_cast<TestForm&>(f).okBtn.hwnd(), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(form.showModal(), ui::kResultOk);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, L"失敗.");
+}
+
+TEST(Form, CentredOnTheDesktopAtTheFirstShowingOnly) {
+  TestForm form;
+  ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultOk); });
+  form.showModal();
+  const int w = form.width(), h = form.height();
+  EXPECT_EQ(form.left(), (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+  EXPECT_EQ(form.top(), (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+  form.setLeft(5);
+  form.setTop(7);
+  ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultOk); });
+  form.showModal();
+  EXPECT_EQ(form.left(), 5);
+  EXPECT_EQ(form.top(), 7);
+}
+
+TEST(Controls, SettersRunChangeReactionsOnlyOnRealChange) {
+  TestForm form;
+  int clicks = 0, changes = 0;
+  form.check.onClick = [&] { ++clicks; };
+  form.spin.onChange = [&] { ++changes; };
+  form.check.setChecked(false);
+  EXPECT_EQ(clicks, 0);
+  form.check.setChecked(true);
+  form.check.setChecked(true);
+  EXPECT_EQ(clicks, 1);
+  form.spin.setValue(5);
+  EXPECT_EQ(changes, 0);
+  form.spin.setValue(7);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(Controls, SpinEditStepsWithinRangeAndReadsMinimumForNonNumbers) {
+  TestForm form;
+  form.spin.setValue(9);
+  form.spin.step(1);
+  form.spin.step(1);
+  EXPECT_EQ(form.spin.value(), 10);
+  SetWindowTextW(form.spin.hwnd(), L"abc");
+  EXPECT_EQ(form.spin.value(), 1);
+  SetWindowTextW(form.spin.hwnd(), L"25");
+  EXPECT_EQ(form.spin.value(), 25);
+  form.show();
+  form.spin.focus();
+  form.edit.focus();
+  EXPECT_EQ(form.spin.text(), L"10") << "leaving the spin edit brings the typed value to the nearer bound";
+  form.hide();
+}
+
+TEST(Dispatch, ErrorEscapingAHandlerIsShownAndTheLoopGoesOn) {
+  TestForm form;
+  BoxRecorder boxes;
+  form.check.onClick = [] { throw ui::AppError(L"JPEG エラー #42"); };
+  form.show();
+  SendMessageW(form.check.hwnd(), BM_CLICK, 0, 0);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(boxes.boxes[0].text, L"JPEG エラー #42.");
+  form.hide();
+}
