@@ -1,0 +1,11 @@
+// The logo position dialog.
+#include "dialogs/Upos.h"
+
+namespace lumivex {
+
+TposFrm::TposFrm() = default;
+TposFrm::~TposFrm() = default;
+
+void TposFrm::create() {}
+
+}  // namespace lumivex
