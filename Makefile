@@ -18,15 +18,13 @@ bootstrap:
 
 native: bootstrap
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build $(NATIVE) -j$(JOBS) 2>&1 | grep -vE '^\[|^Consolidate|^Scanning' || true
-	@test -x $(NATIVE)/core_tests
+	@scripts/quiet-build $(NATIVE) -j$(JOBS)
 
 win: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 	  -DLUMIVEX_JPEG_PREFIX=$(JPEG_PREFIX) >/dev/null
-	@cmake --build $(WIN) -j$(JOBS) 2>&1 | grep -vE '^\[|^Consolidate|^Scanning' || true
-	@test -f $(WIN)/lumivex.exe && test -f $(WIN)/win_tests.exe
+	@scripts/quiet-build $(WIN) -j$(JOBS)
 
 test: native win
 	@scripts/test-all

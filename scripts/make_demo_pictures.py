@@ -1,0 +1,66 @@
+"""Draws the sample pictures that ship with Lumivex: a start-up logo as a BMP (24-bit) and as a JPEG.
+
+Usage: python3 make_demo_pictures.py OUTDIR
+The JPEG is encoded from the BMP by ImageMagick's convert (installed by scripts/bootstrap).
+"""
+
+import math
+import os
+import struct
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'resources'))
+import make_resources as art  # noqa: E402
+
+
+def draw_logo(width=480, height=270):
+    cv = art.Canvas(width, height, (0, 0, 0))
+    cx, cy, r = height * 0.5, height * 0.5, height * 0.2
+
+    def sky(x, y):
+        base = art.gradient(art.SKY_STOPS, y / height)
+        d = math.hypot(x - cx, y - cy) / width
+        return 1.0, art.mix(base, art.hex_rgb('#ff9a4a'), 0.45 * math.exp(-(d / 0.25) ** 2))
+    cv.paint(sky)
+    art.draw_emblem(cv, cx, cy, r, rays=16, ray_len=0.78)
+
+    word = 'Lumivex'
+    left = cx + r * 2.1
+    scale = (width - 24 - left) / art.text_width(word, 1.0)
+    sdf, box = art.text_shape(word, left, cy + 7 * scale, scale)
+    top, bottom = box[1], box[3]
+
+    def ink(x, y):
+        return art.gradient([(0.0, art.hex_rgb('#ffffff')), (1.0, art.hex_rgb('#ffc870'))], (y - top) / (bottom - top))
+    cv.fill(sdf, ink, box)
+    return cv
+
+
+def bmp24(cv):
+    rows = []
+    for y in range(cv.height - 1, -1, -1):
+        row = bytearray()
+        for x in range(cv.width):
+            r, g, b, _ = cv.pixel(y * cv.width + x)
+            row += bytes((b, g, r))
+        row += b'\0' * ((4 - len(row) % 4) % 4)
+        rows.append(bytes(row))
+    return art.bmp_file(cv.width, cv.height, 24, b'', rows)
+
+
+def main(argv):
+    if len(argv) != 2:
+        sys.stderr.write('usage: make_demo_pictures.py OUTDIR\n')
+        return 2
+    out = argv[1]
+    os.makedirs(out, exist_ok=True)
+    bmp = os.path.join(out, 'lumivex-logo.bmp')
+    with open(bmp, 'wb') as f:
+        f.write(bmp24(draw_logo()))
+    subprocess.run(['convert', bmp, '-quality', '92', os.path.join(out, 'lumivex-logo.jpg')], check=True)
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv))
