@@ -1,0 +1,210 @@
+// The end-to-end tests' eyes inside Wine: starts the program as a launcher would and answers questions about
+// windows, controls and screen pixels, one command a line on stdin, one answer a line on stdout (UTF-8).
+#include <windows.h>
+
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::wstring wide(const std::string& s) {
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+  return w;
+}
+
+std::string escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\\') out += "\\\\";
+    else out += c;
+  }
+  return out;
+}
+
+std::wstring textOf(HWND h) {
+  wchar_t buffer[4096];
+  const LRESULT n = SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                                        2000, nullptr)
+                        ? SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)
+                        : 0;
+  return std::wstring(buffer, static_cast<size_t>(std::min<LRESULT>(n, 4095)));
+}
+
+std::wstring classOf(HWND h) {
+  wchar_t buffer[256];
+  return std::wstring(buffer, static_cast<size_t>(GetClassNameW(h, buffer, 256)));
+}
+
+std::string describe(HWND h) {
+  RECT r{}, c{};
+  GetWindowRect(h, &r);
+  GetClientRect(h, &c);
+  const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+  const LONG st = GetWindowLongW(h, GWL_STYLE);
+  std::ostringstream o;
+  o << "window " << reinterpret_cast<uintptr_t>(h) << " visible=" << (IsWindowVisible(h) ? 1 : 0)
+    << " enabled=" << (IsWindowEnabled(h) ? 1 : 0) << " rect=" << r.left << "," << r.top << "," << r.right << ","
+    << r.bottom << " client=" << c.right << "," << c.bottom << " topmost=" << ((ex & WS_EX_TOPMOST) ? 1 : 0)
+    << " minimized=" << (IsIconic(h) ? 1 : 0) << " maximized=" << (IsZoomed(h) ? 1 : 0)
+    << " vscroll=" << ((st & WS_VSCROLL) ? 1 : 0) << " hscroll=" << ((st & WS_HSCROLL) ? 1 : 0);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  COLORREF key = 0;
+  if ((ex & WS_EX_LAYERED) && GetLayeredWindowAttributes(h, &key, &alpha, &flags)) o << " alpha=" << int(alpha);
+  else o << " alpha=-";
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  o << " pid=" << pid << " class=" << utf8(classOf(h)) << " title=" << escape(utf8(textOf(h)));
+  return o.str();
+}
+
+struct Find {
+  std::wstring title;
+  std::vector<HWND> found;
+};
+
+std::vector<HWND> topLevel(const std::wstring& title) {
+  Find f{title, {}};
+  EnumWindows(
+      [](HWND h, LPARAM p) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(p);
+        if (f->title == L"*" || textOf(h) == f->title) f->found.push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+HWND visibleWindow(const std::wstring& title) {
+  for (HWND h : topLevel(title))
+    if (IsWindowVisible(h)) return h;
+  return nullptr;
+}
+
+std::map<DWORD, HANDLE> processes;
+
+void launch(const std::wstring& exe, int showCommand) {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = static_cast<WORD>(showCommand);
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"\"" + exe + L"\"";
+  std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
+    std::cout << "error " << GetLastError() << std::endl;
+    return;
+  }
+  CloseHandle(pi.hThread);
+  processes[pi.dwProcessId] = pi.hProcess;
+  std::cout << "pid " << pi.dwProcessId << std::endl;
+}
+
+void waitExit(DWORD pid, DWORD ms) {
+  auto it = processes.find(pid);
+  if (it == processes.end()) {
+    std::cout << "unknown" << std::endl;
+    return;
+  }
+  if (WaitForSingleObject(it->second, ms) == WAIT_OBJECT_0) {
+    DWORD code = 0;
+    GetExitCodeProcess(it->second, &code);
+    std::cout << "exited " << code << std::endl;
+  } else {
+    std::cout << "running" << std::endl;
+  }
+}
+
+void children(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM p) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  for (HWND h : all) std::cout << describe(h) << "\n";
+  std::cout << "end" << std::endl;
+}
+
+}  // namespace
+
+int wmain() {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream in(line);
+    std::string cmd;
+    in >> cmd;
+    std::string rest;
+    std::getline(in >> std::ws, rest);
+    if (cmd == "quit") break;
+    if (cmd == "launch") {
+      // launch SHOWCMD PATH
+      std::istringstream a(rest);
+      int show = SW_SHOWNORMAL;
+      a >> show;
+      std::string path;
+      std::getline(a >> std::ws, path);
+      launch(wide(path), show);
+    } else if (cmd == "wait-exit") {
+      DWORD pid = 0, ms = 0;
+      std::istringstream(rest) >> pid >> ms;
+      waitExit(pid, ms);
+    } else if (cmd == "kill") {
+      DWORD pid = 0;
+      std::istringstream(rest) >> pid;
+      auto it = processes.find(pid);
+      if (it != processes.end()) TerminateProcess(it->second, 1);
+      std::cout << "ok" << std::endl;
+    } else if (cmd == "find") {
+      const std::vector<HWND> found = topLevel(wide(rest));
+      for (HWND h : found) std::cout << describe(h) << "\n";
+      std::cout << "end" << std::endl;
+    } else if (cmd == "children") {
+      HWND h = visibleWindow(wide(rest));
+      if (h) children(h);
+      else std::cout << "end" << std::endl;
+    } else if (cmd == "text") {
+      uintptr_t h = 0;
+      std::istringstream(rest) >> h;
+      std::cout << "text " << escape(utf8(textOf(reinterpret_cast<HWND>(h)))) << std::endl;
+    } else if (cmd == "pixel") {
+      int x = 0, y = 0;
+      std::istringstream(rest) >> x >> y;
+      HDC dc = GetDC(nullptr);
+      const COLORREF c = GetPixel(dc, x, y);
+      ReleaseDC(nullptr, dc);
+      char buffer[16];
+      std::snprintf(buffer, sizeof(buffer), "%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
+      std::cout << "pixel " << buffer << std::endl;
+    } else if (cmd == "foreground") {
+      HWND h = GetForegroundWindow();
+      std::cout << (h ? describe(h) : std::string("none")) << std::endl;
+    } else if (cmd == "desktop") {
+      std::cout << "desktop " << GetSystemMetrics(SM_CXSCREEN) << " " << GetSystemMetrics(SM_CYSCREEN) << std::endl;
+    } else {
+      std::cout << "error unknown command" << std::endl;
+    }
+  }
+  for (auto& [pid, h] : processes) CloseHandle(h);
+  return 0;
+}

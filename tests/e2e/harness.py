@@ -1,0 +1,255 @@
+"""The end-to-end test bed: one Xvfb display and one Wine prefix for the run, lumivex.exe copied into a fresh
+program folder for each test, started by the driver (tests/e2e/driver) as a launcher would start it, real
+keyboard and mouse input through xdotool, and window state read back through the driver.
+
+Output follows GoogleTest's lines so scripts/test-all can count the results.
+"""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+import traceback
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
+BUILD = os.path.join(ROOT, 'build', 'win')
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def poll(what, fn, timeout=10.0, interval=0.05):
+    """Calls fn until it returns a true value, which is returned; fails after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = fn()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise Failure(f'timed out waiting for {what}')
+        time.sleep(interval)
+
+
+def to_windows(path):
+    return 'Z:' + path.replace('/', '\\')
+
+
+class Window:
+    """A window as the driver describes it."""
+
+    def __init__(self, line):
+        fields = line.split(' ', 2)
+        self.hwnd = int(fields[1])
+        self.values = {}
+        rest = fields[2]
+        title_at = rest.find(' title=')
+        self.title = rest[title_at + 7:] if title_at >= 0 else ''
+        for item in rest[:title_at].split():
+            key, _, value = item.partition('=')
+            self.values[key] = value
+        self.visible = self.values.get('visible') == '1'
+        self.enabled = self.values.get('enabled') == '1'
+        self.rect = tuple(int(v) for v in self.values['rect'].split(','))
+        self.client = tuple(int(v) for v in self.values['client'].split(','))
+        self.topmost = self.values.get('topmost') == '1'
+        self.alpha = None if self.values.get('alpha') == '-' else int(self.values['alpha'])
+        self.klass = self.values.get('class', '')
+        self.pid = int(self.values.get('pid', '0'))
+
+    @property
+    def left(self):
+        return self.rect[0]
+
+    @property
+    def top(self):
+        return self.rect[1]
+
+    @property
+    def width(self):
+        return self.rect[2] - self.rect[0]
+
+    @property
+    def height(self):
+        return self.rect[3] - self.rect[1]
+
+
+class Bed:
+    def __init__(self):
+        self.tmp = tempfile.mkdtemp(prefix='lumivex-e2e-')
+        self.prefix = os.path.join(self.tmp, 'prefix')
+        self.xvfb = None
+        self.driver = None
+        self.env = dict(os.environ)
+
+    # ---- setup and teardown of the whole run
+    def start(self):
+        for n in range(300, 400):
+            if os.path.exists(f'/tmp/.X{n}-lock') or os.path.exists(f'/tmp/.X11-unix/X{n}'):
+                continue
+            self.xvfb = subprocess.Popen(['Xvfb', f':{n}', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            poll('Xvfb', lambda: os.path.exists(f'/tmp/.X11-unix/X{n}') or self.xvfb.poll() is not None, 10)
+            if self.xvfb.poll() is None:
+                self.env['DISPLAY'] = f':{n}'
+                break
+        check(self.xvfb is not None and self.xvfb.poll() is None, 'could not start Xvfb')
+        self.env.pop('LUMIVEX_XVFB', None)
+        self.driver = subprocess.Popen(
+            [os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', self.prefix,
+             os.path.join(BUILD, 'e2e_driver.exe')],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=self.env, text=True, encoding='utf-8', bufsize=1)
+        desktop = self.ask('desktop')
+        check(desktop.startswith('desktop '), f'driver did not answer: {desktop!r}')
+
+    def stop(self):
+        if self.driver and self.driver.poll() is None:
+            try:
+                self.driver.stdin.write('quit\n')
+                self.driver.stdin.flush()
+                self.driver.wait(timeout=10)
+            except Exception:
+                self.driver.kill()
+        subprocess.run(['wineserver', '-k'], env=dict(self.env, WINEPREFIX=self.prefix),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # ---- the driver
+    def ask(self, command):
+        self.driver.stdin.write(command + '\n')
+        self.driver.stdin.flush()
+        line = self.driver.stdout.readline()
+        check(line != '', f'driver ended while answering {command!r}')
+        return line.rstrip('\n')
+
+    def ask_list(self, command):
+        self.driver.stdin.write(command + '\n')
+        self.driver.stdin.flush()
+        lines = []
+        while True:
+            line = self.driver.stdout.readline()
+            check(line != '', f'driver ended while answering {command!r}')
+            line = line.rstrip('\n')
+            if line == 'end':
+                return lines
+            lines.append(line)
+
+    def windows(self, title):
+        return [Window(line) for line in self.ask_list(f'find {title}')]
+
+    def window(self, title, pid=None):
+        for w in self.windows(title):
+            if w.visible and (pid is None or w.pid == pid):
+                return w
+        return None
+
+    def wait_window(self, title, timeout=15.0, pid=None):
+        return poll(f'window "{title}"', lambda: self.window(title, pid), timeout)
+
+    def wait_gone(self, title, timeout=15.0, pid=None):
+        poll(f'window "{title}" to disappear', lambda: self.window(title, pid) is None, timeout)
+
+    def children(self, title):
+        return [Window(line) for line in self.ask_list(f'children {title}')]
+
+    def pixel(self, x, y):
+        return self.ask(f'pixel {x} {y}').split()[1]
+
+    def launch(self, exe, show=1):
+        answer = self.ask(f'launch {show} {to_windows(exe)}')
+        check(answer.startswith('pid '), f'launch failed: {answer}')
+        return int(answer.split()[1])
+
+    def wait_exit(self, pid, timeout):
+        return self.ask(f'wait-exit {pid} {int(timeout * 1000)}')
+
+    def kill(self, pid):
+        self.ask(f'kill {pid}')
+
+    # ---- real input on the X display (the Wine desktop sits at the X screen's origin)
+    def xdotool(self, *args):
+        subprocess.run(['xdotool', *[str(a) for a in args]], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def key(self, *keys):
+        self.xdotool('key', '--delay', '40', *keys)
+
+    def type(self, text):
+        self.xdotool('type', '--delay', '20', text)
+
+    def click(self, x, y, repeat=1):
+        self.xdotool('mousemove', x, y)
+        time.sleep(0.05)
+        self.xdotool('click', '--repeat', repeat, '--delay', '80', 1)
+
+    def drag(self, x0, y0, x1, y1, steps=8):
+        self.xdotool('mousemove', x0, y0)
+        time.sleep(0.05)
+        self.xdotool('mousedown', 1)
+        for i in range(1, steps + 1):
+            self.xdotool('mousemove', x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+            time.sleep(0.03)
+        self.xdotool('mouseup', 1)
+
+
+class ProgramFolder:
+    """A fresh program folder with lumivex.exe in it."""
+
+    def __init__(self, bed, name='prog', exe_name='lumivex.exe'):
+        self.path = tempfile.mkdtemp(prefix=name + '-', dir=bed.tmp)
+        self.exe = os.path.join(self.path, exe_name)
+        shutil.copy(os.path.join(BUILD, 'lumivex.exe'), self.exe)
+        self.ini = os.path.splitext(self.exe)[0] + '.ini'
+
+    def file(self, name):
+        return os.path.join(self.path, name)
+
+    def write_ini(self, sections):
+        text = ''
+        for section, keys in sections.items():
+            text += f'[{section}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
+        with open(self.ini, 'wb') as f:
+            f.write(text.encode('cp932'))
+
+    def read_ini(self):
+        with open(self.ini, 'rb') as f:
+            return f.read().decode('cp932')
+
+
+def run(tests):
+    bed = Bed()
+    passed, failed = [], []
+    try:
+        bed.start()
+        for name, fn in tests:
+            print(f'[ RUN      ] E2E.{name}', flush=True)
+            started = time.monotonic()
+            try:
+                fn(bed)
+                passed.append(name)
+                print(f'[       OK ] E2E.{name} ({int((time.monotonic() - started) * 1000)} ms)', flush=True)
+            except Exception as e:  # a failed check or a broken step: either way the journey failed
+                detail = str(e) if isinstance(e, Failure) else traceback.format_exc()
+                print(f'{name}: Failure\n{detail}', flush=True)
+                print(f'[  FAILED  ] E2E.{name}', flush=True)
+                failed.append(name)
+    except Exception:
+        print(traceback.format_exc(), flush=True)
+        failed.append('setup')
+    finally:
+        bed.stop()
+    print(f'[  PASSED  ] {len(passed)} tests.')
+    if failed:
+        print(f'[  FAILED  ] {len(failed)} tests, listed below:')
+        for name in failed:
+            print(f'[  FAILED  ] E2E.{name}')
+    return 0 if not failed else 1

@@ -1,0 +1,334 @@
+"""Whole runs of lumivex.exe as a user meets them: started as its own process under Wine, driven with real keyboard
+and mouse input, checked by what is on screen and by the files left on disk."""
+
+import os
+import subprocess
+import sys
+import time
+
+import harness
+from harness import ProgramFolder, check, poll, to_windows
+
+PICTURES = None
+
+
+def pictures(bed):
+    global PICTURES
+    if PICTURES is None:
+        PICTURES = os.path.join(bed.tmp, 'pic')
+        subprocess.run([sys.executable, os.path.join(harness.ROOT, 'scripts', 'make_demo_pictures.py'), PICTURES],
+                       check=True)
+    return PICTURES
+
+
+def normal_settings(picture, **option):
+    settings = {
+        'Window': {'Top': '0', 'Left': '0'},
+        'option': {'splashtime': '5', 'b_size': '3', 'trans': '100', 'colo': '-2147483633',
+                   'bcol': '-2147483633', 'fcol': '0', 'winpos': '0', 'fsiz': '12', 'lbltrans': '0', 'name': ''},
+        'message': {'message': 'しばらくお待ち下さい'},
+        'pic': {'picture': to_windows(picture) if picture else ''},
+    }
+    settings['option'].update({k: str(v) for k, v in option.items()})
+    return settings
+
+
+def control(bed, window_title, text, klass=None):
+    for c in bed.children(window_title):
+        if c.title == text and (klass is None or c.klass.lower() == klass.lower()):
+            return c
+    raise harness.Failure(f'no control "{text}" in "{window_title}"')
+
+
+def click_control(bed, window_title, text, repeat=1):
+    c = control(bed, window_title, text)
+    bed.click(c.left + c.width // 2, c.top + c.height // 2, repeat)
+
+
+def message_box(bed, timeout=10.0):
+    """The visible message box of the program (caption "Lumivex") and its text."""
+    box = bed.wait_window('Lumivex', timeout)
+    texts = [c.title for c in bed.children('Lumivex') if c.klass.lower() == 'static' and c.title]
+    return box, '\n'.join(texts)
+
+
+def close_program(bed, pid):
+    if bed.wait_exit(pid, 0) == 'running':
+        bed.kill(pid)
+        bed.wait_exit(pid, 5)
+
+
+def choose_file(bed, path):
+    """Types a path into the real file chooser and confirms it."""
+    bed.wait_window('画像を選択して下さい')
+    time.sleep(0.3)
+    bed.key('ctrl+a')
+    bed.type(to_windows(path))
+    bed.key('Return')
+    bed.wait_gone('画像を選択して下さい')
+
+
+# ---------------------------------------------------------------- journeys
+
+def first_run_completes_setup(bed):
+    prog = ProgramFolder(bed)
+    pid = bed.launch(prog.exe)
+    try:
+        option = bed.wait_window('Option', pid=pid)
+        check(bed.window('splash', pid) is None, 'the splash window must not be shown in first-run mode')
+        buttons = {c.title: c for c in bed.children('Option') if c.klass.lower() == 'button'}
+        check(buttons['設定完了'].visible, '"設定完了" is shown')
+        for hidden in ('OK', 'Close', 'Default'):
+            check(not buttons[hidden].visible, f'"{hidden}" is hidden in first-run mode')
+        check(option.width > 500, 'the option dialog has its size')
+
+        click_control(bed, 'Option', '選択')
+        choose_file(bed, os.path.join(pictures(bed), 'lumivex-logo.jpg'))
+        poll('file name in the dialog', lambda: any(c.title == 'lumivex-logo.jpg' for c in bed.children('Option')))
+
+        click_control(bed, 'Option', '設定完了')
+        _, text = message_box(bed)
+        check('初回の設定が完了しました。' in text, f'completion notice, got {text!r}')
+        bed.key('Return')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'the program ends after the setup')
+        ini = prog.read_ini()
+        for key in ('Top', 'Left', 'splashtime', 'b_size', 'trans', 'colo', 'bcol', 'fcol', 'winpos', 'fsiz',
+                    'lbltrans', 'message', 'picture', 'name'):
+            check(f'\n{key}=' in '\n' + ini.replace('\r', ''), f'settings file holds "{key}"')
+        check('lumivex-logo.jpg' in ini, 'the chosen picture is saved')
+    finally:
+        close_program(bed, pid)
+
+
+def first_run_abandoned_with_close_box(bed):
+    prog = ProgramFolder(bed)
+    pid = bed.launch(prog.exe)
+    try:
+        bed.wait_window('Option', pid=pid)
+        bed.key('alt+F4')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'closing the first-run dialog ends the program')
+        check(not os.path.exists(prog.ini), 'no settings file is written')
+    finally:
+        close_program(bed, pid)
+
+
+def normal_run_shows_picture_and_ends(bed, seconds):
+    prog = ProgramFolder(bed)
+    picture = os.path.join(pictures(bed), 'lumivex-logo.bmp')
+    prog.write_ini(normal_settings(picture, splashtime=seconds, b_size=0))
+    before = open(prog.ini, 'rb').read()
+    started = time.monotonic()
+    pid = bed.launch(prog.exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.width, splash.height) == (480, 270), f'window of the picture size, got {splash.rect}')
+        check((splash.left, splash.top) == ((1024 // 2) - 240, (768 // 2) - 135), f'centred, got {splash.rect}')
+        check(splash.topmost, 'the splash window stays on top')
+        # A recognisable pixel of the picture: the sun's centre is bright yellow-white.
+        poll('the picture on screen', lambda: int(bed.pixel(splash.left + 135, splash.top + 100)[:2], 16) > 0xE0, 10)
+        result = bed.wait_exit(pid, seconds + 10)
+        elapsed = time.monotonic() - started
+        check(result.startswith('exited'), 'the program ends by itself')
+        check(elapsed >= seconds - 0.2, f'shown for the display time ({elapsed:.2f} s for {seconds} s)')
+        check(open(prog.ini, 'rb').read() == before, 'the settings file is left byte-identical')
+    finally:
+        close_program(bed, pid)
+
+
+def escape_ends_early(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.jpg'), splashtime=60))
+    pid = bed.launch(prog.exe)
+    try:
+        bed.wait_window('splash', pid=pid)
+        time.sleep(0.3)
+        bed.key('shift+Escape')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'Shift+Esc closes the splash and ends the program')
+    finally:
+        close_program(bed, pid)
+
+
+def f1_and_double_click_open_options_and_ok_saves(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=2))
+    pid = bed.launch(prog.exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        time.sleep(0.2)
+        bed.key('F1')
+        bed.wait_window('Option', pid=pid)
+        time.sleep(2.5)
+        check(bed.window('splash', pid) is not None, 'the countdown is stopped while the options are open')
+        # The close box leaves the countdown stopped: the splash stays until opened again.
+        bed.key('alt+F4')
+        bed.wait_gone('Option', pid=pid)
+        time.sleep(2.5)
+        check(bed.window('splash', pid) is not None, 'after the close box the splash stays')
+        # A double-click on the picture opens the options again; a new window colour previews at once.
+        bed.click(splash.left + 40, splash.top + 40, repeat=2)
+        bed.wait_window('Option', pid=pid)
+        swatch = [c for c in bed.children('Option') if c.klass.lower() == 'static' and c.width == 45][0]
+        bed.click(swatch.left + 10, swatch.top + 10)
+        bed.wait_window('色の設定', pid=pid)
+        # The chooser opens with black (nothing confirmed yet); Enter confirms it and the frame turns black.
+        bed.key('Return')
+        bed.wait_gone('色の設定', pid=pid)
+        poll('the new window colour on the splash frame', lambda: bed.pixel(splash.left + 1, splash.top + 1) == '000000')
+        click_control(bed, 'Option', 'OK')
+        bed.wait_gone('Option', pid=pid)
+        started = time.monotonic()
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'the splash ends one display time after OK')
+        check(time.monotonic() - started >= 1.5, 'the countdown restarted at its full length')
+        check('colo=0\r\n' in prog.read_ini(), 'the window colour was saved')
+    finally:
+        close_program(bed, pid)
+
+
+def missing_picture_then_choose_one(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(bed.tmp, 'gone.bmp'), splashtime=1))
+    pid = bed.launch(prog.exe)
+    try:
+        _, text = message_box(bed)
+        check('画像ファイルが見つかりませんでした' in text, f'missing-picture notice, got {text!r}')
+        bed.key('Return')
+        bed.wait_window('Option', pid=pid)
+        click_control(bed, 'Option', '選択')
+        choose_file(bed, os.path.join(pictures(bed), 'lumivex-logo.bmp'))
+        click_control(bed, 'Option', 'OK')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'the program ends one display time after OK')
+    finally:
+        close_program(bed, pid)
+    pid = bed.launch(prog.exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.width, splash.height) == (480, 270), 'the next start shows the chosen picture')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'and ends')
+    finally:
+        close_program(bed, pid)
+
+
+def corrupt_picture_reports_and_opens_options(bed):
+    prog = ProgramFolder(bed)
+    bad = prog.file('broken.jpg')
+    with open(bad, 'wb') as f:
+        f.write(b'\xff\xd8\xff\xe0 this is not a JPEG')
+    prog.write_ini(normal_settings(bad, splashtime=1))
+    pid = bed.launch(prog.exe)
+    try:
+        _, text = message_box(bed)
+        check(text.startswith('JPEG エラー #') and text.endswith('.'), f'JPEG error box, got {text!r}')
+        bed.key('Return')
+        bed.wait_window('Option', pid=pid)
+        time.sleep(1.5)
+        check(bed.wait_exit(pid, 0) == 'running', 'the countdown does not end the program behind the options')
+        bed.key('Escape')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'Close restarts the countdown, which ends the program')
+    finally:
+        close_program(bed, pid)
+
+
+def position_dialog_drag_places_next_start(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=3, winpos=1))
+    pid = bed.launch(prog.exe)
+    try:
+        bed.wait_window('splash', pid=pid)
+        bed.key('F1')
+        bed.wait_window('Option', pid=pid)
+        click_control(bed, 'Option', '位置設定')
+        frame = bed.wait_window('ポジション設定', pid=pid)
+        check((frame.left, frame.top, frame.width, frame.height) == (0, 0, 480, 270), f'over the splash: {frame.rect}')
+        bed.drag(frame.left + 300, frame.top + 40, frame.left + 400, frame.top + 140)
+        moved = poll('the frame to move', lambda: (lambda w: w if w and (w.left, w.top) == (100, 100) else None)(
+            bed.window('ポジション設定', pid)), 5)
+        click_control(bed, 'ポジション設定', 'OK')
+        bed.wait_gone('ポジション設定', pid=pid)
+        splash = bed.window('splash', pid)
+        check((splash.left, splash.top) == (moved.left, moved.top), 'OK moves the splash window there')
+        click_control(bed, 'Option', 'OK')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'ends after OK')
+    finally:
+        close_program(bed, pid)
+    pid = bed.launch(prog.exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.left, splash.top) == (100, 100), f'the next start places the splash there: {splash.rect}')
+    finally:
+        close_program(bed, pid)
+
+
+def registration_and_about(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=3))
+    startup = os.path.join(bed.prefix, 'drive_c', 'users', os.environ.get('USER', 'root'), 'AppData', 'Roaming',
+                           'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp')
+    pid = bed.launch(prog.exe)
+    try:
+        bed.wait_window('splash', pid=pid)
+        bed.key('F1')
+        bed.wait_window('Option', pid=pid)
+        name = [c for c in bed.children('Option') if c.klass.lower() == 'edit' and c.width == 169][0]
+        bed.click(name.left + 20, name.top + 8)
+        bed.type('Tanaka')
+        click_control(bed, 'Option', 'About')
+        bed.wait_window('About', pid=pid)
+        memo = [c for c in bed.children('About') if c.klass.lower() == 'edit'][0]
+        check(memo.title.endswith('利用者 Tanaka\\r\\n\\r\\n'), f'the About box shows the typed name: {memo.title!r}')
+        bed.key('Return')
+        bed.wait_gone('About', pid=pid)
+        click_control(bed, 'Option', 'スタートアップに登録')
+        bed.wait_window('登録しますか？', pid=pid)
+        bed.key('Return')
+        bed.wait_gone('登録しますか？', pid=pid)
+        shortcut = os.path.join(startup, 'lumivex.lnk')
+        poll('the shortcut', lambda: os.path.exists(shortcut), 5)
+        os.remove(shortcut)
+    finally:
+        close_program(bed, pid)
+
+
+def started_minimized_ends_after_one_second(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=30))
+    started = time.monotonic()
+    pid = bed.launch(prog.exe, show=7)
+    try:
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'the hidden splash closes after its design second')
+        check(bed.window('splash', pid) is None, 'the splash was never shown')
+        check(time.monotonic() - started < 8, 'it ended after about a second, not the display time')
+    finally:
+        close_program(bed, pid)
+
+
+def started_maximized_takes_the_settings_state(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=2))
+    pid = bed.launch(prog.exe, show=3)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check(splash.values.get('maximized') == '0', 'Maxmize false: the splash is shown in its normal state')
+        check((splash.width, splash.height) == (480, 270), 'at the picture size')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'and ends')
+    finally:
+        close_program(bed, pid)
+
+
+JOURNEYS = [
+    ('FirstRunCompletesSetup', first_run_completes_setup),
+    ('FirstRunAbandonedWithCloseBox', first_run_abandoned_with_close_box),
+    ('NormalRunOneSecond', lambda bed: normal_run_shows_picture_and_ends(bed, 1)),
+    ('NormalRunThreeSeconds', lambda bed: normal_run_shows_picture_and_ends(bed, 3)),
+    ('EscapeEndsEarly', escape_ends_early),
+    ('OptionsFromSplashAndOkSaves', f1_and_double_click_open_options_and_ok_saves),
+    ('MissingPictureThenChooseOne', missing_picture_then_choose_one),
+    ('CorruptPictureReportsAndOpensOptions', corrupt_picture_reports_and_opens_options),
+    ('PositionDialogDragPlacesNextStart', position_dialog_drag_places_next_start),
+    ('RegistrationAndAbout', registration_and_about),
+    ('StartedMinimized', started_minimized_ends_after_one_second),
+    ('StartedMaximized', started_maximized_takes_the_settings_state),
+]
+
+if __name__ == '__main__':
+    only = sys.argv[1:]
+    sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only]))
