@@ -10,6 +10,13 @@ class TstupFrm : public ui::Form {
   TstupFrm();
   ~TstupFrm() override;
   void create();
+
+  ui::Label Label1{*this};
+  ui::Button BitBtn1{*this};
+  ui::Button BitBtn2{*this};
+
+  void BitBtn1Click();  // writes the shortcut
+  void BitBtn2Click();
 };
 
 }  // namespace lumivex

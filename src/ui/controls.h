@@ -33,8 +33,9 @@ class Label : public Control {
  public:
   using Control::Control;
   void create(Window& parent, Bounds b, const std::wstring& text) override;
-  void setText(const std::wstring& text);  // the label sizes itself to its text
+  void setText(const std::wstring& text);  // the label sizes itself to its text, unless it wraps
   bool transparent = true;
+  bool wordWrap = false;  // keeps its design box and wraps the text within it
   HBRUSH colours(HDC dc) override;
 
  private:
@@ -89,6 +90,16 @@ class Edit : public Control, public Coloured {
 
  protected:
   bool settingText_ = false;
+};
+
+// A multi-line text box wrapped at its width, without scroll bars, flat with a lowered inner edge.
+class Memo : public Edit {
+ public:
+  using Edit::Edit;
+  void create(Window& parent, Bounds b, const std::wstring& text) override;
+  void clear();
+  // Appends `line` and one line break at the end of the text, as a single insertion.
+  void addLine(const std::wstring& line);
 };
 
 // An edit box with a pair of up and down buttons holding a whole number within a range.

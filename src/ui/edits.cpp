@@ -32,6 +32,23 @@ void Edit::command(WORD code) {
   if (code == EN_CHANGE && !settingText_ && onChange) onChange();
 }
 
+void Memo::create(Window& parent, Bounds b, const std::wstring& text) {
+  createChild(L"EDIT", WS_EX_STATICEDGE,
+              WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | (readOnly ? ES_READONLY : 0), parent, b, text);
+}
+
+void Memo::clear() { setText(L""); }
+
+void Memo::addLine(const std::wstring& line) {
+  const std::wstring insertion = line + L"\r\n";
+  const LRESULT end = GetWindowTextLengthW(hwnd());
+  settingText_ = true;
+  SendMessageW(hwnd(), EM_SETSEL, static_cast<WPARAM>(end), end);
+  SendMessageW(hwnd(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(insertion.c_str()));
+  settingText_ = false;
+  if (onChange) onChange();
+}
+
 SpinEdit::SpinEdit(Form& form, int minimum, int maximum)
     : Edit(form), min_(minimum), max_(maximum), buttons_(form, *this) {}
 

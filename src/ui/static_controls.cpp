@@ -26,6 +26,7 @@ void Label::create(Window& parent, Bounds b, const std::wstring& text) {
 }
 
 void Label::autoSize() {
+  if (wordWrap) return;
   WindowDc dc(hwnd());
   SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
   const std::wstring t = text();
