@@ -82,6 +82,9 @@ void RadioGroup::setItems(const std::vector<std::wstring>& texts) {
     SIZE sz{};
     GetTextExtentPoint32W(dc.get(), texts[i].c_str(), static_cast<int>(texts[i].size()), &sz);
     auto item = std::make_unique<Item>(form(), *this);
+    // The focus lies on the items; to the form it enters and leaves the group.
+    item->onEnter = [this] { if (onEnter) onEnter(); };
+    item->onExit = [this] { if (onExit) onExit(); };
     item->create(*this, {8, topMargin + i * itemHeight, std::min<int>(sz.cx + 24, rc.right - 16), itemHeight}, texts[i]);
     items_.push_back(std::move(item));
   }

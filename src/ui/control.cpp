@@ -1,6 +1,8 @@
 // Common behaviour of controls: geometry, state, hints, the hand pointer and focus/mouse events.
 #include "ui/control.h"
 
+#include <windowsx.h>
+
 #include "ui/fonts.h"
 #include "ui/form.h"
 
@@ -60,6 +62,7 @@ LRESULT Control::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_MOUSEMOVE:
+      mousePoint_ = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       if (onMouseMove) onMouseMove();
       break;
     case WM_SETFOCUS: {

@@ -40,6 +40,8 @@ class Control : public Window {
   bool handCursor = false;
 
   std::function<void()> onEnter, onExit, onMouseMove;
+  // Where the mouse was at the last mouse move, in client coordinates; valid while onMouseMove runs.
+  POINT mousePoint() const { return mousePoint_; }
 
   // Notifications that the container passes on, and the colours it asks for.
   virtual void command(WORD /*code*/) {}
@@ -57,6 +59,7 @@ class Control : public Window {
   Form& form_;
   int id_;
   std::wstring hint_;
+  POINT mousePoint_{};
 };
 
 }  // namespace lumivex::ui
