@@ -118,6 +118,7 @@ class TOption : public ui::Form {
   void Timer1Timer();
 
  private:
+  void setUpGuidance();  // tooltips and the focus, mouse-move and timer events of the guidance line
   void chooseColour(ui::ColourSwatch& swatch, void (*applyToSplash)(ui::Colour));
 };
 
