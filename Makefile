@@ -32,5 +32,8 @@ test: native win
 run: win
 	@scripts/run-demo $(if $(filter 1,$(FIRST_RUN)),--first-run)
 
+fuzz: bootstrap
+	@scripts/fuzz run $(FUZZ_SECONDS)
+
 clean:
 	rm -rf build

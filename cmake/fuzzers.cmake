@@ -1,0 +1,27 @@
+# libFuzzer harnesses of tests/fuzz, built only with -DLUMIVEX_FUZZ=ON and clang (see scripts/fuzz).
+option(LUMIVEX_FUZZ "Build the libFuzzer harnesses of tests/fuzz (needs clang)" OFF)
+if(NOT LUMIVEX_FUZZ)
+  return()
+endif()
+if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  message(FATAL_ERROR "LUMIVEX_FUZZ needs clang++ as the C++ compiler (libFuzzer), not ${CMAKE_CXX_COMPILER_ID}")
+endif()
+
+# The core is compiled a second time with coverage instrumentation; lumivex_core keeps its own flags.
+set(fuzz_sanitize -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+add_library(lumivex_core_fuzz STATIC ${core_sources})
+target_include_directories(lumivex_core_fuzz PUBLIC src)
+target_link_libraries(lumivex_core_fuzz PUBLIC JPEG::JPEG)
+target_compile_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize} PRIVATE -fsanitize=fuzzer-no-link)
+target_link_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize})
+
+add_custom_target(lumivex_fuzzers)
+file(GLOB fuzz_harnesses CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
+foreach(src ${fuzz_harnesses})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE lumivex_core_fuzz)
+  add_dependencies(lumivex_fuzzers ${name})
+endforeach()

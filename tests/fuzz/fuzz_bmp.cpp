@@ -1,0 +1,50 @@
+// Fuzz harness for the bitmap reader: header inspection, then full decoding of pictures of a sensible size.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/bmp_reader.h"
+#include "core/picture_limits.h"
+#include "fuzz_check.h"
+
+using namespace lumivex::core;
+
+namespace {
+
+// Larger pictures are only inspected, so that one iteration stays cheap.
+constexpr uint64_t kMaxDecodedPixels = 4u << 20;
+
+uint32_t u32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+// Whether a file whose headers passed holds run-length data, the only kind checked while decoding.
+bool runLengthEncoded(const uint8_t* data, size_t size) {
+  if (size < 34 || u32(data + 14) == 12) return false;
+  const uint32_t compression = u32(data + 30);
+  return compression == 1 || compression == 2;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  BmpInfo info{};
+  bool headerOk = true;
+  try {
+    info = readBmpInfo(data, size);
+    FUZZ_CHECK(pictureSizeAcceptable(info.width, info.height));
+  } catch (const BmpError&) {
+    headerOk = false;
+  }
+  if (headerOk && static_cast<uint64_t>(info.width) * static_cast<uint64_t>(info.height) > kMaxDecodedPixels) return 0;
+
+  try {
+    const PixelBuffer px = readBmp(data, size);
+    FUZZ_CHECK(headerOk);
+    FUZZ_CHECK(px.width == info.width && px.height == info.height);
+    FUZZ_CHECK(px.bgrx.size() == static_cast<size_t>(px.width) * static_cast<size_t>(px.height) * 4);
+    for (size_t i = 3; i < px.bgrx.size(); i += 4) FUZZ_CHECK(px.bgrx[i] == 0);
+  } catch (const BmpError&) {
+    FUZZ_CHECK(!headerOk || runLengthEncoded(data, size));
+  }
+  return 0;
+}

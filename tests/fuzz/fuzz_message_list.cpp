@@ -1,0 +1,48 @@
+// Fuzz harness for the message list codec: lines against a plain reading of the rules, and the round trip.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/message_list.h"
+#include "fuzz_check.h"
+
+using namespace lumivex::core;
+
+namespace {
+
+// CR LF and lone CR become LF, the text ends at a NUL, and each LF ends a line.
+std::vector<std::string> expected(std::string_view bytes) {
+  std::string text;
+  for (size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i] == '\r' ? '\n' : bytes[i];
+  }
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1)
+    lines.push_back(text.substr(start, lf - start));
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::vector<std::string> lines = parseMessageList(bytes);
+  FUZZ_CHECK(lines == expected(bytes));
+
+  size_t total = 0;
+  for (const std::string& line : lines) {
+    FUZZ_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+    total += line.size() + 2;
+  }
+  const std::string file = formatMessageList(lines);
+  FUZZ_CHECK(file.size() == total);
+  FUZZ_CHECK(file.empty() || file.compare(file.size() - 2, 2, "\r\n") == 0);
+  FUZZ_CHECK(parseMessageList(file) == lines);
+  FUZZ_CHECK(formatMessageList(parseMessageList(file)) == file);
+  return 0;
+}
