@@ -1,26 +1,518 @@
 // The splash window: shows the picture with its border, message and translucency, counts down and closes.
 #include "splash/Usplash.h"
 
+#include <algorithm>
+
+#include <windowsx.h>
+
+#include "app/application.h"
+#include "app/settings_file.h"
+#include "core/geometry.h"
+#include "core/paths.h"
+#include "core/settings_value.h"
+#include "dialogs/Uoption.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+
 namespace lumivex {
+namespace {
+
+constexpr ui::Colour kDesignColour = 0x00FF0000;
+constexpr int kDesignClientWidth = 460;
+constexpr int kDesignClientHeight = 246;
+constexpr int kDesignMessageFontHeight = 19;
+constexpr int kScrollLine = 8;
+// Posted to report a picture whose pixels could not be produced while painting (no box inside a paint).
+constexpr UINT kReportPictureFailure = WM_APP + 0x51;
+
+const char* g_layeredEntryName = "SetLayeredWindowAttributes";
+
+bool isFile(const std::wstring& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+int screenPixelsPerInch() {
+  ui::WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+RECT intersection(const RECT& a, const RECT& b) {
+  RECT r{};
+  IntersectRect(&r, &a, &b);
+  return r;
+}
+
+bool contains(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
+
+}  // namespace
+
+// ---- The picture control ----
+
+void Tsplash::PictureControl::loadFromFile(const std::wstring& path) {
+  picture_ = pictures::Picture::fromFile(path);
+  width_ = picture_->width();
+  height_ = picture_->height();
+  owner_.pictureFailureReported_ = false;
+  if (owner_.hwnd()) InvalidateRect(owner_.hwnd(), nullptr, FALSE);
+}
+
+// ---- The message label ----
+
+Tsplash::MessageLabel::MessageLabel(Tsplash& owner) : owner_(owner) { setFontHeight(kDesignMessageFontHeight); }
+
+void Tsplash::MessageLabel::setCaption(const std::wstring& text) {
+  if (text == caption_) return;
+  caption_ = text;
+  owner_.invalidateMessage();
+}
+
+void Tsplash::MessageLabel::setTransparent(bool on) {
+  if (on == transparent_) return;
+  transparent_ = on;
+  owner_.invalidateMessage();
+}
+
+void Tsplash::MessageLabel::setColour(ui::Colour c) {
+  if (c == colour_) return;
+  colour_ = c;
+  if (!transparent_) owner_.invalidateMessage();
+}
+
+void Tsplash::MessageLabel::setFontColour(ui::Colour c) {
+  if (c == fontColour_) return;
+  fontColour_ = c;
+  owner_.invalidateMessage();
+}
+
+void Tsplash::MessageLabel::setFontHeight(int pixels) {
+  if (pixels == fontHeight_ && font_) return;
+  fontHeight_ = pixels;
+  font_ = ui::makeUiFont(pixels);
+  ui::WindowDc screen(nullptr);
+  ui::SelectGuard select(screen.get(), font_.get());
+  TEXTMETRICW tm{};
+  GetTextMetricsW(screen.get(), &tm);
+  height_ = tm.tmHeight;
+  if (owner_.hwnd()) owner_.layout();
+}
+
+// ---- The window ----
 
 Tsplash::Tsplash() = default;
 Tsplash::~Tsplash() = default;
 
+void Tsplash::setLayeredEntryNameForTesting(const char* name) {
+  g_layeredEntryName = name ? name : "SetLayeredWindowAttributes";
+}
+
 void Tsplash::create() {
-  Form::create({L"splash", 460, 246, false, true, false, false, static_cast<ui::Colour>(0x00FF0000)});
+  ui::FormStyle style;
+  style.caption = L"splash";
+  style.clientWidth = kDesignClientWidth;
+  style.clientHeight = kDesignClientHeight;
+  style.topmost = true;
+  style.dialogKeys = false;  // key preview: every key comes to FormKeyDown
+  style.colour = kDesignColour;
+  Form::create(style);
+
+  Timer1.pausesForErrorBox = true;
+  Timer1.onTick = [this] { Timer1Timer(); };
+  onShow = [this] {
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+  };
+  onClose = [this] { FormClose(); };
+  onDblClick = [this] { FormDblClick(); };
+  onKeyDown = [this](WORD& key) { FormKeyDown(key); };
+  layout();
+
   FormCreate();
 }
 
-void Tsplash::Img1DblClick() {}
-void Tsplash::FormDblClick() {}
-void Tsplash::FormCreate() {}
-void Tsplash::FormShow() {}
-void Tsplash::Timer1Timer() {}
-void Tsplash::ReadEnv() {}
-void Tsplash::FormClose() {}
-void Tsplash::ScrollBar1Change() {}
-void Tsplash::FormKeyDown(WORD&) {}
-void Tsplash::setMessageColour(ui::Colour) {}
-void Tsplash::setMessageFontColour(ui::Colour) {}
+void Tsplash::FormCreate() {
+  const std::wstring path = core::settingsPathFor(app::exePath());
+  if (isFile(path)) {
+    app::openSettingsFile(path);
+    return;
+  }
+  Timer1.setEnabled(false);
+  app::openSettingsFile(path);
+  app::application().createOptionDialog();
+  Option->iniBtn.setVisible(true);
+  Option->defBtn.setVisible(false);
+  Option->clsBtn.setVisible(false);
+  Option->okBtn.setVisible(false);
+}
+
+void Tsplash::FormClose() {
+  app::releaseSettingsFile();
+  ui::Form::requestQuit();
+}
+
+void Tsplash::FormShow() {
+  ReadEnv();
+
+  layeredEntry = nullptr;
+  user32Module = LoadLibraryA("user32.dll");
+  if (user32Module) {
+    if (FARPROC entry = GetProcAddress(user32Module, g_layeredEntryName)) {
+      layeredEntry = reinterpret_cast<SetLayeredWindowAttributesProc>(reinterpret_cast<void*>(entry));
+    } else {
+      FreeLibrary(user32Module);
+      user32Module = nullptr;
+    }
+  }
+
+  if (user32Module) {
+    const LONG exStyle = GetWindowLongA(hwnd(), GWL_EXSTYLE);
+    SetWindowLongA(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    ScrollBar1Change();
+  } else {
+    Option->ScrollBar1.setEnabled(false);
+    Option->osLbl.setVisible(true);
+  }
+
+  if (isFile(Option->picturePath)) {
+    bool loaded = false;
+    try {
+      Img1.loadFromFile(Option->picturePath);
+      loaded = true;
+    } catch (const ui::AppError& e) {
+      // Reported like any failure, then handled like a missing picture, so the user can choose another one.
+      Timer1.setEnabled(false);
+      ui::showError(e.text());
+      Option->showModal();
+    }
+    if (loaded) {
+      setHeight(Img1.height());
+      setWidth(Img1.width());
+      if (Option->winposGrp.itemIndex() == 0) placeOnDesktop();
+    }
+  } else {
+    Timer1.setEnabled(false);
+    ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
+    Option->showModal();
+  }
+
+  mesTxt.setTransparent(!Option->lblTrans.checked());
+  mesTxt.setColour(Option->mesCol.colour());
+  mesTxt.setFontColour(Option->mesCol2.colour());
+  const ui::SpinEdit& fsiz = Option->fsizEdt;
+  mesTxt.setFontHeight(
+      core::pointsToPixels(core::clampToRange(fsiz.value(), fsiz.minValue(), fsiz.maxValue()), screenPixelsPerInch()));
+  const ui::SpinEdit& bord = Option->bordSpn;
+  setBorderWidth(core::clampToRange(bord.value(), bord.minValue(), bord.maxValue()));
+  const ui::SpinEdit& spl = Option->splSpn;
+  Timer1.setInterval(static_cast<UINT>(core::clampToRange(spl.value(), spl.minValue(), spl.maxValue())) * 1000u);
+}
+
+// Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
+// primary screen; measured from the primary screen's top-left corner, with no clamping.
+void Tsplash::placeOnDesktop() {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const bool multiMonitor = user32 && GetProcAddress(user32, "GetMonitorInfoA");
+  const int desktopHeight = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
+  const int desktopWidth = GetSystemMetrics(multiMonitor ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
+  setTop(core::centredOrigin(desktopHeight, height()));
+  setLeft(core::centredOrigin(desktopWidth, width()));
+}
+
+void Tsplash::Timer1Timer() { close(); }
+
+void Tsplash::Img1DblClick() {
+  Timer1.setEnabled(false);
+  Option->showModal();
+}
+
+void Tsplash::FormDblClick() {
+  Timer1.setEnabled(false);
+  Option->showModal();
+}
+
+void Tsplash::FormKeyDown(WORD& key) {
+  if (key == VK_ESCAPE) {
+    close();
+  } else if (key == VK_F1) {
+    Img1DblClick();
+  }
+}
+
+void Tsplash::ScrollBar1Change() {
+  if (!user32Module || !layeredEntry) return;
+  const ui::ScrollBar& bar = Option->ScrollBar1;
+  const int alpha = core::alphaForPosition(bar.position(), bar.minValue(), bar.maxValue());
+  layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+void Tsplash::setMessageColour(ui::Colour c) { mesTxt.setColour(c); }
+void Tsplash::setMessageFontColour(ui::Colour c) { mesTxt.setFontColour(c); }
+
+void Tsplash::setBorderWidth(int n) {
+  n = std::max(n, 0);
+  if (n == border_) return;
+  border_ = n;
+  SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+// ---- Layout and scrolling ----
+
+RECT Tsplash::pictureRect() const { return RECT{0, -scrollPos_, Img1.width(), Img1.height() - scrollPos_}; }
+
+RECT Tsplash::messageRect() const {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int contentHeight = std::max<int>(client.bottom, mesTxt.height());
+  const int top = contentHeight - mesTxt.height() - scrollPos_;
+  return RECT{0, top, client.right, top + mesTxt.height()};
+}
+
+// The content scrolls when it is taller than the client area; only the message label counts toward its size, so
+// the scroll bar is vertical and appears only for a label taller than the client area.
+void Tsplash::layout() {
+  if (layingOut_ || !hwnd()) return;
+  layingOut_ = true;
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int labelHeight = mesTxt.height();
+  const bool needed = labelHeight > client.bottom;
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  if (needed) {
+    si.nMax = labelHeight - 1;
+    si.nPage = static_cast<UINT>(client.bottom);
+    si.nPos = std::clamp(scrollPos_, 0, labelHeight - static_cast<int>(client.bottom));
+  }
+  if (needed || hasScrollBar_) SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
+  hasScrollBar_ = needed;
+  scrollPos_ = needed ? si.nPos : 0;
+  InvalidateRect(hwnd(), nullptr, FALSE);
+  layingOut_ = false;
+}
+
+void Tsplash::scrollTo(int pos) {
+  SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(hwnd(), SB_VERT, &si);
+  const int last = si.nMax - static_cast<int>(si.nPage) + 1;
+  pos = std::clamp(pos, si.nMin, std::max(si.nMin, last));
+  if (pos == scrollPos_) return;
+  scrollPos_ = pos;
+  si.fMask = SIF_POS;
+  si.nPos = pos;
+  SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Tsplash::invalidateMessage() {
+  if (!hwnd()) return;
+  const RECT r = messageRect();
+  InvalidateRect(hwnd(), &r, FALSE);
+}
+
+// ---- Painting ----
+
+HBRUSH Tsplash::windowBrush() {
+  if (!brush_ || brushColour_ != colour()) {
+    brushColour_ = colour();
+    brush_ = ui::BrushHandle(CreateSolidBrush(ui::toColorRef(brushColour_)));
+  }
+  return brush_.get();
+}
+
+void Tsplash::drawFrame(HDC windowDc) {
+  frameColour_ = colour();
+  if (border_ == 0) return;
+  RECT w{};
+  GetWindowRect(hwnd(), &w);
+  const int width = w.right - w.left, height = w.bottom - w.top, n = border_;
+  const RECT strips[] = {{0, 0, width, n}, {0, height - n, width, height}, {0, n, n, height - n},
+                         {width - n, n, width, height - n}};
+  for (const RECT& s : strips) FillRect(windowDc, &s, windowBrush());
+}
+
+void Tsplash::paint(HDC dc, const RECT& clip) {
+  paintClient(dc, clip);
+  if (frameColour_ != colour() && border_ > 0) {
+    HDC windowDc = GetWindowDC(hwnd());
+    drawFrame(windowDc);
+    ReleaseDC(hwnd(), windowDc);
+  }
+}
+
+// Paints `area` of the client area. Only the part that lies on the desktop is composed (off screen in a memory
+// bitmap, then copied in one go); the rest gets the window colour, and the picture there is drawn, and for a
+// JPEG decoded, only when a move brings it onto the desktop.
+void Tsplash::paintClient(HDC dc, const RECT& area) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+  desktop.right = desktop.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  desktop.bottom = desktop.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&desktop), 2);
+  const RECT wanted = intersection(area, client);
+  const RECT live = intersection(wanted, desktop);
+  const RECT picture = pictureRect();
+
+  if (!EqualRect(&live, &wanted)) {
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, live.left, live.top, live.right, live.bottom);
+    FillRect(dc, &wanted, windowBrush());
+    RestoreDC(dc, saved);
+    const RECT hidden = intersection(wanted, picture);
+    if (!IsRectEmpty(&hidden)) pictureDeferred_ = true;
+  }
+  if (IsRectEmpty(&live)) return;
+
+  const int w = live.right - live.left, h = live.bottom - live.top;
+  ui::MemoryDc mem(CreateCompatibleDC(dc));
+  ui::BitmapHandle buffer(CreateCompatibleBitmap(dc, w, h));
+  ui::SelectGuard selectBuffer(mem.get(), buffer.get());
+  SetViewportOrgEx(mem.get(), -live.left, -live.top, nullptr);
+  FillRect(mem.get(), &live, windowBrush());
+
+  if (pictures::Picture* p = Img1.picture(); p && !p->failed()) {
+    RECT part = intersection(live, picture);
+    if (!IsRectEmpty(&part)) {
+      OffsetRect(&part, 0, scrollPos_);
+      if (!p->draw(mem.get(), POINT{picture.left, picture.top}, part)) {
+        const RECT lost = intersection(live, picture);
+        FillRect(mem.get(), &lost, windowBrush());
+        if (!pictureFailureReported_) {
+          pictureFailureReported_ = true;
+          PostMessageW(hwnd(), kReportPictureFailure, 0, 0);
+        }
+      }
+    }
+  }
+
+  const RECT label = messageRect();
+  if (const RECT shown = intersection(live, label); !IsRectEmpty(&shown)) {
+    if (!mesTxt.transparent()) {
+      ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(mesTxt.colour())));
+      FillRect(mem.get(), &label, fill.get());
+    }
+    ui::SelectGuard selectFont(mem.get(), mesTxt.font());
+    SetBkMode(mem.get(), TRANSPARENT);
+    SetTextColor(mem.get(), ui::toColorRef(mesTxt.fontColour()));
+    RECT text = label;
+    DrawTextW(mem.get(), mesTxt.caption().c_str(), static_cast<int>(mesTxt.caption().size()), &text,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_EXPANDTABS);
+  }
+
+  BitBlt(dc, live.left, live.top, w, h, mem.get(), live.left, live.top, SRCCOPY);
+}
+
+// ---- Messages ----
+
+LRESULT Tsplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCCALCSIZE: {
+      RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+      r->left += border_;
+      r->top += border_;
+      r->right = std::max(r->left, r->right - border_);
+      r->bottom = std::max(r->top, r->bottom - border_);
+      return callDefault(msg, wp, lp);  // the scroll bar, inside the frame
+    }
+    case WM_NCPAINT: {
+      const LRESULT r = callDefault(msg, wp, lp);
+      HDC windowDc = GetWindowDC(hwnd());
+      drawFrame(windowDc);
+      ReleaseDC(hwnd(), windowDc);
+      return r;
+    }
+    case WM_PRINT: {
+      const HDC dc = reinterpret_cast<HDC>(wp);
+      if (lp & PRF_NONCLIENT) {
+        callDefault(msg, wp, PRF_NONCLIENT);
+        drawFrame(dc);
+      }
+      if (lp & PRF_CLIENT) {
+        RECT client{}, window{};
+        GetClientRect(hwnd(), &client);
+        MapWindowPoints(hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        GetWindowRect(hwnd(), &window);
+        const int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, client.left - window.left, client.top - window.top, nullptr);
+        IntersectClipRect(dc, 0, 0, client.right - client.left, client.bottom - client.top);
+        paintClient(dc, RECT{0, 0, client.right - client.left, client.bottom - client.top});
+        RestoreDC(dc, saved);
+      }
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      GetClientRect(hwnd(), &client);
+      paintClient(reinterpret_cast<HDC>(wp), client);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel
+    case WM_SIZE:
+      layout();
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (pictureDeferred_ && !(reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_NOMOVE)) {
+        pictureDeferred_ = false;
+        InvalidateRect(hwnd(), nullptr, FALSE);
+      }
+      break;
+    case WM_DISPLAYCHANGE:
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      break;
+    case WM_VSCROLL: {
+      if (lp) break;
+      SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd(), SB_VERT, &si);
+      switch (LOWORD(wp)) {
+        case SB_LINEUP: scrollTo(scrollPos_ - kScrollLine); break;
+        case SB_LINEDOWN: scrollTo(scrollPos_ + kScrollLine); break;
+        case SB_PAGEUP: scrollTo(scrollPos_ - static_cast<int>(si.nPage)); break;
+        case SB_PAGEDOWN: scrollTo(scrollPos_ + static_cast<int>(si.nPage)); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: scrollTo(si.nTrackPos); break;
+        case SB_TOP: scrollTo(si.nMin); break;
+        case SB_BOTTOM: scrollTo(si.nMax); break;
+        default: break;
+      }
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd()) {
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(hwnd(), &p);
+        if (contains(pictureRect(), p) && !contains(messageRect(), p)) {
+          SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+          return TRUE;
+        }
+      }
+      break;
+    case WM_LBUTTONDBLCLK: {
+      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (contains(messageRect(), p)) return 0;  // the message label has no double-click handler
+      if (contains(pictureRect(), p)) {
+        Img1DblClick();
+        return 0;
+      }
+      break;
+    }
+    case WM_ACTIVATE: {
+      const LRESULT r = Form::handleMessage(msg, wp, lp);
+      if (LOWORD(wp) != WA_INACTIVE && !GetFocus()) SetFocus(hwnd());
+      return r;
+    }
+    case kReportPictureFailure:
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      if (Img1.picture()) ui::showError(Img1.picture()->failureText());
+      return 0;
+    default:
+      break;
+  }
+  return Form::handleMessage(msg, wp, lp);
+}
 
 }  // namespace lumivex

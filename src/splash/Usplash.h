@@ -1,7 +1,13 @@
 // The splash window: shows the picture with its border, message and translucency, counts down and closes.
 #pragma once
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "splash/picture.h"
 #include "ui/colour.h"
 #include "ui/form.h"
+#include "ui/handles.h"
 #include "ui/timer.h"
 
 namespace lumivex {
@@ -12,7 +18,60 @@ class Tsplash : public ui::Form {
   ~Tsplash() override;
   void create();  // the window and its controls; FormCreate runs before it returns
 
+  // The picture control: at (0, 0) of the client area, as large as its picture (640 x 480 before one is loaded);
+  // the window draws it. The pointer over it is the hourglass.
+  class PictureControl {
+   public:
+    explicit PictureControl(Tsplash& owner) : owner_(owner) {}
+    // Raises ui::AppError with the picture holder's text; the control keeps its previous picture then.
+    void loadFromFile(const std::wstring& path);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    pictures::Picture* picture() const { return picture_.get(); }
+
+   private:
+    Tsplash& owner_;
+    std::unique_ptr<pictures::Picture> picture_;
+    int width_ = 640, height_ = 480;
+  };
+
+  // The message label: docked to the bottom of the client area at its full width, one line of its font high,
+  // drawn over the picture. "&" marks a mnemonic, "&&" shows "&".
+  class MessageLabel {
+   public:
+    explicit MessageLabel(Tsplash& owner);
+    const std::wstring& caption() const { return caption_; }
+    void setCaption(const std::wstring& text);
+    bool transparent() const { return transparent_; }
+    void setTransparent(bool on);
+    ui::Colour colour() const { return colour_; }
+    void setColour(ui::Colour c);
+    ui::Colour fontColour() const { return fontColour_; }
+    void setFontColour(ui::Colour c);
+    int fontHeight() const { return fontHeight_; }  // character height in pixels
+    void setFontHeight(int pixels);
+    int height() const { return height_; }  // one line of the font
+    HFONT font() const { return font_.get(); }
+
+   private:
+    Tsplash& owner_;
+    std::wstring caption_;
+    bool transparent_ = true;
+    ui::Colour colour_ = 0x000000FF;
+    ui::Colour fontColour_ = ui::kWindowText;
+    int fontHeight_ = 0;
+    int height_ = 0;
+    ui::FontHandle font_;
+  };
+
+  PictureControl Img1{*this};
   ui::Timer Timer1{1000, true};
+  MessageLabel mesTxt{*this};
+
+  // user32 as loaded by FormShow, and its layered-window entry; both empty until FormShow has found the entry.
+  using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+  HMODULE user32Module = nullptr;
+  SetLayeredWindowAttributesProc layeredEntry = nullptr;
 
   // Published operations.
   void Img1DblClick();
@@ -28,6 +87,42 @@ class Tsplash : public ui::Form {
   // Previews from the option dialog.
   void setMessageColour(ui::Colour c);
   void setMessageFontColour(ui::Colour c);
+
+  // The frame in the window colour on every side; the outer size stays, the client area shrinks by 2n.
+  int borderWidth() const { return border_; }
+  void setBorderWidth(int n);
+
+  // Client-area rectangles of the two controls, with the vertical scroll position applied.
+  RECT pictureRect() const;
+  RECT messageRect() const;
+  int scrollPosition() const { return scrollPos_; }
+
+  // Tests: the name looked up in user32 for the layered-window entry (to stand for a system without it).
+  static void setLayeredEntryNameForTesting(const char* name);
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void paint(HDC dc, const RECT& clip) override;
+
+ private:
+  void layout();
+  void paintClient(HDC dc, const RECT& area);
+  void drawFrame(HDC windowDc);
+  void scrollTo(int pos);
+  void invalidateMessage();
+  HBRUSH windowBrush();
+  void placeOnDesktop();
+
+  int border_ = 0;
+  int scrollPos_ = 0;
+  bool hasScrollBar_ = false;
+  bool layingOut_ = false;
+  bool shown_ = false;
+  bool pictureFailureReported_ = false;
+  bool pictureDeferred_ = false;  // parts of the picture off the desktop were left undrawn
+  ui::Colour brushColour_ = 0;
+  ui::BrushHandle brush_;
+  ui::Colour frameColour_ = 0;
 };
 
 }  // namespace lumivex

@@ -1,0 +1,274 @@
+// The splash picture holder: bitmaps and JPEG pictures as pixels (JPEG decoded tile by tile as paints need them),
+// icons and metafiles through the window system.
+#include "splash/picture.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "core/bmp_reader.h"
+#include "core/jpeg_decoder.h"
+#include "core/paths.h"
+#include "core/picture_limits.h"
+#include "core/pixels.h"
+#include "ui/handles.h"
+#include "ui/message_box.h"
+
+namespace lumivex::pictures {
+namespace {
+
+std::vector<uint8_t> readWholeFile(const std::wstring& path) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw ui::AppError(L"ファイル " + path + L" を開けません");
+  std::vector<uint8_t> bytes;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(f, &size) != FALSE && size.QuadPart >= 0 && size.QuadPart < (1LL << 31);
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    ok = bytes.empty() ||
+         (ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) != FALSE && got == bytes.size());
+  }
+  CloseHandle(f);
+  if (!ok) throw ui::AppError(L"ファイル " + path + L" を読み込めません");
+  return bytes;
+}
+
+bool sameText(const std::wstring& a, const wchar_t* b) {
+  return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+int screenPixelsPerInch() {
+  ui::WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+// Copies `w` x `h` pixels from (`sx`, `sy`) of a decoded buffer to (`dx`, `dy`) of `dc`. Only the rows in use are
+// described to the window system, as a top-down bitmap of their own, so the source origin is never ambiguous.
+void blitPixels(HDC dc, const core::PixelBuffer& px, int sx, int sy, int w, int h, int dx, int dy) {
+  if (w <= 0 || h <= 0) return;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = px.width;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(dc, dx, dy, w, h, sx, 0, w, h, px.row(sy), &bi, DIB_RGB_COLORS, SRCCOPY);
+}
+
+RECT clipToPicture(const RECT& area, int width, int height) {
+  return RECT{std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0), std::min<LONG>(area.right, width),
+              std::min<LONG>(area.bottom, height)};
+}
+
+class BitmapPicture : public Picture {
+ public:
+  explicit BitmapPicture(core::PixelBuffer pixels)
+      : Picture(pixels.width, pixels.height), pixels_(std::move(pixels)) {}
+
+  bool draw(HDC dc, POINT origin, const RECT& area) override {
+    const RECT r = clipToPicture(area, width(), height());
+    blitPixels(dc, pixels_, r.left, r.top, r.right - r.left, r.bottom - r.top, origin.x + r.left, origin.y + r.top);
+    return true;
+  }
+
+ private:
+  core::PixelBuffer pixels_;
+};
+
+// A JPEG picture decoded in square tiles: a paint decodes, in one pass, the box around the tiles it needs that
+// are not decoded yet, and keeps the result for later paints.
+class JpegPicture : public Picture {
+ public:
+  explicit JpegPicture(core::JpegPicture jpeg)
+      : Picture(jpeg.width(), jpeg.height()),
+        jpeg_(std::move(jpeg)),
+        columns_((width() + kTile - 1) / kTile),
+        rows_((height() + kTile - 1) / kTile),
+        tileBlock_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), -1) {}
+
+  bool draw(HDC dc, POINT origin, const RECT& area) override {
+    if (failed()) return false;
+    const RECT r = clipToPicture(area, width(), height());
+    if (r.right <= r.left || r.bottom <= r.top) return true;
+    const int tx0 = r.left / kTile, tx1 = (r.right - 1) / kTile;
+    const int ty0 = r.top / kTile, ty1 = (r.bottom - 1) / kTile;
+    if (!decodeMissing(tx0, tx1, ty0, ty1)) return false;
+
+    for (int ty = ty0; ty <= ty1; ++ty) {
+      for (int tx = tx0; tx <= tx1;) {
+        const int b = tileBlock_[index(tx, ty)];
+        int end = tx + 1;
+        while (end <= tx1 && tileBlock_[index(end, ty)] == b) ++end;
+        const Block& block = blocks_[static_cast<size_t>(b)];
+        const RECT run{std::max<LONG>(r.left, tx * kTile), std::max<LONG>(r.top, ty * kTile),
+                       std::min<LONG>(r.right, end * kTile), std::min<LONG>(r.bottom, (ty + 1) * kTile)};
+        blitPixels(dc, block.pixels, run.left - block.x, run.top - block.y, run.right - run.left,
+                   run.bottom - run.top, origin.x + run.left, origin.y + run.top);
+        tx = end;
+      }
+    }
+    return true;
+  }
+
+  uint64_t decodedPixels() const override { return decoded_; }
+
+ private:
+  static constexpr int kTile = 256;
+  struct Block {
+    int x, y;
+    core::PixelBuffer pixels;
+  };
+
+  size_t index(int tx, int ty) const { return static_cast<size_t>(ty) * static_cast<size_t>(columns_) + tx; }
+
+  bool decodeMissing(int tx0, int tx1, int ty0, int ty1) {
+    int mx0 = tx1 + 1, mx1 = -1, my0 = ty1 + 1, my1 = -1;
+    for (int ty = ty0; ty <= ty1; ++ty)
+      for (int tx = tx0; tx <= tx1; ++tx)
+        if (tileBlock_[index(tx, ty)] < 0) {
+          mx0 = std::min(mx0, tx);
+          mx1 = std::max(mx1, tx);
+          my0 = std::min(my0, ty);
+          my1 = std::max(my1, ty);
+        }
+    if (mx1 < 0) return true;
+    Block block{mx0 * kTile, my0 * kTile, {}};
+    try {
+      block.pixels = jpeg_.decodeRegion(block.x, block.y, (mx1 + 1 - mx0) * kTile, (my1 + 1 - my0) * kTile);
+    } catch (const core::JpegError& e) {
+      failureText_ = L"JPEG エラー #" + std::to_wstring(e.code());
+      blocks_.clear();
+      tileBlock_.clear();
+      return false;
+    }
+    decoded_ += static_cast<uint64_t>(block.pixels.width) * static_cast<uint64_t>(block.pixels.height);
+    const int b = static_cast<int>(blocks_.size());
+    blocks_.push_back(std::move(block));
+    for (int ty = my0; ty <= my1; ++ty)
+      for (int tx = mx0; tx <= mx1; ++tx)
+        if (tileBlock_[index(tx, ty)] < 0) tileBlock_[index(tx, ty)] = b;
+    return true;
+  }
+
+  core::JpegPicture jpeg_;
+  int columns_, rows_;
+  std::vector<int> tileBlock_;
+  std::vector<Block> blocks_;
+  uint64_t decoded_ = 0;
+};
+
+class IconPicture : public Picture {
+ public:
+  IconPicture(ui::IconHandle icon, int width, int height) : Picture(width, height), icon_(std::move(icon)) {}
+
+  static std::unique_ptr<Picture> load(const std::wstring& path) {
+    ui::IconHandle icon(static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon.get(), &info)) throw ui::AppError(L"アイコンイメージが不正です");
+    ui::BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    GetObjectW(colour ? colour.get() : mask.get(), sizeof(bm), &bm);
+    const int w = bm.bmWidth;
+    const int h = colour ? bm.bmHeight : bm.bmHeight / 2;
+    if (!core::pictureSizeAcceptable(w, h)) throw ui::AppError(L"アイコンイメージが不正です");
+    return std::make_unique<IconPicture>(std::move(icon), w, h);
+  }
+
+  bool draw(HDC dc, POINT origin, const RECT&) override {
+    DrawIconEx(dc, origin.x, origin.y, icon_.get(), width(), height(), 0, nullptr, DI_NORMAL);
+    return true;
+  }
+
+ private:
+  ui::IconHandle icon_;
+};
+
+class MetafilePicture : public Picture {
+ public:
+  MetafilePicture(ui::EnhMetaFileHandle mf, int width, int height) : Picture(width, height), mf_(std::move(mf)) {}
+
+  // A placeable Windows metafile (it starts with the placeable key) or an enhanced metafile, whatever the
+  // extension of the two says.
+  static std::unique_ptr<Picture> load(const std::wstring& path) {
+    const std::vector<uint8_t> bytes = readWholeFile(path);
+    constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
+    constexpr size_t kPlaceableHeader = 22;
+    auto u16 = [&](size_t at) { return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8); };
+    auto s16 = [&](size_t at) { return static_cast<int16_t>(u16(at)); };
+    const bool placeable = bytes.size() >= 4 && (u16(0) | uint32_t{u16(2)} << 16) == kPlaceableKey;
+
+    ui::EnhMetaFileHandle mf;
+    int w = 0, h = 0;
+    if (placeable) {
+      if (bytes.size() <= kPlaceableHeader) invalid();
+      uint16_t sum = 0;
+      for (size_t i = 0; i < 20; i += 2) sum ^= u16(i);
+      const int inch = u16(14);
+      if (sum != u16(20) || inch == 0) invalid();
+      const int extX = s16(10) - s16(6), extY = s16(12) - s16(8);
+      const int ppi = screenPixelsPerInch();
+      w = MulDiv(extX, ppi, inch);
+      h = MulDiv(extY, ppi, inch);
+      METAFILEPICT mfp{MM_ANISOTROPIC, MulDiv(extX, 2540, inch), MulDiv(extY, 2540, inch), nullptr};
+      mf.reset(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - kPlaceableHeader),
+                                  bytes.data() + kPlaceableHeader, nullptr, &mfp));
+    } else {
+      mf.reset(GetEnhMetaFileW(path.c_str()));
+      ENHMETAHEADER header{};
+      if (mf && GetEnhMetaFileHeader(mf.get(), sizeof(header), &header)) {
+        const int ppi = screenPixelsPerInch();
+        w = MulDiv(header.rclFrame.right - header.rclFrame.left, ppi, 2540);
+        h = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ppi, 2540);
+      }
+    }
+    if (!mf || !core::pictureSizeAcceptable(w, h)) invalid();
+    return std::make_unique<MetafilePicture>(std::move(mf), w, h);
+  }
+
+  bool draw(HDC dc, POINT origin, const RECT&) override {
+    const RECT r{origin.x, origin.y, origin.x + width(), origin.y + height()};
+    PlayEnhMetaFile(dc, mf_.get(), &r);
+    return true;
+  }
+
+ private:
+  [[noreturn]] static void invalid() { throw ui::AppError(L"メタファイルが不正です"); }
+  ui::EnhMetaFileHandle mf_;
+};
+
+std::unique_ptr<Picture> loadByExtension(const std::wstring& path) {
+  const std::wstring ext = core::extensionOf(path);
+  if (sameText(ext, L"bmp")) {
+    const std::vector<uint8_t> bytes = readWholeFile(path);
+    try {
+      return std::make_unique<BitmapPicture>(core::readBmp(bytes.data(), bytes.size()));
+    } catch (const core::BmpError&) {
+      throw ui::AppError(L"ビットマップイメージが不正です");
+    }
+  }
+  if (sameText(ext, L"jpg") || sameText(ext, L"jpeg")) {
+    try {
+      return std::make_unique<JpegPicture>(core::JpegPicture(readWholeFile(path)));
+    } catch (const core::JpegError& e) {
+      throw ui::AppError(L"JPEG エラー #" + std::to_wstring(e.code()));
+    }
+  }
+  if (sameText(ext, L"ico")) return IconPicture::load(path);
+  if (sameText(ext, L"wmf") || sameText(ext, L"emf")) return MetafilePicture::load(path);
+  throw ui::AppError(L"拡張子 ." + ext + L" の画像形式は処理できません");
+}
+
+}  // namespace
+
+std::unique_ptr<Picture> Picture::fromFile(const std::wstring& path) {
+  try {
+    return loadByExtension(path);
+  } catch (const std::bad_alloc&) {
+    throw ui::AppError(L"メモリが不足しています");
+  }
+}
+
+}  // namespace lumivex::pictures

@@ -1,0 +1,43 @@
+// The splash picture holder: a picture file loaded by its extension (bitmap, JPEG, icon, metafile) and drawn on demand.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+namespace lumivex::pictures {
+
+class Picture {
+ public:
+  virtual ~Picture() = default;
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  // Loads the file by its extension, compared without regard to case. Failures raise ui::AppError with the
+  // text the error box shows ("拡張子 .%s の画像形式は処理できません", "ビットマップイメージが不正です",
+  // "JPEG エラー #%d", ...). A JPEG file only has its header read here; its pixels are decoded when drawn.
+  static std::unique_ptr<Picture> fromFile(const std::wstring& path);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // Draws the part `area` (picture coordinates) with the picture's top-left corner at `origin` of `dc`.
+  // Returns false when the pixels cannot be produced; failureText() then says why, and nothing is drawn
+  // from then on.
+  virtual bool draw(HDC dc, POINT origin, const RECT& area) = 0;
+  bool failed() const { return !failureText_.empty(); }
+  const std::wstring& failureText() const { return failureText_; }
+
+  // Pixels decoded so far (JPEG: only the regions that paints have needed; others: the whole picture).
+  virtual uint64_t decodedPixels() const { return static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_); }
+
+ protected:
+  Picture(int width, int height) : width_(width), height_(height) {}
+  std::wstring failureText_;
+
+ private:
+  int width_, height_;
+};
+
+}  // namespace lumivex::pictures
