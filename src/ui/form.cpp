@@ -307,9 +307,12 @@ void Form::updateTooltip(Control& c) {
   ti.hwnd = hwnd();
   ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd());
   ti.lpszText = const_cast<wchar_t*>(c.hint().c_str());
+  // Asked without a text buffer: the tooltip would otherwise copy its old text into the hint's storage.
+  TOOLINFOW probe = ti;
+  probe.lpszText = nullptr;
   if (c.hint().empty()) {
     SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  } else if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) {
+  } else if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe))) {
     ti.lpszText = const_cast<wchar_t*>(c.hint().c_str());
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   } else {
@@ -394,10 +397,16 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       close();
       return 0;
-    case DM_GETDEFID:
+    case DM_GETDEFID: {
+      // A push button with the focus is the one that Enter presses.
+      const HWND focus = GetFocus();
+      if (focus && IsChild(hwnd(), focus) &&
+          (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
       if (defaultButton_ && defaultButton_->visible() && defaultButton_->enabled())
         return MAKELRESULT(defaultButton_->id(), DC_HASDEFID);
       return 0;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND f = GetFocus();
