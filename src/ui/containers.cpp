@@ -1,6 +1,8 @@
 // Group boxes, panels and radio groups: windows that hold controls and pass their notifications to the form.
 #include <algorithm>
 
+#include <windowsx.h>
+
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/form.h"
@@ -39,6 +41,25 @@ void Container::paint(HDC dc) {
   TextOutW(dc, 9, 0, caption.c_str(), static_cast<int>(caption.size()));
 }
 
+bool Container::overLowerSibling(POINT screen) const {
+  for (HWND s = GetWindow(hwnd(), GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) {
+    RECT r;
+    if (IsWindowVisible(s) && GetWindowRect(s, &r) && PtInRect(&r, screen)) return true;
+  }
+  return false;
+}
+
+void Container::excludeLowerSiblings(HDC dc) const {
+  RECT mine;
+  GetWindowRect(hwnd(), &mine);
+  for (HWND s = GetWindow(hwnd(), GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) {
+    RECT r, overlap;
+    if (!IsWindowVisible(s) || !GetWindowRect(s, &r) || !IntersectRect(&overlap, &r, &mine)) continue;
+    MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&overlap), 2);
+    ExcludeClipRect(dc, overlap.left, overlap.top, overlap.right, overlap.bottom);
+  }
+}
+
 LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   bool handled = false;
   const LRESULT r = form().route(msg, wp, lp, handled);
@@ -46,9 +67,13 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_NCHITTEST:
+      if (overLowerSibling({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) return HTTRANSPARENT;
+      break;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
+      excludeLowerSiblings(dc);
       paint(dc);
       EndPaint(hwnd(), &ps);
       return 0;

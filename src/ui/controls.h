@@ -193,6 +193,10 @@ class Container : public Control {
   virtual void paint(HDC dc);
 
  private:
+  // Siblings placed on top of the container but after it in the tab (and so the stacking) order stay visible and
+  // reachable: the container neither paints over them nor takes the mouse from them.
+  bool overLowerSibling(POINT screen) const;
+  void excludeLowerSiblings(HDC dc) const;
   Frame frame_;
 };
 
