@@ -1,0 +1,143 @@
+// A program folder with the whole application for the splash window's tests, and helpers to look at its pixels.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "app/application.h"
+#include "app/settings_file.h"
+#include "dialogs/Uoption.h"
+#include "splash/Usplash.h"
+#include "splash_pictures.h"
+#include "test_support.h"
+#include "ui/text.h"
+
+namespace lumivex::testing {
+
+// A settings file: the given option lines come first (so they win over the defaults after them), then a
+// display time long enough that no test sees the countdown end unless it asks for it.
+inline std::string splashIni(const std::wstring& picture, const std::string& optionLines = "",
+                             const std::string& windowLines = "") {
+  return "[Window]\r\n" + windowLines + "[option]\r\n" + optionLines + "splashtime=180\r\n[pic]\r\npicture=" +
+         ui::narrow(picture) + "\r\n";
+}
+
+class SplashRun {
+ public:
+  // Writes the settings file (unless `ini` is null) and "mes.txt", and creates the application as the program does.
+  explicit SplashRun(const std::string* ini, const std::wstring& exeName = L"lumivex.exe") {
+    writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
+    exePath = dir.file(exeName);
+    if (ini) writeFileBytes(settingsPath(), *ini);
+    app::setExePathForTesting(exePath);
+    created = GetTickCount64();
+    application = std::make_unique<app::Application>();
+  }
+  explicit SplashRun(const std::string& ini) : SplashRun(&ini) {}
+
+  ~SplashRun() {
+    // A modal showing that was expected but never came would otherwise end a later test's dialog.
+    while (ui::Form::pendingModalHooks() > 0 && Option) Option->showModal();
+    application.reset();
+    Tsplash::setLayeredEntryNameForTesting(nullptr);
+  }
+
+  // The next modal showing of a form is counted and ended at once.
+  void expectModal() {
+    ui::Form::queueModalHook([this](ui::Form& f) {
+      ++modalShowings;
+      timerDuringModal = splash->Timer1.enabled();
+      f.setModalResult(ui::kResultCancel);
+    });
+  }
+
+  void show() {
+    splash->show();
+    settle();
+  }
+
+  // Paints what is pending and handles what has been posted.
+  static void settle() {
+    if (splash) UpdateWindow(splash->hwnd());
+    pumpUntil([] {
+      MSG m;
+      return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+    }, 500);
+  }
+
+  std::wstring picture(const std::wstring& name, const std::string& bytes) const {
+    const std::wstring path = dir.file(name);
+    writeFileBytes(path, bytes);
+    return path;
+  }
+
+  std::wstring settingsPath() const {
+    const size_t dot = exePath.rfind(L'.');
+    const size_t slash = exePath.rfind(L'\\');
+    return (dot != std::wstring::npos && dot > slash ? exePath.substr(0, dot) : exePath) + L".ini";
+  }
+
+  TempFolder dir;
+  BoxRecorder boxes;
+  std::wstring exePath;
+  ULONGLONG created = 0;
+  int modalShowings = 0;
+  bool timerDuringModal = true;
+  std::unique_ptr<app::Application> application;
+};
+
+// The window's pixels as the window draws them (frame included), as 0x00BBGGRR values like COLORREF.
+class WindowPixels {
+ public:
+  explicit WindowPixels(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width_;
+    bi.bmiHeader.biHeight = -height_;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    PrintWindow(hwnd, mem, 0);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+  }
+  COLORREF at(int x, int y) const {
+    const uint32_t v = pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<uint32_t> pixels_;
+};
+
+inline SIZE clientSize(HWND h) {
+  RECT r{};
+  GetClientRect(h, &r);
+  return SIZE{r.right, r.bottom};
+}
+
+inline SIZE outerSize(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace lumivex::testing

@@ -1,0 +1,23 @@
+// Test pictures made in memory: 24-bit bitmaps written by hand, JPEG files through the JPEG library's compressor.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace lumivex::testing {
+
+// Colour of the pixel at (x, y) as 0xRRGGBB.
+using PixelFn = std::function<uint32_t(int x, int y)>;
+
+std::string bmpFile(int width, int height, const PixelFn& rgb);
+std::string jpegFile(int width, int height, const PixelFn& rgb, int quality = 95);
+// The same JPEG file without its quantisation tables: the header still reads, the pixels cannot be decoded.
+std::string withoutQuantTables(const std::string& jpeg);
+
+// The JPEG library's message codes for the failures the tests provoke.
+int jpegCodeNoImage();
+int jpegCodeNoSoi();
+int jpegCodeInputEmpty();
+int jpegCodeNoQuantTable();
+
+}  // namespace lumivex::testing
