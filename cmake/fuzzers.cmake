@@ -11,7 +11,33 @@ endif()
 set(fuzz_sanitize -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
 add_library(lumivex_core_fuzz STATIC ${core_sources})
 target_include_directories(lumivex_core_fuzz PUBLIC src)
-target_link_libraries(lumivex_core_fuzz PUBLIC JPEG::JPEG)
+
+# Given libjpeg-turbo's sources, the JPEG library is built with coverage and ASan too, so that the fuzzer sees
+# inside the decoder; otherwise the system library is linked and only the program's own code is guided.
+set(LUMIVEX_FUZZ_JPEG_SOURCE "" CACHE PATH "libjpeg-turbo sources to build instrumented for fuzzing")
+if(LUMIVEX_FUZZ_JPEG_SOURCE)
+  include(ExternalProject)
+  set(jpeg_build ${CMAKE_CURRENT_BINARY_DIR}/libjpeg-fuzz)
+  if(CMAKE_GENERATOR MATCHES "Makefiles")
+    set(jpeg_build_command $(MAKE) -C ${jpeg_build} jpeg-static)  # joins the parent's job server
+  else()
+    set(jpeg_build_command ${CMAKE_COMMAND} --build ${jpeg_build} --target jpeg-static)
+  endif()
+  ExternalProject_Add(libjpeg_fuzz_build
+    SOURCE_DIR ${LUMIVEX_FUZZ_JPEG_SOURCE}
+    BINARY_DIR ${jpeg_build}
+    CMAKE_ARGS -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER} -DCMAKE_BUILD_TYPE=RelWithDebInfo
+               "-DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer"
+               -DENABLE_SHARED=0 -DENABLE_STATIC=1 -DWITH_TURBOJPEG=0 -DWITH_SIMD=0 -DWITH_JPEG8=0
+    BUILD_COMMAND ${jpeg_build_command}
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${jpeg_build}/libjpeg.a)
+  add_dependencies(lumivex_core_fuzz libjpeg_fuzz_build)
+  target_include_directories(lumivex_core_fuzz BEFORE PUBLIC ${LUMIVEX_FUZZ_JPEG_SOURCE} ${jpeg_build})
+  target_link_libraries(lumivex_core_fuzz PUBLIC ${jpeg_build}/libjpeg.a)
+else()
+  target_link_libraries(lumivex_core_fuzz PUBLIC JPEG::JPEG)
+endif()
 target_compile_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize} PRIVATE -fsanitize=fuzzer-no-link)
 target_link_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize})
 
