@@ -18,8 +18,12 @@
 namespace lumivex::core {
 namespace {
 
-// Progressive files may repeat scans without end; real ones have a few dozen.
+// Progressive files may repeat scans without end; real ones have a few dozen. Every scan is a pass over the
+// whole picture, even one with no data left, so large pictures get fewer: about kScanPixelBudget pixels' worth,
+// but never fewer than kMinScanLimit.
 constexpr int kMaxScans = 1000;
+constexpr int kMinScanLimit = 100;
+constexpr uint64_t kScanPixelBudget = uint64_t{1} << 33;
 // Ceiling for the library's own buffers (the whole-image coefficient store of a
 // progressive file); enough for the largest picture accepted in three channels.
 constexpr long kMaxWorkMemory = 1L << 30;
@@ -51,9 +55,15 @@ Session* sessionOf(j_common_ptr cinfo) { return static_cast<Session*>(cinfo->cli
 void ignoreMessage(j_common_ptr, int) {}
 void ignoreOutput(j_common_ptr) {}
 
+int scanLimit(const jpeg_decompress_struct& d) {
+  const uint64_t pixels = uint64_t{d.image_width} * d.image_height;
+  if (pixels == 0) return kMaxScans;
+  return static_cast<int>(std::clamp<uint64_t>(kScanPixelBudget / pixels, kMinScanLimit, kMaxScans));
+}
+
 void limitScans(j_common_ptr cinfo) {
   auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (d->input_scan_number > kMaxScans) {
+  if (d->input_scan_number > scanLimit(*d)) {
     cinfo->err->msg_code = JERR_BAD_PROGRESSION;
     cinfo->err->error_exit(cinfo);
   }

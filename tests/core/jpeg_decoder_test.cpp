@@ -380,6 +380,35 @@ TEST(JpegPicture, EndlessScansAreCutOff) {
   EXPECT_NO_THROW(JpegPicture(some).decodeAll());
 }
 
+TEST(JpegPicture, LargePicturesAllowFewerScans) {
+  // Each scan is a pass over the whole picture, data or not: 300 scans are fine for a small picture, but a
+  // 10-kilobyte file claiming 8192 x 8192 pixels must not be able to ask for 300 passes over 67 million pixels.
+  const Bytes jpeg = encode(kFormats[9], 16, 16);
+  size_t lastScan = 0;
+  for (size_t i = 0; i + 1 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA) lastScan = i;
+  ASSERT_NE(lastScan, 0u);
+  const Bytes scan(jpeg.begin() + static_cast<std::ptrdiff_t>(lastScan), jpeg.end() - 2);
+  Bytes many(jpeg.begin(), jpeg.end() - 2);
+  for (int i = 0; i < 300; ++i) many.insert(many.end(), scan.begin(), scan.end());
+  many.push_back(0xFF);
+  many.push_back(0xD9);
+  EXPECT_NO_THROW(JpegPicture(many).decodeRegion(0, 0, 8, 8));
+
+  const size_t sof = sofSizeOffset(many);
+  ASSERT_NE(sof, 0u);
+  many[sof] = many[sof + 2] = 0x20;  // 8192 rows of 8192 pixels
+  many[sof + 1] = many[sof + 3] = 0x00;
+  const JpegPicture large(many);
+  ASSERT_EQ(large.width(), 8192);
+  try {
+    large.decodeRegion(0, 0, 8, 8);
+    ADD_FAILURE() << "300 scans of 8192 x 8192 pixels were decoded";
+  } catch (const JpegError& e) {
+    EXPECT_EQ(e.code(), JERR_BAD_PROGRESSION);
+  }
+}
+
 TEST(JpegPicture, DamagedBytesNeverCrash) {
   std::mt19937 random(20240601);
   int failures = 0;
