@@ -35,5 +35,8 @@ run: win
 fuzz: bootstrap
 	@scripts/fuzz run $(FUZZ_SECONDS)
 
+bench: win
+	@python3 bench/run_bench.py
+
 clean:
 	rm -rf build

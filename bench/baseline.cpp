@@ -1,0 +1,93 @@
+// The benchmark's baseline: the least work that shows a picture in a borderless topmost popup — a LoadImageW
+// (BMP) or one whole libjpeg-turbo decode at natural size (JPEG), a window of the picture's size centred by the
+// splash window's rule, a BitBlt in WM_PAINT. It closes itself after the seconds given as second argument.
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/geometry.h"
+#include "core/jpeg_decoder.h"
+
+namespace {
+
+HBITMAP g_bitmap = nullptr;
+int g_width = 0, g_height = 0;
+
+HBITMAP loadJpeg(const std::wstring& path) {
+  std::ifstream in(std::string(path.begin(), path.end()), std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const lumivex::core::JpegPicture jpeg(std::move(bytes));
+  const lumivex::core::PixelBuffer pixels = jpeg.decodeAll();
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = pixels.width;
+  bi.bmiHeader.biHeight = -pixels.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  memcpy(bits, pixels.bgrx.data(), pixels.bgrx.size());
+  return bmp;
+}
+
+LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      HDC mem = CreateCompatibleDC(dc);
+      HGDIOBJ old = SelectObject(mem, g_bitmap);
+      BitBlt(dc, 0, 0, g_width, g_height, mem, 0, 0, SRCCOPY);
+      SelectObject(mem, old);
+      DeleteDC(mem);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    case WM_TIMER:
+      DestroyWindow(h);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(h, msg, wp, lp);
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc < 3) return 2;
+  const std::wstring path = argv[1];
+  const UINT seconds = static_cast<UINT>(_wtoi(argv[2]));
+  const std::wstring ext = path.substr(path.find_last_of(L'.') + 1);
+  g_bitmap = (ext == L"bmp" || ext == L"BMP")
+                 ? static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION))
+                 : loadJpeg(path);
+  BITMAP info{};
+  GetObjectW(g_bitmap, sizeof(info), &info);
+  g_width = info.bmWidth;
+  g_height = std::abs(info.bmHeight);
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.lpszClassName = L"Baseline";
+  RegisterClassW(&wc);
+  const int top = lumivex::core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), g_height);
+  const int left = lumivex::core::centredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), g_width);
+  HWND h = CreateWindowExW(WS_EX_TOPMOST, L"Baseline", L"splash", WS_POPUP, left, top, g_width, g_height, nullptr,
+                           nullptr, instance, nullptr);
+  SetTimer(h, 1, seconds * 1000, nullptr);
+  ShowWindow(h, SW_SHOW);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}

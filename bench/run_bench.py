@@ -1,0 +1,117 @@
+"""`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
+
+For each picture (a 1024 x 768 BMP, a 12 MP and a 48 MP JPEG, made here with recognisable blocks around the
+centre, the part any desktop shows) the runs of lumivex.exe and of bench/baseline.cpp are interleaved, RUNS each;
+bench_probe measures each start from process creation. Prints medians, min/max and the Lumivex/baseline ratios.
+"""
+
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..'))
+BUILD = os.path.join(ROOT, 'build', 'win')
+RUNS = int(os.environ.get('BENCH_RUNS', '7'))
+DESKTOP = (1024, 768)
+BLOCKS = [((-160, -120), 'e03020'), ((120, -120), '20c040'), ((-160, 100), '2040e0'), ((120, 100), 'f0e040')]
+
+
+def win(path):
+    return 'Z:' + path.replace('/', '\\')
+
+
+def make_picture(folder, name, width, height):
+    """A picture with a dark background and four coloured blocks around its centre; returns path and samples."""
+    path = os.path.join(folder, name)
+    cx, cy = width // 2, height // 2
+    draw = []
+    for (dx, dy), colour in BLOCKS:
+        draw += ['-fill', f'#{colour}', '-draw', f'rectangle {cx + dx},{cy + dy} {cx + dx + 40},{cy + dy + 40}']
+    out = ('BMP3:' + path) if name.endswith('.bmp') else path
+    subprocess.run(['convert', '-size', f'{width}x{height}', 'gradient:#102040-#402010', *draw,
+                    '-quality', '90', out], check=True)
+    left = DESKTOP[0] // 2 - width // 2
+    top = DESKTOP[1] // 2 - height // 2
+    samples = [f'{left + cx + dx + 20},{top + cy + dy + 20},{colour}' for (dx, dy), colour in BLOCKS]
+    return path, samples
+
+
+def program_folder(tmp, picture):
+    folder = tempfile.mkdtemp(dir=tmp, prefix='prog-')
+    shutil.copy(os.path.join(BUILD, 'lumivex.exe'), folder)
+    ini = ('[Window]\r\nTop=0\r\nLeft=0\r\n[option]\r\nsplashtime=7\r\nb_size=0\r\ntrans=100\r\ncolo=0\r\n'
+           'winpos=0\r\nfsiz=12\r\nlbltrans=0\r\n[message]\r\nmessage=\r\n'
+           f'[pic]\r\npicture={win(picture)}\r\n')
+    with open(os.path.join(folder, 'lumivex.ini'), 'w', newline='') as f:
+        f.write(ini)
+    with open(os.path.join(folder, 'mes.txt'), 'wb') as f:
+        f.write(b'')
+    return os.path.join(folder, 'lumivex.exe')
+
+
+def probe(env, prefix, program, args, samples):
+    out = subprocess.run([os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', prefix,
+                          os.path.join(BUILD, 'bench_probe.exe'), win(program), args, '5', *samples],
+                         env=env, capture_output=True, text=True, timeout=180)
+    values = out.stdout.split()
+    if len(values) != 4:
+        raise RuntimeError(f'probe failed: {out.stdout!r} {out.stderr[-500:]!r}')
+    return [float(v) for v in values]
+
+
+def summary(values):
+    return statistics.median(values), min(values), max(values)
+
+
+def main():
+    tmp = tempfile.mkdtemp(prefix='lumivex-bench-')
+    env = dict(os.environ)
+    xvfb = None
+    try:
+        if not env.get('DISPLAY') or env.get('LUMIVEX_XVFB') == '1':
+            for n in range(400, 500):
+                if not os.path.exists(f'/tmp/.X{n}-lock'):
+                    xvfb = subprocess.Popen(['Xvfb', f':{n}', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    env['DISPLAY'] = f':{n}'
+                    subprocess.run(['sleep', '1'])
+                    break
+        prefix = os.path.join(tmp, 'prefix')
+        pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000),
+                    ('JPEG 48 MP', 'photo48.jpg', 8000, 6000)]
+        empty = [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(3)]
+        empty_peak = statistics.median(empty)
+        print(f'empty Wine program: peak working set {empty_peak / 1024:.1f} MB')
+        print(f'{"picture":14} {"program":9} {"visible ms":>18} {"on screen ms":>20} {"peak MB":>16} {"idle CPU ms":>12}')
+        for label, name, w, h in pictures:
+            picture, samples = make_picture(tmp, name, w, h)
+            lumivex = program_folder(tmp, picture)
+            results = {'lumivex': [], 'baseline': []}
+            for _ in range(RUNS):
+                results['lumivex'].append(probe(env, prefix, lumivex, '', samples))
+                results['baseline'].append(probe(env, prefix, os.path.join(BUILD, 'baseline.exe'),
+                                                 f'"{win(picture)}" 7', samples))
+            medians = {}
+            for who, rows in results.items():
+                cols = list(zip(*rows))
+                vis, scr, peak, cpu = (summary(c) for c in cols)
+                medians[who] = (vis[0], scr[0], peak[0], cpu[0])
+                print(f'{label:14} {who:9} {vis[0]:7.0f} [{vis[1]:4.0f}-{vis[2]:4.0f}] '
+                      f'{scr[0]:7.0f} [{scr[1]:5.0f}-{scr[2]:5.0f}] {peak[0] / 1024:6.1f} '
+                      f'[{peak[1] / 1024:4.0f}-{peak[2] / 1024:4.0f}] {cpu[0]:8.1f}')
+            lv, bl = medians['lumivex'], medians['baseline']
+            print(f'{label:14} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
+                  f'peak above empty {(lv[2] - empty_peak) / 1024:.1f} MB  idle CPU {lv[3]:.1f} ms')
+    finally:
+        if xvfb:
+            xvfb.terminate()
+        subprocess.run(['wineserver', '-k'], env=dict(env, WINEPREFIX=os.path.join(tmp, 'prefix')),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+if __name__ == '__main__':
+    sys.exit(main())
