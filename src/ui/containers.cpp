@@ -41,10 +41,15 @@ void Container::paint(HDC dc) {
   TextOutW(dc, 9, 0, caption.c_str(), static_cast<int>(caption.size()));
 }
 
+// A shape is a background: a container is drawn over it and takes the mouse there.
+bool Container::isBackground(HWND sibling) const {
+  return dynamic_cast<const Shape*>(form().controlAt(sibling)) != nullptr;
+}
+
 bool Container::overLowerSibling(POINT screen) const {
   for (HWND s = GetWindow(hwnd(), GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) {
     RECT r;
-    if (IsWindowVisible(s) && GetWindowRect(s, &r) && PtInRect(&r, screen)) return true;
+    if (IsWindowVisible(s) && !isBackground(s) && GetWindowRect(s, &r) && PtInRect(&r, screen)) return true;
   }
   return false;
 }
@@ -54,7 +59,8 @@ void Container::excludeLowerSiblings(HDC dc) const {
   GetWindowRect(hwnd(), &mine);
   for (HWND s = GetWindow(hwnd(), GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) {
     RECT r, overlap;
-    if (!IsWindowVisible(s) || !GetWindowRect(s, &r) || !IntersectRect(&overlap, &r, &mine)) continue;
+    if (!IsWindowVisible(s) || isBackground(s) || !GetWindowRect(s, &r) || !IntersectRect(&overlap, &r, &mine))
+      continue;
     MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&overlap), 2);
     ExcludeClipRect(dc, overlap.left, overlap.top, overlap.right, overlap.bottom);
   }

@@ -194,8 +194,10 @@ class Container : public Control {
 
  private:
   // Siblings placed on top of the container but after it in the tab (and so the stacking) order stay visible and
-  // reachable: the container neither paints over them nor takes the mouse from them.
+  // reachable: the container neither paints over them nor takes the mouse from them. Shapes are backgrounds and
+  // do not count.
   bool overLowerSibling(POINT screen) const;
+  bool isBackground(HWND sibling) const;
   void excludeLowerSiblings(HDC dc) const;
   Frame frame_;
 };
@@ -226,7 +228,8 @@ class RadioGroup : public Container {
   int index_ = -1;
 };
 
-// A filled rectangle with an outline drawn along the inside of its edges; it lets the mouse through.
+// A filled rectangle with an outline drawn along the inside of its edges; it lets the mouse through and lies
+// beneath the controls stacked above it, which are drawn over it.
 class Shape : public Control {
  public:
   Shape(Form& form, Colour fill, Colour outline, int outlineWidth)
@@ -237,6 +240,7 @@ class Shape : public Control {
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void redrawSiblingsAbove();
   Colour fill_, outline_;
   int penWidth_;
 };

@@ -32,12 +32,24 @@ LRESULT Shape::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
       }
       EndPaint(hwnd(), &ps);
+      redrawSiblingsAbove();
       return 0;
     }
     default:
       break;
   }
   return Control::handleMessage(msg, wp, lp);
+}
+
+// A shape lies beneath the controls stacked above it: having painted, it has them drawn again over it.
+void Shape::redrawSiblingsAbove() {
+  RECT mine;
+  GetWindowRect(hwnd(), &mine);
+  for (HWND s = GetWindow(hwnd(), GW_HWNDPREV); s; s = GetWindow(s, GW_HWNDPREV)) {
+    RECT r, overlap;
+    if (IsWindowVisible(s) && GetWindowRect(s, &r) && IntersectRect(&overlap, &r, &mine))
+      RedrawWindow(s, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 void Image::create(Window& parent, Bounds b, const std::wstring& text) {
