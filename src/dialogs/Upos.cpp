@@ -37,8 +37,6 @@ void TposFrm::create() {
   };
   for (const Row& r : layout) r.control.create(r.parent, {r.x, r.y, r.w, r.h}, r.text);
 
-  // The outline is the frame's background: it never paints over the controls above it.
-  SetWindowLongW(Shape1.hwnd(), GWL_STYLE, GetWindowLongW(Shape1.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
   BitBtn1.setGlyph(L"BBOK");
   BitBtn1.modalResult = ui::kResultOk;
   BitBtn1.setDefault(true);
