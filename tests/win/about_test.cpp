@@ -1,0 +1,110 @@
+// The About dialog under Wine: the credits text with the user name, the version label and the stored picture.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/application.h"
+#include "dialogs/Uabout.h"
+#include "dialogs/Uoption.h"
+#include "test_support.h"
+
+using namespace lumivex;
+using lumivex::testing::pumpUntil;
+using lumivex::testing::TempFolder;
+
+namespace {
+
+std::wstring expectedText(const std::wstring& user) {
+  return L"Lumivex\r\n\r\nLumivex Project\r\n\r\nお気づきの点などがありましたら、\r\n下記まで連絡を下さい。\r\n\r\n"
+         L"lumivex@example.org\r\n\r\n励ましのメールなども待っています。\r\n\r\n利用者 " +
+         user + L"\r\n\r\n";
+}
+
+struct Showing {
+  std::wstring memo, version;
+  int lines = 0;
+};
+
+// Opens the About dialog modally, records what it shows and closes it with its OK button.
+Showing showAbout() {
+  Showing seen;
+  ui::Form::queueModalHook([&seen](ui::Form&) {
+    seen.memo = About->Memo1.text();
+    seen.version = About->verLbl.text();
+    seen.lines = static_cast<int>(SendMessageW(About->Memo1.hwnd(), EM_GETLINECOUNT, 0, 0));
+    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(About->showModal(), ui::kResultOk);
+  return seen;
+}
+
+class AboutDialog : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  // The program folder is the temporary one before the application creates its windows.
+  bool exeNamed = (app::setExePathForTesting(dir.file(L"lumivex.exe")), true);
+  app::Application application;
+};
+
+}  // namespace
+
+TEST_F(AboutDialog, CreditsTextCarriesTheUserNameAsTyped) {
+  Option->nameEdt.setText(L"");
+  Showing s = showAbout();
+  EXPECT_EQ(s.memo, expectedText(L"未登録"));
+  const int shortNameLines = s.lines;
+  EXPECT_EQ(s.version, L"Version 0.006");
+
+  Option->nameEdt.setText(L"   ");
+  s = showAbout();
+  EXPECT_EQ(s.memo, expectedText(L"   ")) << "blanks are a name, not an empty one";
+
+  // Typed and never saved; reopening after a change shows only the new name.
+  Option->nameEdt.setText(L"山田 花子 ");
+  EXPECT_EQ(showAbout().memo, expectedText(L"山田 花子 "));
+  Option->nameEdt.setText(L"Taro");
+  s = showAbout();
+  EXPECT_EQ(s.memo, expectedText(L"Taro"));
+  EXPECT_EQ(s.version, L"Version 0.006");
+
+  // A long name wraps onto further lines at the box's width, and text beyond the visible lines is kept.
+  const std::wstring name(300, L'名');
+  Option->nameEdt.setText(name);
+  s = showAbout();
+  EXPECT_EQ(s.memo, expectedText(name));
+  EXPECT_GE(s.lines, shortNameLines + 15);
+  const LONG style = GetWindowLongW(About->Memo1.hwnd(), GWL_STYLE);
+  EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), 0);
+}
+
+TEST_F(AboutDialog, OpenedFromTheOptionDialogsAboutButton) {
+  lumivex::testing::BoxRecorder boxes;  // the option dialog's notices when it is shown
+  Option->nameEdt.setText(L"user");
+  Option->show();
+  bool seen = false;
+  ui::Form::queueModalHook([&seen](ui::Form& f) {
+    seen = &f == About && About->Memo1.text() == expectedText(L"user");
+    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+  });
+  PostMessageW(Option->BitBtn2.hwnd(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(pumpUntil([&] { return ui::Form::pendingModalHooks() == 0 && !About->visible(); }));
+  EXPECT_TRUE(seen);
+  Option->hide();
+}
+
+TEST_F(AboutDialog, PictureIsTheStoredBitmapAtItsOwnSize) {
+  const ui::Bounds image = About->Image1.bounds();
+  EXPECT_EQ(image.w, 301);
+  EXPECT_EQ(image.h, 301);
+  HRSRC found = FindResourceW(nullptr, L"ABOUTPICTURE", MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(SizeofResource(nullptr, found), 92582u - 14u) << "a 92,582-byte file without its file header";
+  const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, found)));
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->biSize, 40u);
+  EXPECT_EQ(info->biWidth, 301);
+  EXPECT_EQ(info->biHeight, 301);
+  EXPECT_EQ(info->biBitCount, 8);
+  EXPECT_EQ(info->biCompression, static_cast<DWORD>(BI_RGB));
+  EXPECT_TRUE(info->biClrUsed == 0 || info->biClrUsed == 256u);
+}
