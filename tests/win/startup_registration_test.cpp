@@ -1,0 +1,198 @@
+// Start-up registration under Wine: the shortcut written into the Startup folder, its name and contents, and failures.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "app/application.h"
+#include "dialogs/Uoption.h"
+#include "dialogs/UstupFrm.h"
+#include "test_support.h"
+#include "ui/handles.h"
+#include "ui/text.h"
+
+using namespace lumivex;
+using lumivex::testing::BoxRecorder;
+using lumivex::testing::fileExists;
+using lumivex::testing::TempFolder;
+using lumivex::testing::writeFileBytes;
+
+namespace {
+
+std::wstring startupFolder() {
+  wchar_t path[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, path, CSIDL_STARTUP, TRUE);
+  return path;
+}
+
+std::set<std::wstring> shortcutsIn(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\*.lnk").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do names.insert(found.cFileName);
+  while (FindNextFileW(h, &found));
+  FindClose(h);
+  return names;
+}
+
+struct Link {
+  std::string target, arguments, workingDirectory;
+};
+
+Link readLink(const std::wstring& path) {
+  Link link;
+  ui::ComPtr<IShellLinkA> shell;
+  EXPECT_TRUE(SUCCEEDED(
+      CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, shell.putVoid())));
+  ui::ComPtr<IPersistFile> file;
+  EXPECT_TRUE(SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.putVoid())));
+  EXPECT_TRUE(SUCCEEDED(file->Load(path.c_str(), STGM_READ)));
+  char buffer[MAX_PATH + 1] = {};
+  shell->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH);
+  link.target = buffer;
+  buffer[0] = '\0';
+  shell->GetArguments(buffer, MAX_PATH);
+  link.arguments = buffer;
+  buffer[0] = '\0';
+  shell->GetWorkingDirectory(buffer, MAX_PATH);
+  link.workingDirectory = buffer;
+  return link;
+}
+
+// The system's text for a failure code as the error box shows it: closing blanks and stops off, then ".".
+std::wstring systemText(HRESULT code) {
+  wchar_t buffer[1024] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, static_cast<DWORD>(code), 0,
+                 buffer, 1024, nullptr);
+  std::wstring text = buffer;
+  while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+  return text;
+}
+
+class StartupRegistration : public ::testing::Test {
+ protected:
+  StartupRegistration() {
+    startup = startupFolder();
+    before = shortcutsIn(startup);
+  }
+  ~StartupRegistration() override {
+    for (const std::wstring& name : shortcutsIn(startup))
+      if (!before.count(name)) DeleteFileW((startup + L"\\" + name).c_str());
+  }
+
+  void useExe(const std::wstring& name) {
+    exe = dir.file(name);
+    writeFileBytes(exe, "MZ");
+    app::setExePathForTesting(exe);
+  }
+
+  // Shows the dialog and lets `act` end it.
+  int showWith(void (*act)(TstupFrm&)) {
+    ui::Form::queueModalHook([act](ui::Form&) { act(*stupFrm); });
+    return stupFrm->showModal();
+  }
+  static void pressOk(TstupFrm& f) { PostMessageW(f.BitBtn1.hwnd(), BM_CLICK, 0, 0); }
+
+  TempFolder dir;
+  std::wstring exe, startup;
+  std::set<std::wstring> before;
+  // The program folder is the temporary one before the application creates its windows.
+  bool exeNamed = (useExe(L"lumivex.exe"), true);
+  app::Application application;
+};
+
+}  // namespace
+
+TEST_F(StartupRegistration, OkWritesAShortcutToTheExecutable) {
+  ASSERT_FALSE(startup.empty());
+  EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  const std::wstring path = startup + L"\\lumivex.lnk";
+  ASSERT_TRUE(fileExists(path));
+  const Link link = readLink(path);
+  EXPECT_EQ(link.target, ui::narrow(exe));
+  EXPECT_EQ(link.arguments, "");
+  EXPECT_EQ(link.workingDirectory, ui::narrow(dir.path()));
+
+  // Confirming again replaces it; Enter presses OK, which has the focus at first.
+  EXPECT_EQ(showWith([](TstupFrm& f) {
+              EXPECT_EQ(GetFocus(), f.BitBtn1.hwnd());
+              PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+            }),
+            ui::kResultOk);
+  std::set<std::wstring> added = shortcutsIn(startup);
+  for (const std::wstring& name : before) added.erase(name);
+  EXPECT_EQ(added, std::set<std::wstring>{L"lumivex.lnk"});
+}
+
+TEST_F(StartupRegistration, ShortcutIsNamedAfterTheExecutable) {
+  EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  for (const wchar_t* name : {L"renamed.exe", L"a.b.exe", L"nodots"}) {
+    useExe(name);
+    EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  }
+  std::set<std::wstring> added = shortcutsIn(startup);
+  for (const std::wstring& name : before) added.erase(name);
+  EXPECT_EQ(added, (std::set<std::wstring>{L"lumivex.lnk", L"renamed.lnk", L"a.b.lnk", L"nodots.lnk"}))
+      << "a renamed executable gets a second shortcut; the old one stays";
+  EXPECT_EQ(readLink(startup + L"\\nodots.lnk").target, ui::narrow(dir.file(L"nodots")));
+}
+
+TEST_F(StartupRegistration, ExecutableInADriveRootKeepsTheRootsBackslash) {
+  exe = L"C:\\lumivex-root-test.exe";
+  writeFileBytes(exe, "MZ");
+  app::setExePathForTesting(exe);
+  EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  DeleteFileW(exe.c_str());
+  const Link link = readLink(startup + L"\\lumivex-root-test.lnk");
+  EXPECT_EQ(link.target, "C:\\lumivex-root-test.exe");
+  EXPECT_EQ(link.workingDirectory, "C:\\");
+}
+
+TEST_F(StartupRegistration, CancelEscAndCloseBoxWriteNothing) {
+  EXPECT_EQ(showWith([](TstupFrm& f) { PostMessageW(f.BitBtn2.hwnd(), BM_CLICK, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](TstupFrm&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](TstupFrm& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(shortcutsIn(startup), before);
+}
+
+TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStays) {
+  // A folder where the shortcut file should go: the save is refused.
+  const std::wstring blocked = startup + L"\\lumivex.lnk";
+  ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
+  BoxRecorder boxes;
+  bool optionStayed = false;
+  ui::Form::queueModalHook([&](ui::Form&) {
+    ui::Form::queueModalHook([](ui::Form&) { PostMessageW(stupFrm->BitBtn1.hwnd(), BM_CLICK, 0, 0); });
+    Option->stUp.click();
+    optionStayed = Option->visible() && !stupFrm->visible();
+    Option->setModalResult(ui::kResultCancel);
+  });
+  Option->showModal();
+  RemoveDirectoryW(blocked.c_str());
+  EXPECT_TRUE(optionStayed);
+  std::vector<std::wstring> errors;
+  for (const BoxRecorder::Box& b : boxes.boxes)
+    if (b.kind == ui::BoxKind::Error) errors.push_back(b.text);
+  ASSERT_EQ(errors.size(), 1u);
+  const std::wstring& text = errors[0];
+  EXPECT_TRUE(text == systemText(E_ACCESSDENIED) + L"." || text == systemText(STG_E_ACCESSDENIED) + L".") << text;
+  EXPECT_EQ(stupFrm->modalResult(), ui::kResultOk);
+}
+
+TEST_F(StartupRegistration, MissingStartupFolderIsReportedAndNothingIsWritten) {
+  ASSERT_TRUE(RemoveDirectoryW(startup.c_str())) << "the Startup folder of a fresh prefix is empty";
+  BoxRecorder boxes;
+  EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  CreateDirectoryW(startup.c_str(), nullptr);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(boxes.boxes[0].text, L"スタートアップフォルダが見つかりません.");
+  EXPECT_FALSE(fileExists(L"\\lumivex.lnk")) << "an empty folder path would put the shortcut at the drive's root";
+}
