@@ -9,7 +9,7 @@ WIN := build/win
 FUZZ_SECONDS ?= 60
 FIRST_RUN ?= 0
 
-.PHONY: all bootstrap native win test run fuzz bench dist clean
+.PHONY: all bootstrap native win test run fuzz bench dist screenshots clean
 
 all: native win
 
@@ -34,6 +34,9 @@ run: win
 
 fuzz: bootstrap
 	@scripts/fuzz run $(FUZZ_SECONDS)
+
+screenshots: win
+	@python3 tests/e2e/screenshots.py
 
 bench: win
 	@python3 bench/run_bench.py

@@ -2,6 +2,7 @@
 // (BMP) or one whole libjpeg-turbo decode at natural size (JPEG), a window of the picture's size centred by the
 // splash window's rule, a BitBlt in WM_PAINT. It closes itself after the seconds given as second argument.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,8 @@
 // Common behaviour of controls: geometry, state, hints, the hand pointer and focus/mouse events.
 #include "ui/control.h"
 
+#include <algorithm>
+
 #include <windowsx.h>
 
 #include "ui/fonts.h"
@@ -14,7 +16,7 @@ Control::~Control() { form_.unregisterControl(this); }
 
 void Control::createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
                           const std::wstring& text) {
-  createStandard(className, exStyle, style | WS_CHILD, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(), id_);
+  createStandard(className, exStyle, style | WS_CHILD | WS_CLIPSIBLINGS, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(), id_);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
 }
 
@@ -29,7 +31,11 @@ void Control::setBounds(Bounds b) { SetWindowPos(hwnd(), nullptr, b.x, b.y, b.w,
 
 void Control::setLeft(int x) {
   const Bounds b = bounds();
-  SetWindowPos(hwnd(), nullptr, x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  if (b.x == x) return;
+  // Copied bits would carry whatever lay under a transparent control: the parent repaints both places instead.
+  SetWindowPos(hwnd(), nullptr, x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOCOPYBITS);
+  RECT r{std::min(b.x, x), b.y, std::max(b.x, x) + b.w, b.y + b.h};
+  RedrawWindow(GetParent(hwnd()), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool Control::visible() const { return (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }

@@ -1,0 +1,84 @@
+"""Takes the README's screenshots of every window from real runs of lumivex.exe (make screenshots → docs/)."""
+
+import os
+import subprocess
+import sys
+import time
+
+import harness
+import journeys
+from harness import ProgramFolder, poll
+
+DOCS = os.path.join(harness.ROOT, 'docs')
+
+
+def shoot(bed, window, name, margin=0):
+    time.sleep(0.6)
+    x, y = max(window.left - margin, 0), max(window.top - margin, 0)
+    w, h = window.width + 2 * margin, window.height + 2 * margin
+    subprocess.run(['import', '-display', bed.env['DISPLAY'], '-window', 'root', '-crop', f'{w}x{h}+{x}+{y}',
+                    '+repage', os.path.join(DOCS, name)], check=True)
+    print(f'docs/{name}')
+
+
+def write_messages(prog):
+    lines = ['しばらくお待ち下さい', 'Now Loading...', '起動中・・・', '起動ing']
+    with open(prog.file('mes.txt'), 'wb') as f:
+        f.write(''.join(line + '\r\n' for line in lines).encode('cp932'))
+
+
+def take(bed):
+    os.makedirs(DOCS, exist_ok=True)
+    pictures = journeys.pictures(bed)
+
+    prog = ProgramFolder(bed)
+    write_messages(prog)
+    pid = bed.launch(prog.exe)
+    option = bed.wait_window('Option', pid=pid)
+    time.sleep(3)  # the guidance pointer slides into place
+    shoot(bed, bed.window('Option', pid), 'option-first-run.png')
+    bed.kill(pid)
+    bed.wait_exit(pid, 5)
+    del option
+
+    prog = ProgramFolder(bed)
+    write_messages(prog)
+    settings = journeys.normal_settings(os.path.join(pictures, 'lumivex-logo.jpg'), splashtime=120, b_size=4,
+                                        trans=85, colo=3345442, bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1,
+                                        winpos=1, name='山田 花子')
+    settings['Window'] = {'Top': '200', 'Left': '272'}
+    settings['message'] = {'message': '起動中・・・  Lumivex 0.006'}
+    prog.write_ini(settings)
+    pid = bed.launch(prog.exe)
+    splash = bed.wait_window('splash', pid=pid)
+    poll('the picture on screen', lambda: bed.pixel(splash.left + 120, splash.top + 120) != '000000')
+    shoot(bed, splash, 'splash.png', margin=24)
+
+    bed.key('F1')
+    bed.wait_window('Option', pid=pid)
+    time.sleep(3)
+    journeys.click_control(bed, 'Option', '位置設定')
+    frame = bed.wait_window('ポジション設定', pid=pid)
+    shoot(bed, frame, 'position-dialog.png')
+    bed.key('Escape')
+    bed.wait_gone('ポジション設定', pid=pid)
+
+    spin = [c for c in bed.children('Option') if c.klass.lower() == 'edit' and c.width == 61][0]
+    bed.click(spin.left + 10, spin.top + 8)
+    shoot(bed, bed.window('Option', pid), 'option-guidance.png')
+
+    journeys.click_control(bed, 'Option', 'About')
+    shoot(bed, bed.wait_window('About', pid=pid), 'about.png')
+    bed.key('Return')
+    bed.wait_gone('About', pid=pid)
+
+    journeys.click_control(bed, 'Option', 'スタートアップに登録')
+    shoot(bed, bed.wait_window('登録しますか？', pid=pid), 'startup-registration.png')
+    bed.key('Escape')
+    bed.wait_gone('登録しますか？', pid=pid)
+    bed.kill(pid)
+    bed.wait_exit(pid, 5)
+
+
+if __name__ == '__main__':
+    sys.exit(harness.run([('Screenshots', take)]))
