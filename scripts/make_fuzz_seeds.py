@@ -80,9 +80,96 @@ def jpeg_seeds(out: pathlib.Path) -> int:
                            check=True)
             data = target.read_bytes()
             if "arithmetic" in name and not has_marker(data, 0xC9) and not has_marker(data, 0xCA):
-                print(f"make_fuzz_seeds: convert cannot write arithmetic coding, {name} skipped", file=sys.stderr)
+                print(f"make_fuzz_seeds: convert cannot write arithmetic coding, {name} skipped (the libjpeg writer covers it)",
+                      file=sys.stderr)
                 continue
             write(out, f"{name}.jpg", data)
+            count += 1
+    return count + sampling_variants(out) + writer_seeds(out)
+
+
+# What convert cannot write (arithmetic coding, restart markers) comes from a small libjpeg program.
+JPEG_WRITER = r"""
+#include <stdio.h>
+#include <stdlib.h>
+#include <jpeglib.h>
+int main(int argc, char **argv) {
+  int w = 67, h = 43, arith = atoi(argv[2]), progressive = atoi(argv[3]), restart_rows = atoi(argv[4]);
+  struct jpeg_compress_struct c;
+  struct jpeg_error_mgr err;
+  FILE *f = fopen(argv[1], "wb");
+  if (!f) return 1;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  jpeg_stdio_dest(&c, f);
+  c.image_width = w;
+  c.image_height = h;
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  c.arith_code = arith;
+  c.restart_in_rows = restart_rows;
+  if (progressive) jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  unsigned char row[67 * 3];
+  while (c.next_scanline < c.image_height) {
+    int y = c.next_scanline;
+    for (int x = 0; x < w; ++x) {
+      row[3 * x] = x * 255 / (w - 1);
+      row[3 * x + 1] = y * 255 / (h - 1);
+      row[3 * x + 2] = ((x / 6 + y / 5) % 2) ? 230 : 20;
+    }
+    JSAMPROW rows[1] = {row};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  return fclose(f) != 0;
+}
+"""
+
+# name, arithmetic, progressive, restart interval in MCU rows
+WRITER_FLAVOURS = [
+    ("libjpeg-arithmetic", 1, 0, 0),
+    ("libjpeg-arithmetic-progressive", 1, 1, 0),
+    ("libjpeg-restarts", 0, 0, 1),
+    ("libjpeg-arithmetic-restarts", 1, 0, 1),
+]
+
+
+def writer_seeds(out: pathlib.Path) -> int:
+    with tempfile.TemporaryDirectory() as tmp:
+        source, program = pathlib.Path(tmp) / "writer.c", pathlib.Path(tmp) / "writer"
+        source.write_text(JPEG_WRITER)
+        built = subprocess.run(["cc", "-O1", "-o", str(program), str(source), "-ljpeg"], capture_output=True)
+        if built.returncode != 0:
+            print("make_fuzz_seeds: cannot build the libjpeg writer, no arithmetic or restart seeds", file=sys.stderr)
+            return 0
+        for name, arith, progressive, restarts in WRITER_FLAVOURS:
+            subprocess.run([str(program), str(out / f"{name}.jpg"), str(arith), str(progressive), str(restarts)],
+                           check=True)
+    return len(WRITER_FLAVOURS)
+
+
+# Unusual sampling factors given to the first component of 4:4:4 seeds; the scans then no longer fit the
+# frame, which is just as good a start for the fuzzer.
+SAMPLING_VARIANTS = [(3, 1), (1, 3), (4, 1), (1, 4), (4, 2), (2, 4), (3, 3), (4, 4)]
+
+
+def sampling_variants(out: pathlib.Path) -> int:
+    count = 0
+    for name in ("baseline-444", "progressive-444"):
+        source = out / f"{name}.jpg"
+        if not source.exists():
+            continue
+        data = source.read_bytes()
+        sof = next((i for i in range(len(data) - 1) if data[i] == 0xFF and data[i + 1] in (0xC0, 0xC1, 0xC2)), None)
+        if sof is None:
+            continue
+        for h, v in SAMPLING_VARIANTS:
+            variant = bytearray(data)
+            variant[sof + 11] = h << 4 | v  # first component's sampling byte
+            write(out, f"{name}-y{h}x{v}.jpg", bytes(variant))
             count += 1
     return count
 
