@@ -28,8 +28,11 @@ constexpr uint64_t kScanPixelBudget = uint64_t{1} << 33;
 // progressive file); enough for the largest picture accepted in three channels.
 constexpr long kMaxWorkMemory = 1L << 30;
 // Columns decoded beyond each side of a region. A cropped row is upsampled as if
-// its ends were the picture's edges, which changes the outermost pixel or two.
-constexpr JDIMENSION kCropMargin = 16;
+// its ends were the picture's edges, which changes the outermost pixel or two; and
+// when a progressive file lacks coefficients, the library smooths each block from
+// the DC values of two blocks to either side, taking the left end of a cropped row
+// as the edge too. A block is at most 32 pixels wide (4:1 subsampling).
+constexpr JDIMENSION kCropMargin = 64;
 
 struct Region {
   int x, y, w, h;
