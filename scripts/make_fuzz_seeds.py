@@ -28,6 +28,8 @@ JPEG_FLAVOURS = [
     ("progressive-420", "67x43", ["-interlace", "JPEG"]),
     ("progressive-444", "45x37", ["-interlace", "JPEG", "-sampling-factor", "1x1"]),
     ("progressive-large", "203x97", ["-interlace", "JPEG"]),
+    ("progressive-411-wide", "400x24", ["-interlace", "JPEG", "-sampling-factor", "4x1"]),
+    ("progressive-422-wide", "320x16", ["-interlace", "JPEG", "-sampling-factor", "2x1"]),
     ("arithmetic", "67x43", ["-define", "jpeg:arithmetic-coding=true"]),
     ("arithmetic-progressive", "67x43", ["-define", "jpeg:arithmetic-coding=true", "-interlace", "JPEG"]),
     ("cmyk", "67x43", ["-colorspace", "CMYK"]),
