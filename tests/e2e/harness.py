@@ -204,11 +204,17 @@ class Bed:
 class ProgramFolder:
     """A fresh program folder with lumivex.exe in it."""
 
-    def __init__(self, bed, name='prog', exe_name='lumivex.exe'):
+    DEFAULT_MESSAGES = ['しばらくお待ち下さい', 'Now Loading...', '起動中・・・', '起動ing']
+
+    def __init__(self, bed, name='prog', exe_name='lumivex.exe', messages=True):
+        """messages: the folder already holds the message list a first show of the options creates."""
         self.path = tempfile.mkdtemp(prefix=name + '-', dir=bed.tmp)
         self.exe = os.path.join(self.path, exe_name)
         shutil.copy(os.path.join(BUILD, 'lumivex.exe'), self.exe)
         self.ini = os.path.splitext(self.exe)[0] + '.ini'
+        if messages:
+            with open(self.file('mes.txt'), 'wb') as f:
+                f.write(''.join(line + '\r\n' for line in self.DEFAULT_MESSAGES).encode('cp932'))
 
     def file(self, name):
         return os.path.join(self.path, name)

@@ -71,10 +71,15 @@ def choose_file(bed, path):
 # ---------------------------------------------------------------- journeys
 
 def first_run_completes_setup(bed):
-    prog = ProgramFolder(bed)
+    prog = ProgramFolder(bed, messages=False)
     pid = bed.launch(prog.exe)
     try:
+        _, text = message_box(bed)
+        check('メッセージファイルが見つかりません' in text, f'missing message list notice, got {text!r}')
+        bed.key('Return')
         option = bed.wait_window('Option', pid=pid)
+        expected = ''.join(line + '\r\n' for line in ProgramFolder.DEFAULT_MESSAGES).encode('cp932')
+        check(open(prog.file('mes.txt'), 'rb').read() == expected, 'mes.txt is created with the four lines')
         check(bed.window('splash', pid) is None, 'the splash window must not be shown in first-run mode')
         buttons = {c.title: c for c in bed.children('Option') if c.klass.lower() == 'button'}
         check(buttons['設定完了'].visible, '"設定完了" is shown')
@@ -169,14 +174,15 @@ def f1_and_double_click_open_options_and_ok_saves(bed):
         bed.wait_window('Option', pid=pid)
         swatch = [c for c in bed.children('Option') if c.klass.lower() == 'static' and c.width == 45][0]
         bed.click(swatch.left + 10, swatch.top + 10)
-        bed.wait_window('色の設定', pid=pid)
+        bed.wait_window('色', pid=pid)
         # The chooser opens with black (nothing confirmed yet); Enter confirms it and the frame turns black.
         bed.key('Return')
-        bed.wait_gone('色の設定', pid=pid)
-        poll('the new window colour on the splash frame', lambda: bed.pixel(splash.left + 1, splash.top + 1) == '000000')
+        bed.wait_gone('色', pid=pid)
         click_control(bed, 'Option', 'OK')
         bed.wait_gone('Option', pid=pid)
         started = time.monotonic()
+        # The option dialog covered the splash; now its frame shows the colour previewed when it was chosen.
+        poll('the new window colour on the splash frame', lambda: bed.pixel(splash.left + 1, splash.top + 1) == '000000', 1.5)
         check(bed.wait_exit(pid, 10).startswith('exited'), 'the splash ends one display time after OK')
         check(time.monotonic() - started >= 1.5, 'the countdown restarted at its full length')
         check('colo=0\r\n' in prog.read_ini(), 'the window colour was saved')
