@@ -120,6 +120,13 @@ int Form::showModal() {
   for (HWND h : disabled) EnableWindow(h, FALSE);
   const HWND previous = GetActiveWindow();
 
+  // Opened while one of the program's topmost forms is on screen, a modal form must not end up beneath it.
+  bool raised = false;
+  if (!(GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+    for (Form* f : allForms())
+      if (f != this && f->visible() && (GetWindowLongW(f->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST)) raised = true;
+  if (raised) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
   modal_ = true;
   modalResult_ = kNoResult;
   show();
@@ -136,6 +143,7 @@ int Form::showModal() {
   for (HWND h : disabled)
     if (IsWindow(h)) EnableWindow(h, TRUE);
   hide();
+  if (raised) SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
   modal_ = false;
   return modalResult_;
