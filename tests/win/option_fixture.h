@@ -48,6 +48,7 @@ class OptionRun {
     ui::OpenFileDialog::setHook(nullptr);
     ui::ColourDialog::setHook(nullptr);
     application.reset();
+    ui::Form::resetQuit();  // a run that ended the program leaves its quit request to nobody else
   }
 
   TOption& option() const { return *Option; }

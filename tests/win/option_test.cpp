@@ -369,3 +369,23 @@ TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
   const std::vector<ui::Form*> expected = {posFrm, stupFrm, About};
   EXPECT_EQ(modal, expected);
 }
+
+TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) {
+  OptionRun run;
+  ShowWindow(splash->hwnd(), SW_SHOWNA);
+  auto topmost = [](const ui::Form& f) { return (GetWindowLongW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  ASSERT_TRUE(topmost(*splash));
+  bool aboutTopmost = false;
+  run.withDialogOpen([&](TOption& o) {
+    EXPECT_TRUE(topmost(o));
+    ui::Form::queueModalHook([&](ui::Form& about) {
+      aboutTopmost = topmost(about);
+      about.setModalResult(ui::kResultCancel);
+    });
+    o.BitBtn2.click();
+  });
+  EXPECT_TRUE(aboutTopmost);
+  EXPECT_FALSE(topmost(run.option())) << "only while the splash is on screen";
+  ShowWindow(splash->hwnd(), SW_HIDE);
+  run.withDialogOpen([&](TOption& o) { EXPECT_FALSE(topmost(o)); });
+}
