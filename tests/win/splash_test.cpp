@@ -195,7 +195,9 @@ TEST(Splash, WindowColourPreviewRepaintsTheFrame) {
   run.show();
   splash->setColour(0xFF0000);  // what the option dialog's window colour swatch does
   SplashRun::settle();
-  EXPECT_EQ(WindowPixels(splash->hwnd()).at(0, 50), RGB(0, 0, 255));
+  HDC windowDc = GetWindowDC(splash->hwnd());
+  EXPECT_EQ(GetPixel(windowDc, 0, 50), RGB(0, 0, 255)) << "the frame follows at once";
+  ReleaseDC(splash->hwnd(), windowDc);
 }
 
 TEST(Splash, MessageLabelColoursAndPreviews) {
