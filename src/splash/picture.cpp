@@ -116,7 +116,7 @@ class JpegPicture : public Picture {
   uint64_t decodedPixels() const override { return decoded_; }
 
  private:
-  static constexpr int kTile = 256;
+  static constexpr int kTile = 128;
   struct Block {
     int x, y;
     core::PixelBuffer pixels;
