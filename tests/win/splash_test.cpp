@@ -469,6 +469,10 @@ TEST(Splash, VerticalScrollBarOnlyForAMessageTallerThanTheClientArea) {
     EXPECT_EQ(splash->scrollPosition(), labelHeight - clientHeight);
     EXPECT_EQ(splash->messageRect().bottom, clientHeight);
     EXPECT_EQ(splash->pictureRect().top, clientHeight - labelHeight) << "the picture scrolls with it";
+    splash->mesTxt.setFontHeight(12);
+    EXPECT_FALSE(GetWindowLongW(splash->hwnd(), GWL_STYLE) & WS_VSCROLL) << "gone with a smaller font";
+    EXPECT_EQ(splash->scrollPosition(), 0);
+    EXPECT_EQ(clientSize(splash->hwnd()).cx, 294);
   }
   {
     SplashRun run(splashIni(pic, "fsiz=12\r\n"));
