@@ -35,6 +35,9 @@ run: win
 fuzz: bootstrap
 	@scripts/fuzz run $(FUZZ_SECONDS)
 
+dist: win
+	@scripts/make-dist
+
 screenshots: win
 	@python3 tests/e2e/screenshots.py
 

@@ -320,6 +320,40 @@ def started_maximized_takes_the_settings_state(bed):
         close_program(bed, pid)
 
 
+def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
+    out = os.path.join(bed.tmp, 'dist')
+    zip_path = subprocess.run([os.path.join(harness.ROOT, 'scripts', 'make-dist'), out], check=True,
+                              capture_output=True, text=True).stdout.strip()
+    target = os.path.join(bed.tmp, 'ロゴ 表示 %s.a.b')
+    os.makedirs(target)
+    subprocess.run(['unzip', '-q', zip_path, '-d', target], check=True)
+    folder = os.path.join(target, 'Lumivex-0.006')
+    exe = os.path.join(folder, 'lumivex.exe')
+    with open(os.path.join(folder, 'lumivex.ini'), 'wb') as f:
+        f.write(''.join(f'[{sec}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
+                        for sec, keys in normal_settings(os.path.join(folder, 'pic', 'lumivex-logo.jpg'),
+                                                         splashtime=1).items()).encode('cp932'))
+    pid = bed.launch(exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.width, splash.height) == (480, 270), 'the sample JPEG is shown')
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'and the program ends')
+    finally:
+        close_program(bed, pid)
+
+
+def executable_is_static(bed):
+    del bed
+    dump = subprocess.run(['x86_64-w64-mingw32-objdump', '-p', os.path.join(harness.BUILD, 'lumivex.exe')],
+                          check=True, capture_output=True, text=True).stdout
+    dlls = sorted({line.split(':', 1)[1].strip().lower() for line in dump.splitlines() if 'DLL Name:' in line})
+    system = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'comctl32.dll', 'comdlg32.dll', 'ole32.dll',
+              'shell32.dll', 'msvcrt.dll', 'advapi32.dll', 'msimg32.dll', 'oleaut32.dll'}
+    unexpected = [d for d in dlls if d not in system]
+    check(not unexpected, f'only system DLLs are imported; also imports {unexpected}')
+    check('Subsystem\t\t00000002' in dump, 'a GUI executable')
+
+
 JOURNEYS = [
     ('FirstRunCompletesSetup', first_run_completes_setup),
     ('FirstRunAbandonedWithCloseBox', first_run_abandoned_with_close_box),
@@ -333,6 +367,8 @@ JOURNEYS = [
     ('RegistrationAndAbout', registration_and_about),
     ('StartedMinimized', started_minimized_ends_after_one_second),
     ('StartedMaximized', started_maximized_takes_the_settings_state),
+    ('ReleaseZipRunsFromAJapaneseFolderWithSpaces', release_zip_runs_from_a_japanese_folder_with_spaces),
+    ('ExecutableIsStatic', executable_is_static),
 ]
 
 if __name__ == '__main__':
