@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/version.h"
 #include "dialogs/Uoption.h"
+#include "ui/layout.h"
 
 namespace lumivex {
 namespace {
@@ -31,19 +32,12 @@ void TAbout::create() {
   ui::Form::create(style);
 
   Memo1.readOnly = true;
-  struct Row {
-    ui::Control& control;
-    ui::Window& parent;
-    int x, y, w, h;
-    const wchar_t* text;
-  };
-  const Row layout[] = {
+  ui::createLayout({
       {Image1, *this, 16, 10, 301, 301, L""},
       {Memo1, *this, 330, 10, 169, 265, L""},
       {verLbl, *this, 336, 292, 0, 0, L""},
       {BitBtn1, *this, 424, 286, 75, 25, L"OK"},
-  };
-  for (const Row& r : layout) r.control.create(r.parent, {r.x, r.y, r.w, r.h}, r.text);
+  });
 
   Image1.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
                                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),

@@ -11,6 +11,7 @@
 #include "dialogs/Upos.h"
 #include "dialogs/UstupFrm.h"
 #include "splash/Usplash.h"
+#include "ui/layout.h"
 #include "ui/message_box.h"
 #include "ui/text.h"
 
@@ -53,13 +54,6 @@ std::vector<std::wstring> readMessageFile(const std::wstring& path) {
   return lines;
 }
 
-struct LayoutRow {
-  ui::Control& control;
-  ui::Window& parent;
-  int x, y, w, h;
-  const wchar_t* text;
-};
-
 }  // namespace
 
 TOption::TOption() = default;
@@ -69,7 +63,7 @@ void TOption::create() {
   Form::create({L"Option", 532, 357, true, false, true, true, ui::kButtonFace});
   fEdit.readOnly = true;
 
-  const LayoutRow layout[] = {
+  ui::createLayout({
       {guiLbl, *this, 498, 296, 0, 0, L"▲この位置にガイダンスが表示されます"},
       {Label3, *this, 16, 252, 0, 0, L"名前登録"},
       {Shape1, *this, 75, 251, 169, 20, L""},
@@ -109,8 +103,8 @@ void TOption::create() {
       {stUp, *this, 368, 216, 123, 25, L"スタートアップに登録"},
       {posBtn, *this, 248, 176, 75, 25, L"位置設定"},
       {nameEdt, *this, 72, 248, 169, 20, L""},
-  };
-  for (const LayoutRow& row : layout) row.control.create(row.parent, {row.x, row.y, row.w, row.h}, row.text);
+  });
+
 
   // The shadow lies behind the name box and must not paint over it.
   SetWindowLongW(Shape1.hwnd(), GWL_STYLE, GetWindowLongW(Shape1.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);

@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "splash/Usplash.h"
+#include "ui/layout.h"
 #include "ui/text.h"
 
 namespace lumivex {
@@ -18,13 +19,7 @@ void TposFrm::create() {
   style.topmost = true;
   ui::Form::create(style);
 
-  struct Row {
-    ui::Control& control;
-    ui::Window& parent;
-    int x, y, w, h;
-    const wchar_t* text;
-  };
-  const Row layout[] = {
+  ui::createLayout({
       {Shape1, *this, 0, 0, 540, 307, L""},
       {Label1, *this, 16, 32, 0, 0, L"ロゴの表示位置を設定して下さい"},
       {topLbl, *this, 24, 72, 0, 0, L"Top"},
@@ -34,8 +29,7 @@ void TposFrm::create() {
       {Panel1, *this, 8, 130, 201, 49, L""},
       {BitBtn1, Panel1, 15, 12, 75, 25, L"OK"},
       {BitBtn2, Panel1, 111, 12, 75, 25, L"Cancel"},
-  };
-  for (const Row& r : layout) r.control.create(r.parent, {r.x, r.y, r.w, r.h}, r.text);
+  });
 
   BitBtn1.setGlyph(L"BBOK");
   BitBtn1.modalResult = ui::kResultOk;

@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "core/paths.h"
+#include "ui/layout.h"
 #include "ui/handles.h"
 #include "ui/message_box.h"
 #include "ui/text.h"
@@ -72,18 +73,11 @@ void TstupFrm::create() {
   ui::Form::create(style);
 
   Label1.wordWrap = true;
-  struct Row {
-    ui::Control& control;
-    ui::Window& parent;
-    int x, y, w, h;
-    const wchar_t* text;
-  };
-  const Row layout[] = {
+  ui::createLayout({
       {Label1, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
       {BitBtn1, *this, 32, 56, 75, 25, L"  OK"},
       {BitBtn2, *this, 136, 56, 75, 25, L"Cancel"},
-  };
-  for (const Row& r : layout) r.control.create(r.parent, {r.x, r.y, r.w, r.h}, r.text);
+  });
 
   BitBtn1.setGlyph(L"BBOK");
   BitBtn1.setHint(L"OK");
