@@ -1,0 +1,246 @@
+// Hostile picture files through the splash window's show sequence: empty, cut, mislabelled, oversized, exotic.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "hostile_support.h"
+#include "splash_fixture.h"
+
+using namespace lumivex;
+namespace lt = lumivex::testing;
+using lt::SplashRun;
+using lt::WindowPixels;
+
+namespace {
+
+// Fast enough for a program that runs at every logon; a hang or a huge decode would take far longer.
+constexpr ULONGLONG kShowDeadlineMs = 2000;
+
+uint32_t red(int, int) { return 0xFF0000; }
+
+enum class JpegKind { Progressive, Arithmetic, Cmyk };
+
+// A red picture as the JPEG library writes it in the given coding process or colour space.
+std::string redJpeg(int width, int height, JpegKind kind) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(width);
+  c.image_height = static_cast<JDIMENSION>(height);
+  const bool cmyk = kind == JpegKind::Cmyk;
+  c.input_components = cmyk ? 4 : 3;
+  c.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 90, TRUE);
+  if (kind == JpegKind::Progressive) jpeg_simple_progression(&c);
+  if (kind == JpegKind::Arithmetic) c.arith_code = TRUE;
+  if (cmyk) jpeg_set_colorspace(&c, JCS_YCCK);  // with an Adobe marker, as most CMYK files have
+  jpeg_start_compress(&c, TRUE);
+  // Red is C 0, M 255, Y 255, K 0; files with an Adobe marker store the inverted values.
+  const std::vector<JSAMPLE> pixel = cmyk ? std::vector<JSAMPLE>{255, 0, 0, 255} : std::vector<JSAMPLE>{255, 0, 0};
+  std::vector<JSAMPLE> row;
+  for (int x = 0; x < width; ++x) row.insert(row.end(), pixel.begin(), pixel.end());
+  for (int y = 0; y < height; ++y) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::string bytes(reinterpret_cast<const char*>(out), size);
+  std::free(out);
+  jpeg_destroy_compress(&c);
+  return bytes;
+}
+
+// Where the first start-of-scan marker's segment begins.
+size_t startOfScan(const std::string& jpeg) {
+  size_t at = 2;
+  while (at + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[at]) == 0xFF) {
+    if (static_cast<unsigned char>(jpeg[at + 1]) == 0xDA) return at;
+    at += 2 + (static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]));
+  }
+  throw std::runtime_error("no scan in the JPEG file");
+}
+
+// The JPEG file with its entropy-coded data replaced by random bytes (never a marker), up to its end marker.
+std::string withGarbagePixels(const std::string& jpeg) {
+  const size_t sos = startOfScan(jpeg);
+  const size_t data = sos + 2 + (static_cast<unsigned char>(jpeg[sos + 2]) << 8 | static_cast<unsigned char>(jpeg[sos + 3]));
+  std::string out = jpeg.substr(0, data);
+  unsigned seed = 12345;
+  for (size_t i = data; i + 2 < jpeg.size(); ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const char b = static_cast<char>(seed >> 16);
+    out += b == '\xFF' ? '\x00' : b;
+  }
+  return out + "\xFF\xD9";
+}
+
+// A bitmap header claiming `width` x `height` 24-bit pixels, followed by only `pixelBytes` bytes of them.
+std::string bitmapClaiming(int width, int height, size_t pixelBytes, uint32_t compression = 0, int bitCount = 24) {
+  std::string s = lt::bmpFile(1, 1, red).substr(0, 54);
+  const auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  s[28] = static_cast<char>(bitCount);
+  put32(30, compression);
+  if (bitCount == 8) {
+    put32(10, 54 + 1024);
+    s += std::string(1024, '\0');
+  }
+  return s + std::string(pixelBytes, '\x11');
+}
+
+std::wstring jpegText(int code) { return L"JPEG エラー #" + std::to_wstring(code) + L"."; }
+
+const std::wstring kBitmapText = L"ビットマップイメージが不正です.";
+
+COLORREF centreOf(HWND h) {
+  const WindowPixels px(h);
+  return px.at(px.width() / 2, px.height() / 3);
+}
+
+}  // namespace
+
+TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens) {
+  const std::string bmp = lt::bmpFile(64, 48, red);
+  const std::string jpeg = lt::jpegFile(64, 48, red);
+  std::string wrongMagicBmp = bmp;
+  wrongMagicBmp[0] = 'M';
+  wrongMagicBmp[1] = 'B';
+  struct Case {
+    const wchar_t* name;
+    std::string bytes;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {L"empty.bmp", "", kBitmapText},
+      {L"empty.jpg", "", jpegText(JERR_INPUT_EMPTY)},
+      {L"headonly.bmp", bmp.substr(0, 20), kBitmapText},
+      {L"cut.bmp", bmp.substr(0, bmp.size() / 2), kBitmapText},
+      {L"cut.jpg", jpeg.substr(0, 30), jpegText(JERR_NO_IMAGE)},
+      {L"magic.bmp", wrongMagicBmp, kBitmapText},
+      {L"magic.jpg", "GIF89a" + jpeg.substr(6), jpegText(JERR_NO_SOI)},
+      {L"photo.bmp", jpeg, kBitmapText},
+      {L"drawing.jpg", bmp, jpegText(JERR_NO_SOI)},
+      // Headers promising far more pixels than the program accepts, or than the file holds.
+      {L"huge.bmp", bitmapClaiming(100000, 100000, 64), kBitmapText},
+      {L"tall.bmp", bitmapClaiming(1, 2000000000, 64), kBitmapText},
+      {L"negative.bmp", bitmapClaiming(-5000, 5000, 64), kBitmapText},
+      {L"big-cut.bmp", bitmapClaiming(10000, 10000, 4096), kBitmapText},
+      {L"huge.jpg", [&] {
+         std::string s = jpeg;
+         const size_t sof = s.find("\xFF\xC0");
+         s[sof + 5] = s[sof + 7] = '\xEA';  // 60000 x 60000
+         s[sof + 6] = s[sof + 8] = '\x60';
+         return s;
+       }(), jpegText(JERR_IMAGE_TOO_BIG)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ui::narrow(c.name));
+    lt::TempFolder pics;
+    const std::wstring pic = pics.file(c.name);
+    lt::writeFileBytes(pic, c.bytes);
+    SplashRun run(lt::splashIni(pic));
+    run.expectModal();
+    const lt::ResourceUsage before = lt::ResourceUsage::now();
+    EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
+    EXPECT_LT(lt::ResourceUsage::now().privateBytes - before.privateBytes, 64ll << 20) << "no huge allocation kept";
+    ASSERT_EQ(run.boxes.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
+    EXPECT_EQ(run.boxes.boxes[0].text, c.text);
+    EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows";
+    EXPECT_EQ(splash->Img1.picture(), nullptr);
+    EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 460) << "the design size stays";
+  }
+}
+
+TEST(HostilePictures, ProgressiveArithmeticAndCmykJpegsAreShown) {
+  const std::pair<const wchar_t*, JpegKind> cases[] = {
+      {L"progressive.jpg", JpegKind::Progressive}, {L"arithmetic.jpg", JpegKind::Arithmetic}, {L"cmyk.jpg", JpegKind::Cmyk}};
+  for (const auto& [name, kind] : cases) {
+    SCOPED_TRACE(ui::narrow(name));
+    lt::TempFolder pics;
+    const std::wstring pic = pics.file(name);
+    lt::writeFileBytes(pic, redJpeg(180, 120, kind));
+    SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
+    run.show();
+    EXPECT_TRUE(run.boxes.boxes.empty());
+    EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 180);
+    EXPECT_EQ(lt::outerSize(splash->hwnd()).cy, 120);
+    const COLORREF c = centreOf(splash->hwnd());
+    EXPECT_NEAR(GetRValue(c), 255, 8);
+    EXPECT_NEAR(GetGValue(c), 0, 8);
+    EXPECT_NEAR(GetBValue(c), 0, 8);
+  }
+}
+
+TEST(HostilePictures, SmallFileClaimingALargeJpegShowsQuickly) {
+  // A valid header for 11000 x 11000 pixels whose data stops at once: only what the desktop shows is decoded.
+  const std::string small = lt::jpegFile(16, 16, red);
+  std::string s = small.substr(0, startOfScan(small) + 14);
+  const size_t sof = s.find("\xFF\xC0");
+  s[sof + 5] = s[sof + 7] = '\x2A';
+  s[sof + 6] = s[sof + 8] = '\xF8';
+  lt::TempFolder pics;
+  const std::wstring pic = pics.file(L"claims.jpg");
+  lt::writeFileBytes(pic, s);
+  SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
+  EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
+  EXPECT_EQ(splash->Img1.width(), 11000);
+  EXPECT_LE(run.boxes.boxes.size(), 1u);
+  EXPECT_LT(splash->Img1.picture()->decodedPixels(), 11000ull * 11000ull / 20);
+}
+
+TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaints) {
+  std::string badProgression = redJpeg(200, 150, JpegKind::Progressive);
+  // The first scan asks for coefficients 0 to 63 of a progressive picture, which no first scan may.
+  const size_t sos = startOfScan(badProgression);
+  const size_t components = static_cast<unsigned char>(badProgression[sos + 4]);
+  badProgression[sos + 5 + 2 * components + 1] = 63;
+  struct Case {
+    const wchar_t* name;
+    std::string bytes;
+    bool mustFail;
+  };
+  const Case cases[] = {
+      {L"garbage.jpg", withGarbagePixels(lt::jpegFile(200, 150, red)), false},
+      {L"garbage-progressive.jpg", withGarbagePixels(redJpeg(200, 150, JpegKind::Progressive)), false},
+      {L"garbage-arithmetic.jpg", withGarbagePixels(redJpeg(200, 150, JpegKind::Arithmetic)), false},
+      {L"progression.jpg", badProgression, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ui::narrow(c.name));
+    lt::TempFolder pics;
+    const std::wstring pic = pics.file(c.name);
+    lt::writeFileBytes(pic, c.bytes);
+    SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
+    EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
+    EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 200) << "the header gave the size";
+    for (int i = 0; i < 5; ++i) {
+      InvalidateRect(splash->hwnd(), nullptr, FALSE);
+      splash->setLeft(splash->left() + 7);
+      SplashRun::settle();
+    }
+    (void)WindowPixels(splash->hwnd());
+    SplashRun::settle();
+    if (c.mustFail) {
+      ASSERT_EQ(run.boxes.boxes.size(), 1u) << "reported once";
+      EXPECT_EQ(run.boxes.boxes[0].text, jpegText(JERR_BAD_PROGRESSION));
+    } else {
+      EXPECT_LE(run.boxes.boxes.size(), 1u) << "never at every repaint";
+    }
+    for (const auto& box : run.boxes.boxes) EXPECT_EQ(box.text.rfind(L"JPEG エラー #", 0), 0u);
+    EXPECT_TRUE(splash->visible());
+  }
+}
