@@ -1,6 +1,8 @@
 // Reading and writing single values of the settings file through the private-profile services.
 #include "app/settings_file.h"
 
+#include <cstring>
+
 #include <windows.h>
 
 #include "core/settings_value.h"
@@ -23,7 +25,9 @@ SettingsFile::~SettingsFile() { flush(); }
 std::string SettingsFile::readRaw(const char* section, const char* key, const std::string& def) const {
   char buffer[2048];
   const DWORD n = GetPrivateProfileStringA(section, key, def.c_str(), buffer, sizeof(buffer), ansiPath_.c_str());
-  return std::string(buffer, n);
+  // A value cut at the buffer's end may stop short of the count returned (a double-byte character is not split),
+  // so the text ends at its terminator.
+  return std::string(buffer, strnlen(buffer, n));
 }
 
 std::wstring SettingsFile::readString(const char* section, const char* key, const std::wstring& def) const {

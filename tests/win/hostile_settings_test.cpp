@@ -1,13 +1,150 @@
-// Hostile message files: broken code page 932, huge lists.
+// Hostile settings and message files: random bytes, huge lines, NUL bytes, broken code page 932, huge lists.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "hostile_support.h"
 #include "option_fixture.h"
+#include "splash_fixture.h"
 
 using namespace lumivex;
 namespace lt = lumivex::testing;
+using lt::SplashRun;
+
+namespace {
+
+// What follows the hostile part of each file: a key of the user's own that a save must leave in place.
+const std::string kTail = "\r\n[tail]\r\nmine=kept\r\n";
+
+std::string randomBytes(size_t n, unsigned seed) {
+  std::string s;
+  for (size_t i = 0; i < n; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    s += static_cast<char>(seed >> 16);
+  }
+  return s;
+}
+
+// Starts the program on a settings file of `ini`. No picture file exists, so the show sequence loads the settings,
+// announces the missing picture and opens the option dialog; `inDialog` looks at the loaded values there, then OK
+// is pressed, which saves them.
+void loadThenSave(SplashRun& run, const std::function<void(TOption&)>& inDialog) {
+  ui::Form::queueModalHook([&](ui::Form& f) {
+    auto& o = static_cast<TOption&>(f);
+    inDialog(o);
+    PostMessageW(o.okBtn.hwnd(), BM_CLICK, 0, 0);
+  });
+  run.show();
+  splash->Timer1.setEnabled(false);
+  ASSERT_EQ(run.boxes.boxes.size(), 1u) << "only the missing-picture notice";
+  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
+}
+
+void expectSavedWithTheTailKept(const SplashRun& run) {
+  lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
+  char mine[16]{};
+  GetPrivateProfileStringA("tail", "mine", "", mine, sizeof(mine), ui::narrow(run.settingsPath()).c_str());
+  EXPECT_STREQ(mine, "kept") << "the rest of the file is still there";
+}
+
+void expectStartUpValues(const TOption& o) {
+  EXPECT_EQ(o.splSpn.value(), 5);
+  EXPECT_EQ(o.bordSpn.value(), 3);
+  EXPECT_EQ(o.ScrollBar1.position(), 100);
+  EXPECT_EQ(o.smpTxt.colour(), ui::kButtonFace);
+  EXPECT_EQ(o.mesCol.colour(), ui::kButtonFace);
+  EXPECT_EQ(o.mesCol2.colour(), 0);
+  EXPECT_EQ(o.winposGrp.itemIndex(), 0);
+  EXPECT_EQ(o.fsizEdt.value(), 12);
+  EXPECT_FALSE(o.lblTrans.checked());
+  EXPECT_EQ(o.nameEdt.text(), L"");
+}
+
+}  // namespace
+
+TEST(HostileSettings, RandomBytesLoadTheStartUpValuesAndASaveWritesAllFourteen) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE(seed);
+    SplashRun run(randomBytes(16384, seed) + kTail);
+    loadThenSave(run, [](TOption& o) { expectStartUpValues(o); });
+    expectSavedWithTheTailKept(run);
+  }
+}
+
+TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStillLoad) {
+  const std::string megabyte(1 << 20, 'n');
+  std::string longJapanese;
+  while (longJapanese.size() < 100000) longJapanese += lt::cp932(L"起動中");
+  SplashRun run("[Window]\r\nTop=40\r\n" + std::string(100000, 'x') + "\r\n[option]\r\nname=" + megabyte +
+                "\r\nsplashtime=7\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
+                "]\r\nb_size=9" + kTail);
+  loadThenSave(run, [](TOption& o) {
+    EXPECT_EQ(splash->top(), 40);
+    EXPECT_EQ(o.splSpn.value(), 7);
+    EXPECT_EQ(o.bordSpn.value(), 3) << "the key belongs to another section";
+    EXPECT_TRUE(o.nameEdt.text() == std::wstring(2047, L'n')) << o.nameEdt.text().size() << " characters";
+    const std::wstring message = o.mesCmb.text();
+    EXPECT_GE(message.size(), 680u);
+    EXPECT_LE(message.size(), 1024u);
+    EXPECT_EQ(message.substr(0, 6), L"起動中起動中");
+    EXPECT_TRUE(splash->mesTxt.caption() == message)
+        << "the splash shows what the dialog holds: " << splash->mesTxt.caption().size() << " against " << message.size()
+        << " characters, the last one U+" << std::hex << static_cast<int>(splash->mesTxt.caption().back());
+  });
+  expectSavedWithTheTailKept(run);
+}
+
+TEST(HostileSettings, NulBytesNeitherStopTheLoadNorCutTheSavedFile) {
+  const std::string nul(1, '\0');
+  SplashRun run("[Window]\r\nTop=3" + nul + "9\r\n" + nul + nul + nul + "\r\n[option]\r\nsplashtime=" + nul +
+                "7\r\nname=ab" + nul + "cd\r\nfs" + nul + "iz=20\r\nb_size=4\r\n" + nul + "=" + nul + kTail);
+  loadThenSave(run, [](TOption& o) {
+    EXPECT_EQ(o.bordSpn.value(), 4) << "a line after the NUL bytes";
+    EXPECT_NE(o.splSpn.value(), 7) << "a value behind a NUL byte is not a number";
+    EXPECT_NE(o.fsizEdt.value(), 20) << "nor is a key with a NUL byte in it the font size";
+  });
+  expectSavedWithTheTailKept(run);
+}
+
+TEST(HostileSettings, BrokenCodePage932SequencesLoadAsTextOrDefaults) {
+  struct Case {
+    const char* what;
+    std::string ini;
+    bool tail;
+  };
+  const Case cases[] = {
+      {"lead bytes before CR LF",
+       "[option]\r\nname=abc\x81\r\nsplashtime=7\x81\r\nfsiz=\x81\x40\x31\x32\r\nb_size=4\r\n[message]\r\n"
+       "message=\x81\r\n[pic]\r\npicture=C:\\\x81\\x.bmp" + kTail,
+       true},
+      {"lead bytes before a bare LF", "[option]\nb_size=4\nname=\x81\nfsiz=\xFC\n[mess\x81]\nmessage=x" + kTail, true},
+      {"trail bytes alone and unused codes", "[option]\r\nb_size=4\r\nname=\x40\xA0\xFD\xFE\xFF\x80" + kTail, true},
+      {"a lead byte as the file's last byte", "[option]\r\nb_size=4\r\nname=\x81", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SplashRun run(c.ini);
+    loadThenSave(run, [](TOption& o) {
+      EXPECT_EQ(o.bordSpn.value(), 4);
+      EXPECT_EQ(o.fsizEdt.value(), 12) << "no number";
+      EXPECT_NE(o.splSpn.value(), 7) << "no number";
+    });
+    if (c.tail)
+      expectSavedWithTheTailKept(run);
+    else
+      lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
+  }
+}
+
+TEST(HostileSettings, FileSavedAsUtf16ByAnEditorLoadsAndSaves) {
+  const std::wstring text = L"\xFEFF[option]\r\nsplashtime=9\r\nname=山田\r\n[tail]\r\nmine=kept\r\n";
+  SplashRun run(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
+  loadThenSave(run, [](TOption& o) {
+    EXPECT_EQ(o.splSpn.value(), 9);
+    EXPECT_EQ(o.nameEdt.text(), L"山田");
+  });
+  expectSavedWithTheTailKept(run);
+}
 
 TEST(HostileMessageFile, BrokenCodePage932LinesAreListedAsTheyConvert) {
   lt::OptionRun run;
