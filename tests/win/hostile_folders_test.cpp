@@ -1,0 +1,248 @@
+// Program folders with unusual names, on a drive root, and ones whose settings file cannot be written.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cwctype>
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include "core/paths.h"
+#include "hostile_support.h"
+#include "splash_fixture.h"
+
+using namespace lumivex;
+namespace lt = lumivex::testing;
+
+namespace {
+
+// The whole program started from `exePath`, whatever its folder, as SplashRun starts it from a folder of its own.
+class FolderRun {
+ public:
+  explicit FolderRun(const std::wstring& exePath) : iniPath(core::settingsPathFor(exePath)) {
+    app::setExePathForTesting(exePath);
+    application = std::make_unique<app::Application>();
+  }
+  ~FolderRun() {
+    while (ui::Form::pendingModalHooks() > 0 && Option) Option->showModal();
+    application.reset();
+    ui::Form::resetQuit();
+  }
+
+  // Shows the splash window, then opens the option dialog by a double-click on the picture; `inDialog` runs there
+  // and OK is pressed.
+  void showThenSaveWithOk(const std::function<void(TOption&)>& inDialog) {
+    splash->show();
+    lt::SplashRun::settle();
+    ui::Form::queueModalHook([&](ui::Form& f) {
+      auto& o = static_cast<TOption&>(f);
+      inDialog(o);
+      PostMessageW(o.okBtn.hwnd(), BM_CLICK, 0, 0);
+    });
+    SendMessageW(splash->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    splash->Timer1.setEnabled(false);
+  }
+
+  std::wstring iniPath;
+  lt::BoxRecorder boxes;
+  std::unique_ptr<app::Application> application;
+};
+
+// A program folder holding a picture, "mes.txt" and a settings file naming the picture.
+void populate(const std::wstring& folder) {
+  const std::wstring picture = core::joinFolder(folder, L"logo.bmp");
+  lt::writeFileBytes(picture, lt::bmpFile(120, 90, [](int, int) -> uint32_t { return 0x00C000; }));
+  lt::writeFileBytes(core::joinFolder(folder, L"mes.txt"), "Now Loading...\r\n");
+  lt::writeFileBytes(core::joinFolder(folder, L"lumivex.ini"), lt::splashIni(picture, "b_size=0\r\n"));
+}
+
+// Saves edited settings from the program in `exePath`'s folder, then starts it again and finds them loaded.
+void expectSavedAndLoadedAgain(const std::wstring& exePath) {
+  std::vector<lt::SavedValue> saved;
+  {
+    FolderRun run(exePath);
+    run.showThenSaveWithOk([](TOption& o) {
+      o.splSpn.setValue(9);
+      o.nameEdt.setText(L"山田 %s%n");
+      o.mesCmb.setText(L"起動 %x%n");
+    });
+    EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
+    saved = lt::liveSettings();
+    lt::expectSettingsReadBack(run.iniPath, saved);
+  }
+  FolderRun again(exePath);
+  splash->show();
+  EXPECT_TRUE(again.boxes.boxes.empty());
+  ASSERT_NE(splash->Img1.picture(), nullptr) << "the picture in the program folder loads";
+  EXPECT_EQ(Option->splSpn.value(), 9);
+  EXPECT_EQ(Option->nameEdt.text(), L"山田 %s%n");
+  EXPECT_EQ(Option->mesCmb.text(), L"起動 %x%n");
+  EXPECT_EQ(splash->mesTxt.caption(), L"起動 %x%n");
+  splash->Timer1.setEnabled(false);
+}
+
+// A drive letter for a folder: DefineDosDeviceW on Windows. Wine accepts that call but its file system does not
+// follow it, so there the letter is defined through the mount manager, as Wine's own configuration tool does.
+class MappedDrive {
+ public:
+  explicit MappedDrive(const std::wstring& folder) {
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t l = L'Y'; l >= L'M' && !letter_; --l)
+      if (!(used & (1u << (l - L'A')))) letter_ = l;
+    if (!letter_) return;
+    using ToUnix = char*(CDECL*)(const WCHAR*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) {
+      defined_ = DefineDosDeviceW(0, device().c_str(), folder.c_str()) != FALSE;
+      folder_ = folder;
+    } else if (const char* unixPath = toUnix(folder.c_str())) {
+      defined_ = wineDefine(unixPath);
+    }
+    defined_ = defined_ && GetFileAttributesW(root().c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  ~MappedDrive() {
+    if (!letter_) return;
+    if (!folder_.empty())
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, device().c_str(), folder_.c_str());
+    else
+      wineDefine(nullptr);
+  }
+  bool defined() const { return defined_; }
+  std::wstring root() const { return device() + L"\\"; }
+
+ private:
+  std::wstring device() const { return std::wstring(1, letter_) + L":"; }
+
+  // Wine's request to the mount manager: the letter and the Unix path of its root (none removes the letter).
+  bool wineDefine(const char* unixPath) {
+    struct UnixDrive {
+      ULONG size, type, fsType;
+      DWORD serial;
+      ULONGLONG unixDevice;
+      WCHAR letter;
+      USHORT mountPoint, device, label;
+    };
+    const size_t pathBytes = unixPath ? std::strlen(unixPath) + 1 : 0;
+    std::vector<char> request(sizeof(UnixDrive) + pathBytes);
+    auto* d = reinterpret_cast<UnixDrive*>(request.data());
+    d->size = static_cast<ULONG>(request.size());
+    d->type = DRIVE_FIXED;
+    d->letter = static_cast<WCHAR>(towlower(letter_));
+    d->mountPoint = unixPath ? sizeof(UnixDrive) : 0;
+    if (unixPath) std::memcpy(request.data() + sizeof(UnixDrive), unixPath, pathBytes);
+    const HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return false;
+    constexpr DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+    DWORD got = 0;
+    const BOOL ok = DeviceIoControl(manager, kDefineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
+                                    nullptr, 0, &got, nullptr);
+    CloseHandle(manager);
+    return ok != FALSE;
+  }
+
+  wchar_t letter_ = 0;
+  bool defined_ = false;
+  std::wstring folder_;
+};
+
+}  // namespace
+
+TEST(HostileFolders, SettingsAreSavedAndLoadedInFoldersWithSpacesPercentSignsJapaneseAndDots) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"a b c", L"lumivex.exe"},
+      {L"%s%n%x", L"lumivex.exe"},
+      {L"ロゴ 表示", L"lumivex.exe"},
+      {L"a.b.c", L"lumivex"},  // no extension of its own: the folder's dots are not one
+  };
+  for (const auto& [leaf, exeName] : cases) {
+    SCOPED_TRACE(ui::narrow(leaf));
+    const lt::TempFolder folder(leaf);
+    populate(folder.path());
+    const std::wstring exe = folder.file(exeName);
+    EXPECT_EQ(core::settingsPathFor(exe), folder.file(L"lumivex.ini"));
+    expectSavedAndLoadedAgain(exe);
+    EXPECT_TRUE(lt::fileExists(folder.file(L"lumivex.ini")));
+  }
+}
+
+TEST(HostileFolders, SettingsAreSavedAndLoadedOnADriveRoot) {
+  const lt::TempFolder folder;
+  const MappedDrive drive(folder.path());
+  if (!drive.defined()) GTEST_SKIP() << "no drive letter could be mapped";
+  populate(drive.root());
+  ASSERT_TRUE(lt::fileExists(folder.file(L"lumivex.ini")));
+  const std::wstring exe = drive.root() + L"lumivex.exe";
+  EXPECT_EQ(core::programFolderOf(exe), drive.root());
+  expectSavedAndLoadedAgain(exe);
+  EXPECT_NE(lt::readFileBytes(folder.file(L"lumivex.ini")).find("splashtime=9"), std::string::npos);
+}
+
+TEST(HostileFolders, ARefusedWriteNamesThePathLiterallyAndLeavesTheFileAsItWas) {
+  const lt::TempFolder folder(L"%s%n%x %d%%");
+  populate(folder.path());
+  const std::wstring ini = folder.file(L"lumivex.ini");
+  const std::string before = lt::readFileBytes(ini);
+  FolderRun run(folder.file(L"lumivex.exe"));
+  HANDLE lock = INVALID_HANDLE_VALUE;
+  run.showThenSaveWithOk([&](TOption& o) {
+    o.splSpn.setValue(9);
+    lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  });
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  CloseHandle(lock);
+  ASSERT_EQ(run.boxes.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.boxes.boxes[0].text, ini + L" に書き込めません.");
+  EXPECT_NE(run.boxes.boxes[0].text.find(L"\\%s%n%x %d%%\\lumivex.ini"), std::wstring::npos);
+  EXPECT_EQ(lt::readFileBytes(ini), before) << "nothing was written";
+}
+
+TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreated) {
+  const lt::TempFolder parent;
+  const std::wstring folder = parent.file(L"program");
+  CreateDirectoryW(folder.c_str(), nullptr);
+  populate(folder);
+  FolderRun run(folder + L"\\lumivex.exe");
+  splash->show();
+  ASSERT_NE(splash->Img1.picture(), nullptr);
+  for (const wchar_t* name : {L"lumivex.ini", L"mes.txt", L"logo.bmp"}) DeleteFileW((folder + L"\\" + name).c_str());
+  ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+
+  run.showThenSaveWithOk([](TOption&) {});
+  ASSERT_EQ(run.boxes.boxes.size(), 3u);
+  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice) << "the message file is missing";
+  EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません.");
+  EXPECT_EQ(run.boxes.boxes[2].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.boxes.boxes[2].text, folder + L"\\lumivex.ini に書き込めません.");
+  EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(Option->visible());
+}
+
+TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
+  {
+    SCOPED_TRACE("replaced by a folder: refused, and the folder stays");
+    const lt::TempFolder folder;
+    populate(folder.path());
+    const std::wstring ini = folder.file(L"lumivex.ini");
+    FolderRun run(folder.file(L"lumivex.exe"));
+    run.showThenSaveWithOk([&](TOption&) {
+      DeleteFileW(ini.c_str());
+      CreateDirectoryW(ini.c_str(), nullptr);
+    });
+    ASSERT_EQ(run.boxes.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes.boxes[0].text, ini + L" に書き込めません.");
+    EXPECT_NE(GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  }
+  {
+    SCOPED_TRACE("deleted: the save writes a whole new file");
+    const lt::TempFolder folder;
+    populate(folder.path());
+    const std::wstring ini = folder.file(L"lumivex.ini");
+    FolderRun run(folder.file(L"lumivex.exe"));
+    run.showThenSaveWithOk([&](TOption&) { DeleteFileW(ini.c_str()); });
+    EXPECT_TRUE(run.boxes.boxes.empty());
+    lt::expectSettingsReadBack(ini, lt::liveSettings());
+  }
+}
