@@ -1,8 +1,6 @@
 // The window-procedure trampoline and the guarded dispatch.
 #include "ui/window.h"
 
-#include <commctrl.h>
-
 #include "ui/message_box.h"
 
 namespace lumivex::ui {
@@ -32,8 +30,11 @@ Window::~Window() { destroy(); }
 void Window::destroy() {
   if (!hwnd_) return;
   HWND h = hwnd_;
-  if (subclassed_) RemoveWindowSubclass(h, subclassProc, 0);
+  // From here on the window's messages no longer reach this object.
   SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  if (original_ && GetWindowLongPtrW(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(standardProc))
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  original_ = nullptr;
   hwnd_ = nullptr;
   DestroyWindow(h);
 }
@@ -48,13 +49,18 @@ void Window::createStandard(const wchar_t* className, DWORD exStyle, DWORD style
                             int w, int h, HWND parent, int id) {
   hwnd_ = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (hwnd_) subclassed_ = SetWindowSubclass(hwnd_, subclassProc, 0, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  if (!hwnd_) return;
+  // The window procedure itself is replaced rather than chained through the common-controls subclass list, which
+  // costs several round trips to the window server per message under Wine.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(standardProc)));
 }
 
 LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return callDefault(msg, wp, lp); }
 
 LRESULT Window::callDefault(UINT msg, WPARAM wp, LPARAM lp) {
-  return subclassed_ ? DefSubclassProc(hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
+  return original_ ? CallWindowProcW(original_, hwnd_, msg, wp, lp) : DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -74,13 +80,19 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return dispatch(self, msg, wp, lp);
 }
 
-LRESULT CALLBACK Window::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  auto* self = reinterpret_cast<Window*>(ref);
+// A standard control whose object is gone (or going) gets its class's own procedure.
+LRESULT CALLBACK Window::standardProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) {
+    const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+    return CallWindowProcW(own, hwnd, msg, wp, lp);
+  }
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, subclassProc, 0);
-    self->subclassed_ = false;
+    const WNDPROC original = self->original_;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->original_ = nullptr;
     self->hwnd_ = nullptr;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallWindowProcW(original, hwnd, msg, wp, lp);
   }
   return dispatch(self, msg, wp, lp);
 }

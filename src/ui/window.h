@@ -1,5 +1,6 @@
 // A C++ object bound to one window: the program's own window classes through one trampoline, standard controls
-// through a subclass; every message is dispatched so that no exception ever unwinds into the window system.
+// through a replaced window procedure; every message is dispatched so that no exception ever unwinds into the
+// window system.
 #pragma once
 #include <windows.h>
 
@@ -28,11 +29,11 @@ class Window {
 
  private:
   static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK standardProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
-  bool subclassed_ = false;
+  WNDPROC original_ = nullptr;  // a standard control's own procedure
 };
 
 }  // namespace lumivex::ui
