@@ -31,24 +31,27 @@ void TAbout::create() {
   style.centreOnFirstShow = true;
   ui::Form::create(style);
 
-  Memo1.readOnly = true;
-  ui::createLayout({
-      {Image1, *this, 16, 10, 301, 301, L""},
-      {Memo1, *this, 330, 10, 169, 265, L""},
-      {verLbl, *this, 336, 292, 0, 0, L""},
-      {BitBtn1, *this, 424, 286, 75, 25, L"OK"},
+  // The controls are made when the dialog is first shown.
+  deferControls([this] {
+    Memo1.readOnly = true;
+    ui::createLayout({
+        {Image1, *this, 16, 10, 301, 301, L""},
+        {Memo1, *this, 330, 10, 169, 265, L""},
+        {verLbl, *this, 336, 292, 0, 0, L""},
+        {BitBtn1, *this, 424, 286, 75, 25, L"OK"},
+    });
+
+    Image1.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
+                                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
+                     true);
+    BitBtn1.setGlyph(L"BBOK");
+    BitBtn1.modalResult = ui::kResultOk;
+    BitBtn1.setDefault(true);
+    setTabOrder({&Memo1, &BitBtn1});
+
+    FormCreate();
   });
-
-  Image1.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
-                                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
-                   true);
-  BitBtn1.setGlyph(L"BBOK");
-  BitBtn1.modalResult = ui::kResultOk;
-  BitBtn1.setDefault(true);
-  setTabOrder({&Memo1, &BitBtn1});
   onShow = [this] { FormShow(); };
-
-  FormCreate();
 }
 
 void TAbout::FormCreate() { verLbl.setText(std::wstring(L"Version ") + app::kVersionText); }

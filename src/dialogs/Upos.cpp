@@ -19,27 +19,30 @@ void TposFrm::create() {
   style.topmost = true;
   ui::Form::create(style);
 
-  ui::createLayout({
-      {Shape1, *this, 0, 0, 540, 307, L""},
-      {Label1, *this, 16, 32, 0, 0, L"ロゴの表示位置を設定して下さい"},
-      {topLbl, *this, 24, 72, 0, 0, L"Top"},
-      {leftLbl, *this, 24, 96, 0, 0, L"Left"},
-      {topvLbl, *this, 56, 72, 0, 0, L""},
-      {leftvLbl, *this, 56, 96, 0, 0, L""},
-      {Panel1, *this, 8, 130, 201, 49, L""},
-      {BitBtn1, Panel1, 15, 12, 75, 25, L"OK"},
-      {BitBtn2, Panel1, 111, 12, 75, 25, L"Cancel"},
-  });
+  // The controls are made when the dialog is first shown.
+  deferControls([this] {
+    ui::createLayout({
+        {Shape1, *this, 0, 0, 540, 307, L""},
+        {Label1, *this, 16, 32, 0, 0, L"ロゴの表示位置を設定して下さい"},
+        {topLbl, *this, 24, 72, 0, 0, L"Top"},
+        {leftLbl, *this, 24, 96, 0, 0, L"Left"},
+        {topvLbl, *this, 56, 72, 0, 0, L""},
+        {leftvLbl, *this, 56, 96, 0, 0, L""},
+        {Panel1, *this, 8, 130, 201, 49, L""},
+        {BitBtn1, Panel1, 15, 12, 75, 25, L"OK"},
+        {BitBtn2, Panel1, 111, 12, 75, 25, L"Cancel"},
+    });
 
-  BitBtn1.setGlyph(L"BBOK");
-  BitBtn1.modalResult = ui::kResultOk;
-  BitBtn1.setDefault(true);
-  BitBtn1.onClick = [this] { BitBtn1Click(); };
-  BitBtn2.setGlyph(L"BBCANCEL");
-  BitBtn2.modalResult = ui::kResultCancel;
-  setCancelButton(&BitBtn2);
-  setTabOrder({&Panel1, &leftvLbl, &topvLbl, &leftLbl, &topLbl, &Label1, &Shape1});
-  setTabOrder({&BitBtn2, &BitBtn1});
+    BitBtn1.setGlyph(L"BBOK");
+    BitBtn1.modalResult = ui::kResultOk;
+    BitBtn1.setDefault(true);
+    BitBtn1.onClick = [this] { BitBtn1Click(); };
+    BitBtn2.setGlyph(L"BBCANCEL");
+    BitBtn2.modalResult = ui::kResultCancel;
+    setCancelButton(&BitBtn2);
+    setTabOrder({&Panel1, &leftvLbl, &topvLbl, &leftLbl, &topLbl, &Label1, &Shape1});
+    setTabOrder({&BitBtn2, &BitBtn1});
+  });
   onShow = [this] { FormShow(); };
 }
 

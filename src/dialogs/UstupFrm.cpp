@@ -72,24 +72,27 @@ void TstupFrm::create() {
   style.centreOnFirstShow = true;
   ui::Form::create(style);
 
-  Label1.wordWrap = true;
-  ui::createLayout({
-      {Label1, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
-      {BitBtn1, *this, 32, 56, 75, 25, L"  OK"},
-      {BitBtn2, *this, 136, 56, 75, 25, L"Cancel"},
-  });
+  // The controls are made when the dialog is first shown.
+  deferControls([this] {
+    Label1.wordWrap = true;
+    ui::createLayout({
+        {Label1, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
+        {BitBtn1, *this, 32, 56, 75, 25, L"  OK"},
+        {BitBtn2, *this, 136, 56, 75, 25, L"Cancel"},
+    });
 
-  BitBtn1.setGlyph(L"BBOK");
-  BitBtn1.setHint(L"OK");
-  BitBtn1.modalResult = ui::kResultOk;
-  BitBtn1.setDefault(true);
-  BitBtn1.onClick = [this] { BitBtn1Click(); };
-  BitBtn2.setGlyph(L"BBCANCEL");
-  BitBtn2.setHint(L"Cancel");
-  BitBtn2.modalResult = ui::kResultCancel;
-  BitBtn2.onClick = [this] { BitBtn2Click(); };
-  setCancelButton(&BitBtn2);
-  setTabOrder({&BitBtn1, &BitBtn2, &Label1});
+    BitBtn1.setGlyph(L"BBOK");
+    BitBtn1.setHint(L"OK");
+    BitBtn1.modalResult = ui::kResultOk;
+    BitBtn1.setDefault(true);
+    BitBtn1.onClick = [this] { BitBtn1Click(); };
+    BitBtn2.setGlyph(L"BBCANCEL");
+    BitBtn2.setHint(L"Cancel");
+    BitBtn2.modalResult = ui::kResultCancel;
+    BitBtn2.onClick = [this] { BitBtn2Click(); };
+    setCancelButton(&BitBtn2);
+    setTabOrder({&BitBtn1, &BitBtn2, &Label1});
+  });
 }
 
 void TstupFrm::BitBtn1Click() {

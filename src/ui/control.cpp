@@ -20,38 +20,44 @@ void Control::createChild(const wchar_t* className, DWORD exStyle, DWORD style, 
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
 }
 
+// A control of a form whose controls are deferred comes into being when it is first used.
+HWND Control::live() const {
+  form_.ensureControls();
+  return hwnd();
+}
+
 Bounds Control::bounds() const {
   RECT r{};
-  GetWindowRect(hwnd(), &r);
+  GetWindowRect(live(), &r);
   MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-void Control::setBounds(Bounds b) { SetWindowPos(hwnd(), nullptr, b.x, b.y, b.w, b.h, SWP_NOZORDER | SWP_NOACTIVATE); }
+void Control::setBounds(Bounds b) { SetWindowPos(live(), nullptr, b.x, b.y, b.w, b.h, SWP_NOZORDER | SWP_NOACTIVATE); }
 
 void Control::setLeft(int x) {
   const Bounds b = bounds();
   if (b.x == x) return;
   // Copied bits would carry whatever lay under a transparent control: the parent repaints both places instead.
-  SetWindowPos(hwnd(), nullptr, x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOCOPYBITS);
+  SetWindowPos(live(), nullptr, x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOCOPYBITS);
   RECT r{std::min(b.x, x), b.y, std::max(b.x, x) + b.w, b.y + b.h};
   RedrawWindow(GetParent(hwnd()), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-bool Control::visible() const { return (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
-void Control::setVisible(bool on) { ShowWindow(hwnd(), on ? SW_SHOWNA : SW_HIDE); }
-bool Control::enabled() const { return IsWindowEnabled(hwnd()) != FALSE; }
-void Control::setEnabled(bool on) { EnableWindow(hwnd(), on ? TRUE : FALSE); }
-bool Control::focused() const { return GetFocus() == hwnd(); }
-void Control::focus() { SetFocus(hwnd()); }
+bool Control::visible() const { return (GetWindowLongW(live(), GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::setVisible(bool on) { ShowWindow(live(), on ? SW_SHOWNA : SW_HIDE); }
+bool Control::enabled() const { return IsWindowEnabled(live()) != FALSE; }
+void Control::setEnabled(bool on) { EnableWindow(live(), on ? TRUE : FALSE); }
+bool Control::focused() const { return GetFocus() == live(); }
+void Control::focus() { SetFocus(live()); }
 
 std::wstring Control::text() const {
-  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd())) + 1, L'\0');
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(live())) + 1, L'\0');
   s.resize(static_cast<size_t>(GetWindowTextW(hwnd(), s.data(), static_cast<int>(s.size()))));
   return s;
 }
 
-void Control::setTextRaw(const std::wstring& text) { SetWindowTextW(hwnd(), text.c_str()); }
+void Control::setTextRaw(const std::wstring& text) { SetWindowTextW(live(), text.c_str()); }
 
 void Control::setHint(std::wstring hint) {
   if (hint == hint_) return;

@@ -54,6 +54,7 @@ class Control : public Window {
   void createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
                    const std::wstring& text);
   void setTextRaw(const std::wstring& text);
+  HWND live() const;  // the window, made first if the form defers its controls
 
  private:
   Form& form_;

@@ -81,13 +81,28 @@ void Form::create(const FormStyle& style) {
 
 bool Form::visible() const { return IsWindowVisible(hwnd()) != FALSE; }
 
+void Form::deferControls(std::function<void()> create) { pendingControls_ = std::move(create); }
+
+void Form::ensureControls() {
+  if (!pendingControls_) return;
+  const std::function<void()> create = std::move(pendingControls_);
+  pendingControls_ = nullptr;
+  create();
+}
+
 void Form::show() {
+  ensureControls();
   if (visible()) {
     SetForegroundWindow(hwnd());
     return;
   }
   if (centreOnFirstShow_ && !shownOnce_) centreOnDesktop();
   shownOnce_ = true;
+  if (!tooltipsLive_) {
+    tooltipsLive_ = true;
+    for (const auto& [id, c] : controls_)
+      if (!c->hint().empty()) updateTooltip(*c);
+  }
   showing_ = true;
   try {
     if (onShow) onShow();
@@ -303,7 +318,7 @@ Control* Form::controlAt(HWND h) const {
 }
 
 void Form::updateTooltip(Control& c) {
-  if (!c.hwnd()) return;
+  if (!c.hwnd() || !tooltipsLive_) return;
   if (!tooltip_) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                0, 0, 0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);

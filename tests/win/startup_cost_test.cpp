@@ -1,0 +1,180 @@
+// What keeps the start cheap: deferred dialog controls, tooltips registered at the first showing, and controls
+// bound through their window procedure rather than a subclass chain.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/application.h"
+#include "dialogs/Uabout.h"
+#include "dialogs/Uoption.h"
+#include "dialogs/Upos.h"
+#include "dialogs/UstupFrm.h"
+#include "test_support.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+
+using namespace lumivex;
+using lumivex::testing::BoxRecorder;
+using lumivex::testing::pumpUntil;
+using lumivex::testing::TempFolder;
+
+namespace {
+
+int childWindows(HWND parent) {
+  int n = 0;
+  EnumChildWindows(
+      parent,
+      [](HWND, LPARAM p) -> BOOL {
+        ++*reinterpret_cast<int*>(p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+HWND tooltipOwnedBy(HWND owner) {
+  struct Search {
+    HWND owner, found;
+  } s{owner, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t cls[64]{};
+        GetClassNameW(h, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
+        return s->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+class LazyForm : public ui::Form {
+ public:
+  LazyForm() {
+    create({L"Lazy", 300, 120, true, false, false, true, ui::kButtonFace});
+    deferControls([this] {
+      ++made;
+      label.create(*this, {10, 10, 0, 0}, L"text");
+      okBtn.create(*this, {10, 50, 75, 25}, L"OK");
+      okBtn.modalResult = ui::kResultOk;
+      okBtn.setHint(L"hint");
+    });
+    onShow = [this] { sawControls = okBtn.hwnd() != nullptr; };
+  }
+  ui::Label label{*this};
+  ui::Button okBtn{*this};
+  int made = 0;
+  bool sawControls = false;
+};
+
+class ClickCounter : public ui::Button {
+ public:
+  using ui::Button::Button;
+  int mouseMoves = 0;
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_MOUSEMOVE) ++mouseMoves;
+    return ui::Button::handleMessage(msg, wp, lp);
+  }
+};
+
+class PlainForm : public ui::Form {
+ public:
+  PlainForm() { create({L"Plain", 300, 120, true, false, false, true, ui::kButtonFace}); }
+};
+
+}  // namespace
+
+TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
+  LazyForm shown;
+  EXPECT_EQ(shown.okBtn.hwnd(), nullptr);
+  EXPECT_EQ(childWindows(shown.hwnd()), 0);
+  shown.show();
+  EXPECT_TRUE(shown.sawControls) << "the controls exist when the show handler runs";
+  EXPECT_EQ(childWindows(shown.hwnd()), 2);
+  shown.hide();
+  shown.show();
+  EXPECT_EQ(shown.made, 1);
+  shown.hide();
+
+  // Reading a control of a form never shown makes them too, with the values they were made with.
+  LazyForm looked;
+  EXPECT_EQ(looked.label.text(), L"text");
+  EXPECT_EQ(looked.label.bounds().x, 10);
+  EXPECT_TRUE(looked.okBtn.visible());
+  EXPECT_EQ(looked.made, 1);
+}
+
+TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
+  LazyForm f;
+  f.ensureControls();
+  EXPECT_EQ(tooltipOwnedBy(f.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
+  f.okBtn.setHint(L"later");
+  f.show();
+  const HWND tip = tooltipOwnedBy(f.hwnd());
+  ASSERT_NE(tip, nullptr);
+  wchar_t text[64]{};
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.hwnd = f.hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(f.okBtn.hwnd());
+  ti.uFlags = TTF_IDISHWND;
+  ti.lpszText = text;
+  ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+  EXPECT_STREQ(text, L"later");
+  f.hide();
+}
+
+TEST(StartupCost, ControlsHearTheirMessagesAndOutliveOrPrecedeTheirWindowsSafely) {
+  PlainForm f;
+  auto button = std::make_unique<ClickCounter>(f);
+  button->create(f, {10, 10, 75, 25}, L"OK");
+  button->setHint(L"tip");  // a tooltip's own subclass on top of the control's procedure
+  f.show();
+  SendMessageW(button->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(button->mouseMoves, 1);
+  EXPECT_EQ(SendMessageW(button->hwnd(), WM_GETTEXTLENGTH, 0, 0), 2) << "the class's own procedure still answers";
+
+  // The object goes first: its window is destroyed and later messages find nothing of it.
+  const HWND h = button->hwnd();
+  button.reset();
+  EXPECT_FALSE(IsWindow(h));
+
+  // The window goes first (with its form): the object forgets it.
+  {
+    PlainForm owner;
+    auto inner = std::make_unique<ClickCounter>(owner);
+    inner->create(owner, {10, 10, 75, 25}, L"OK");
+    DestroyWindow(owner.hwnd());
+    EXPECT_EQ(inner->hwnd(), nullptr);
+    inner.reset();
+  }
+  f.hide();
+}
+
+TEST(StartupCost, TheApplicationLeavesTheSmallDialogsEmptyUntilTheyAreShown) {
+  TempFolder dir;
+  lumivex::testing::writeFileBytes(dir.file(L"lumivex.ini"), "[option]\r\nsplashtime=5\r\n");
+  app::setExePathForTesting(dir.file(L"lumivex.exe"));
+  BoxRecorder boxes;
+  app::Application application;
+  for (HWND h : {About->hwnd(), stupFrm->hwnd(), posFrm->hwnd()}) {
+    ASSERT_NE(h, nullptr) << "the windows themselves exist from the start";
+    EXPECT_EQ(childWindows(h), 0);
+  }
+  EXPECT_GT(childWindows(Option->hwnd()), 40) << "the option dialog's controls hold the live settings";
+
+  bool seen = false;
+  ui::Form::queueModalHook([&](ui::Form&) {
+    seen = About->verLbl.text() == L"Version 0.006" && childWindows(About->hwnd()) == 4;
+    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(About->showModal(), ui::kResultOk);
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(childWindows(stupFrm->hwnd()), 0);
+}
