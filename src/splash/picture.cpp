@@ -8,6 +8,7 @@
 
 #include "core/bmp_reader.h"
 #include "core/jpeg_decoder.h"
+#include "core/metafile_check.h"
 #include "core/paths.h"
 #include "core/picture_limits.h"
 #include "core/pixels.h"
@@ -16,6 +17,10 @@
 
 namespace lumivex::pictures {
 namespace {
+
+// How long a metafile's trial playback may take (see MetafilePicture::playsInTime).
+constexpr DWORD kMetafileTrialMs = 1000;
+DWORD g_metafileTrialMs = kMetafileTrialMs;
 
 std::vector<uint8_t> readWholeFile(const std::wstring& path) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -191,7 +196,8 @@ class MetafilePicture : public Picture {
   MetafilePicture(ui::EnhMetaFileHandle mf, int width, int height) : Picture(width, height), mf_(std::move(mf)) {}
 
   // A placeable Windows metafile (it starts with the placeable key) or an enhanced metafile, whatever the
-  // extension of the two says.
+  // extension of the two says. The window system plays only records checked beforehand: its players trust the
+  // counts and offsets inside records, and a damaged file made them read outside it and crash the program.
   static std::unique_ptr<Picture> load(const std::wstring& path) {
     const std::vector<uint8_t> bytes = readWholeFile(path);
     constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -208,6 +214,7 @@ class MetafilePicture : public Picture {
       for (size_t i = 0; i < 20; i += 2) sum ^= u16(i);
       const int inch = u16(14);
       if (sum != u16(20) || inch == 0) invalid();
+      if (!core::windowsMetafileIsSafe(bytes.data() + kPlaceableHeader, bytes.size() - kPlaceableHeader)) invalid();
       const int extX = s16(10) - s16(6), extY = s16(12) - s16(8);
       const int ppi = screenPixelsPerInch();
       w = MulDiv(extX, ppi, inch);
@@ -216,7 +223,8 @@ class MetafilePicture : public Picture {
       mf.reset(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - kPlaceableHeader),
                                   bytes.data() + kPlaceableHeader, nullptr, &mfp));
     } else {
-      mf.reset(GetEnhMetaFileW(path.c_str()));
+      if (!core::enhancedMetafileIsSafe(bytes.data(), bytes.size())) invalid();
+      mf.reset(SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
       ENHMETAHEADER header{};
       if (mf && GetEnhMetaFileHeader(mf.get(), sizeof(header), &header)) {
         const int ppi = screenPixelsPerInch();
@@ -224,7 +232,7 @@ class MetafilePicture : public Picture {
         h = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ppi, 2540);
       }
     }
-    if (!mf || !core::pictureSizeAcceptable(w, h)) invalid();
+    if (!mf || !core::pictureSizeAcceptable(w, h) || !playsInTime(mf.get(), w, h)) invalid();
     return std::make_unique<MetafilePicture>(std::move(mf), w, h);
   }
 
@@ -236,6 +244,47 @@ class MetafilePicture : public Picture {
 
  private:
   [[noreturn]] static void invalid() { throw ui::AppError(L"メタファイルが不正です"); }
+
+  // Plays the metafile once at the picture's size, off the window's thread: records that pass the checks can still
+  // keep the player busy for minutes (an ellipse a billion pixels wide), which must not freeze the splash window.
+  // A trial that has not ended in time is left to run out on its own thread, and the picture is refused.
+  static bool playsInTime(HENHMETAFILE mf, int w, int h) {
+    struct Trial {
+      HENHMETAFILE mf;
+      int w, h;
+    };
+    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h};
+    if (!trial->mf) {
+      delete trial;
+      return false;
+    }
+    const HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+          const std::unique_ptr<Trial> t(static_cast<Trial*>(p));
+          const ui::EnhMetaFileHandle own(t->mf);
+          BITMAPINFO bi{};
+          bi.bmiHeader = {sizeof(BITMAPINFOHEADER), t->w, t->h, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
+          void* bits = nullptr;
+          const ui::MemoryDc dc(CreateCompatibleDC(nullptr));
+          const ui::BitmapHandle target(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+          if (!dc || !target) return 1;
+          const ui::SelectGuard select(dc.get(), target.get());
+          const RECT r{0, 0, t->w, t->h};
+          PlayEnhMetaFile(dc.get(), own.get(), &r);
+          return 0;
+        },
+        trial, 0, nullptr);
+    if (!thread) {
+      DeleteEnhMetaFile(trial->mf);
+      delete trial;
+      return false;
+    }
+    const bool ended = WaitForSingleObject(thread, g_metafileTrialMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended;
+  }
+
   ui::EnhMetaFileHandle mf_;
 };
 
@@ -262,6 +311,10 @@ std::unique_ptr<Picture> loadByExtension(const std::wstring& path) {
 }
 
 }  // namespace
+
+void Picture::setMetafileTrialLimitForTesting(unsigned milliseconds) {
+  g_metafileTrialMs = milliseconds ? milliseconds : kMetafileTrialMs;
+}
 
 std::unique_ptr<Picture> Picture::fromFile(const std::wstring& path) {
   try {

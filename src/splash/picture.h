@@ -29,6 +29,9 @@ class Picture {
   bool failed() const { return !failureText_.empty(); }
   const std::wstring& failureText() const { return failureText_; }
 
+  // Tests: how long the trial playback of a metafile may take before its picture is refused (0: the usual second).
+  static void setMetafileTrialLimitForTesting(unsigned milliseconds);
+
   // Pixels decoded so far (JPEG: only the regions that paints have needed; others: the whole picture).
   virtual uint64_t decodedPixels() const { return static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_); }
 

@@ -1,14 +1,18 @@
-// Hostile picture files through the splash window's show sequence: empty, cut, mislabelled, oversized, exotic.
+// Hostile picture files through the splash window's show sequence: empty, cut, mislabelled, oversized, exotic,
+// damaged and slow metafiles.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <stdexcept>
 #include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
 #include "hostile_support.h"
+#include "splash/picture.h"
 #include "splash_fixture.h"
 
 using namespace lumivex;
@@ -101,9 +105,68 @@ std::string bitmapClaiming(int width, int height, size_t pixelBytes, uint32_t co
   return s + std::string(pixelBytes, '\x11');
 }
 
+// An enhanced metafile, one inch by half an inch, of what `draw` records.
+std::string recordedEmf(const std::function<void(HDC)>& draw) {
+  HDC screen = GetDC(nullptr);
+  const RECT frame{0, 0, 2540, 1270};
+  HDC mf = CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
+  ReleaseDC(nullptr, screen);
+  draw(mf);
+  HENHMETAFILE h = CloseEnhMetaFile(mf);
+  std::string bytes(GetEnhMetaFileBits(h, 0, nullptr), '\0');
+  GetEnhMetaFileBits(h, static_cast<UINT>(bytes.size()), reinterpret_cast<BYTE*>(bytes.data()));
+  DeleteEnhMetaFile(h);
+  return bytes;
+}
+
+// A placeable Windows metafile, one inch by half an inch at 144 units per inch, of what `draw` records.
+std::string recordedWmf(const std::function<void(HDC)>& draw) {
+  HDC mf = CreateMetaFileW(nullptr);
+  SetWindowExtEx(mf, 144, 72, nullptr);
+  draw(mf);
+  HMETAFILE h = CloseMetaFile(mf);
+  std::string bits(GetMetaFileBitsEx(h, 0, nullptr), '\0');
+  GetMetaFileBitsEx(h, static_cast<UINT>(bits.size()), bits.data());
+  DeleteMetaFile(h);
+  std::string header;
+  const auto put16 = [&](uint16_t v) { header += static_cast<char>(v & 0xFF), header += static_cast<char>(v >> 8); };
+  const uint16_t words[] = {0xCDD7, 0x9AC6, 0, 0, 0, 144, 72, 144, 0, 0};
+  uint16_t sum = 0;
+  for (uint16_t w : words) put16(w), sum ^= w;
+  put16(sum);
+  return header + bits;
+}
+
+void drawShapes(HDC dc) {
+  const RECT box{0, 0, 40, 20};
+  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &box, brush);
+  DeleteObject(brush);
+  const POINT points[] = {{0, 0}, {30, 40}, {60, 5}};
+  Polygon(dc, points, 3);
+  Ellipse(dc, 10, 10, 50, 30);
+}
+
+// Where the first record of `type` starts in an enhanced metafile.
+size_t emfRecordAt(const std::string& emf, uint32_t type) {
+  const auto u32 = [&](size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(emf[at + i]);
+    return v;
+  };
+  for (size_t at = 0; at + 8 <= emf.size(); at += u32(at + 4))
+    if (u32(at) == type) return at;
+  throw std::runtime_error("no such record");
+}
+
+void set32(std::string& s, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
 std::wstring jpegText(int code) { return L"JPEG エラー #" + std::to_wstring(code) + L"."; }
 
 const std::wstring kBitmapText = L"ビットマップイメージが不正です.";
+const std::wstring kMetafileText = L"メタファイルが不正です.";
 
 COLORREF centreOf(HWND h) {
   const WindowPixels px(h);
@@ -243,4 +306,70 @@ TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaint
     for (const auto& box : run.boxes.boxes) EXPECT_EQ(box.text.rfind(L"JPEG エラー #", 0), 0u);
     EXPECT_TRUE(splash->visible());
   }
+}
+
+TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) {
+  // Each of these made the window system's player read outside the file and end the program.
+  std::string offsets = recordedEmf(drawShapes);
+  const size_t blit = emfRecordAt(offsets, 76);  // the fill: a block transfer without a source bitmap
+  set32(offsets, blit + 84, 0x00100000);
+  set32(offsets, blit + 88, 40);
+  std::string pastTheEnd = recordedEmf(drawShapes);
+  set32(pastTheEnd, emfRecordAt(pastTheEnd, 42) + 4, 0x00100000);
+  std::string points = recordedWmf(drawShapes);
+  const size_t polygon = points.find(std::string("\x24\x03", 2));
+  ASSERT_NE(polygon, std::string::npos);
+  points[polygon + 2] = '\xFF';  // the point count
+  points[polygon + 3] = '\x3F';
+  std::string disk = recordedWmf(drawShapes);
+  disk[22] = 2;  // a disk metafile's header names a file for the player to read
+  const std::pair<const wchar_t*, std::string> cases[] = {
+      {L"offsets.emf", offsets}, {L"end.emf", pastTheEnd}, {L"points.wmf", points}, {L"disk.wmf", disk}};
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(ui::narrow(name));
+    lt::TempFolder pics;
+    const std::wstring pic = pics.file(name);
+    lt::writeFileBytes(pic, bytes);
+    SplashRun run(lt::splashIni(pic));
+    run.expectModal();
+    run.show();
+    ASSERT_EQ(run.boxes.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes.boxes[0].text, kMetafileText);
+    EXPECT_EQ(run.modalShowings, 1);
+  }
+  for (const auto& [name, bytes] : {std::pair{L"fine.emf", recordedEmf(drawShapes)},
+                                    std::pair{L"fine.wmf", recordedWmf(drawShapes)}}) {
+    SCOPED_TRACE(ui::narrow(name));
+    lt::TempFolder pics;
+    const std::wstring pic = pics.file(name);
+    lt::writeFileBytes(pic, bytes);
+    SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
+    run.show();
+    EXPECT_TRUE(run.boxes.boxes.empty()) << "the undamaged file is shown";
+    ASSERT_NE(splash->Img1.picture(), nullptr);
+  }
+}
+
+TEST(HostilePictures, AMetafileTooSlowToPlayIsRefusedWithoutFreezingTheWindow) {
+  struct Limit {
+    Limit() { pictures::Picture::setMetafileTrialLimitForTesting(20); }
+    ~Limit() { pictures::Picture::setMetafileTrialLimitForTesting(0); }
+  } limit;
+  // Two thousand ellipses drawn with a very wide pen take about a second under Wine.
+  const std::string slow = recordedEmf([](HDC dc) {
+    HPEN pen = CreatePen(PS_SOLID, 200, RGB(0, 0, 255));
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (int i = 0; i < 2000; ++i) Ellipse(dc, -2000 + i % 50, -2000 + i % 30, 2000 + i % 40, 2000 + i % 20);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  });
+  lt::TempFolder pics;
+  const std::wstring pic = pics.file(L"slow.emf");
+  lt::writeFileBytes(pic, slow);
+  SplashRun run(lt::splashIni(pic));
+  run.expectModal();
+  EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), 600u);
+  ASSERT_EQ(run.boxes.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes.boxes[0].text, kMetafileText);
+  EXPECT_EQ(run.modalShowings, 1);
 }
