@@ -228,6 +228,19 @@ TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens
   }
 }
 
+TEST(HostilePictures, PathsNamingDevicesArePassedOverWithoutWaiting) {
+  for (const wchar_t* path : {L"CON", L"C:\\windows\\con.bmp", L"C:\\windows\\nul.jpg", L"C:\\windows\\com1.bmp",
+                              L"C:\\windows\\aux.jpg", L"\\\\.\\pipe\\lumivex.bmp"}) {
+    SCOPED_TRACE(ui::narrow(path));
+    SplashRun run(lt::splashIni(path));
+    run.expectModal();
+    EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
+    EXPECT_EQ(run.boxes.boxes.size(), 1u) << "a notice or an error, then the option dialog";
+    EXPECT_EQ(run.modalShowings, 1);
+    EXPECT_EQ(splash->Img1.picture(), nullptr);
+  }
+}
+
 TEST(HostilePictures, ProgressiveArithmeticAndCmykJpegsAreShown) {
   const std::pair<const wchar_t*, JpegKind> cases[] = {
       {L"progressive.jpg", JpegKind::Progressive}, {L"arithmetic.jpg", JpegKind::Arithmetic}, {L"cmyk.jpg", JpegKind::Cmyk}};

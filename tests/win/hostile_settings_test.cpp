@@ -146,6 +146,27 @@ TEST(HostileSettings, FileSavedAsUtf16ByAnEditorLoadsAndSaves) {
   expectSavedWithTheTailKept(run);
 }
 
+TEST(HostileSettings, PlacementAndSizesBeyondWhatTheWindowSystemTakes) {
+  // A one-pixel picture framed by the widest border with the largest font: no client area is left at all.
+  lt::TempFolder pics;
+  const std::wstring pic = pics.file(L"dot.bmp");
+  lt::writeFileBytes(pic, lt::bmpFile(1, 1, [](int, int) -> uint32_t { return 0xFF0000; }));
+  for (const char* window : {"Top=-2147483648\r\nLeft=2147483647\r\n", "Top=99999\r\nLeft=-99999\r\nMaxmize=1\r\n"}) {
+    SCOPED_TRACE(window);
+    SplashRun run(lt::splashIni(pic, "winpos=1\r\nb_size=10\r\nfsiz=64\r\nlbltrans=1\r\ntrans=5\r\n", window));
+    EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), 2000u);
+    for (WORD code : {WORD{SB_PAGEDOWN}, WORD{SB_BOTTOM}, WORD{SB_LINEUP}}) {
+      SendMessageW(splash->hwnd(), WM_VSCROLL, code, 0);
+      InvalidateRect(splash->hwnd(), nullptr, FALSE);
+      SplashRun::settle();
+    }
+    EXPECT_TRUE(run.boxes.boxes.empty());
+    EXPECT_TRUE(splash->visible());
+    Option->WriteEnv();
+    lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
+  }
+}
+
 TEST(HostileMessageFile, BrokenCodePage932LinesAreListedAsTheyConvert) {
   lt::OptionRun run;
   lt::writeFileBytes(run.messagePath,
