@@ -11,6 +11,7 @@
 #include "splash/Usplash.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
+#include "ui/system_libraries.h"
 #include "ui/window.h"
 
 namespace lumivex {
@@ -150,7 +151,7 @@ void Application::run() {
 
 int run(int showCommand) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  ui::syslib::initCommonControls(&icc);
   const HRESULT com = CoInitialize(nullptr);
   {
     Application app;

@@ -14,6 +14,7 @@
 #include "ui/layout.h"
 #include "ui/handles.h"
 #include "ui/message_box.h"
+#include "ui/system_libraries.h"
 #include "ui/text.h"
 
 namespace lumivex {
@@ -112,10 +113,10 @@ void TstupFrm::BitBtn1Click() {
   link->SetWorkingDirectory(ui::narrow(core::programFolderOf(exe)).c_str());
 
   ITEMIDLIST* found = nullptr;
-  const HRESULT located = SHGetSpecialFolderLocation(app::application().handle(), CSIDL_STARTUP, &found);
+  const HRESULT located = ui::syslib::getSpecialFolderLocation(app::application().handle(), CSIDL_STARTUP, &found);
   std::unique_ptr<ITEMIDLIST, ItemIdListFree> folderList(found);
   char folder[MAX_PATH + 1] = {};
-  if (FAILED(located) || !folderList || !SHGetPathFromIDListA(folderList.get(), folder) || folder[0] == '\0')
+  if (FAILED(located) || !folderList || !ui::syslib::getPathFromIdList(folderList.get(), folder) || folder[0] == '\0')
     throw ui::AppError(L"スタートアップフォルダが見つかりません");
 
   const std::string shortcut =

@@ -1,6 +1,7 @@
 // Push buttons with glyphs, and check boxes.
 #include "ui/controls.h"
 #include "ui/form.h"
+#include "ui/system_libraries.h"
 
 namespace lumivex::ui {
 
@@ -10,7 +11,7 @@ void Button::create(Window& parent, Bounds b, const std::wstring& text) {
 }
 
 Button::~Button() {
-  if (images_) ImageList_Destroy(images_);
+  if (images_) syslib::imageListDestroy(images_);
 }
 
 void Button::setGlyph(const wchar_t* bitmapResource) {
@@ -19,9 +20,9 @@ void Button::setGlyph(const wchar_t* bitmapResource) {
   if (!bmp) return;
   BITMAP info{};
   GetObjectW(bmp, sizeof(info), &info);
-  if (images_) ImageList_Destroy(images_);
-  images_ = ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR32, 1, 0);
-  ImageList_Add(images_, bmp, nullptr);
+  if (images_) syslib::imageListDestroy(images_);
+  images_ = syslib::imageListCreate(info.bmWidth, info.bmHeight, ILC_COLOR32, 1, 0);
+  syslib::imageListAdd(images_, bmp, nullptr);
   DeleteObject(bmp);
   BUTTON_IMAGELIST list{images_, {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(hwnd(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));

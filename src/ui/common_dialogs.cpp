@@ -3,8 +3,7 @@
 
 #include <vector>
 
-#include <commdlg.h>
-
+#include "ui/system_libraries.h"
 
 namespace lumivex::ui {
 namespace {
@@ -50,7 +49,7 @@ bool OpenFileDialog::run(HWND owner) {
   ofn.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
   ofn.Flags = flags | OFN_EXPLORER | OFN_ENABLESIZING;
   ofn.FlagsEx = flagsEx;
-  if (!GetOpenFileNameW(&ofn)) return false;
+  if (!syslib::getOpenFileName(&ofn)) return false;
   fileName = buffer.data();
   return true;
 }
@@ -68,7 +67,7 @@ bool ColourDialog::run(HWND owner) {
   cc.rgbResult = toColorRef(colour);
   cc.lpCustColors = custom_;
   cc.Flags = CC_RGBINIT;
-  if (!ChooseColorW(&cc)) return false;
+  if (!syslib::chooseColor(&cc)) return false;
   colour = static_cast<Colour>(cc.rgbResult & 0x00FFFFFF);
   return true;
 }

@@ -1,0 +1,67 @@
+// The calls into the common controls, the common dialogs and the shell, made through libraries loaded at first use.
+#include "ui/system_libraries.h"
+
+namespace lumivex::ui::syslib {
+namespace {
+
+// The entry `name` of `library`, loaded on first use and kept for the rest of the run. With the program's
+// manifest active, "comctl32.dll" is the version 6 common controls.
+template <typename Fn>
+Fn entry(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (!module) module = LoadLibraryW(library);
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+constexpr wchar_t kCommonControls[] = L"comctl32.dll";
+constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
+constexpr wchar_t kShell[] = L"shell32.dll";
+
+}  // namespace
+
+#define LUMIVEX_ENTRY(library, function) \
+  static const auto call = entry<decltype(&::function)>(library, #function)
+
+BOOL initCommonControls(const INITCOMMONCONTROLSEX* icc) {
+  LUMIVEX_ENTRY(kCommonControls, InitCommonControlsEx);
+  return call ? call(icc) : FALSE;
+}
+
+HIMAGELIST imageListCreate(int cx, int cy, UINT flags, int initial, int grow) {
+  LUMIVEX_ENTRY(kCommonControls, ImageList_Create);
+  return call ? call(cx, cy, flags, initial, grow) : nullptr;
+}
+
+int imageListAdd(HIMAGELIST list, HBITMAP image, HBITMAP mask) {
+  LUMIVEX_ENTRY(kCommonControls, ImageList_Add);
+  return call ? call(list, image, mask) : -1;
+}
+
+BOOL imageListDestroy(HIMAGELIST list) {
+  LUMIVEX_ENTRY(kCommonControls, ImageList_Destroy);
+  return call ? call(list) : FALSE;
+}
+
+BOOL getOpenFileName(OPENFILENAMEW* ofn) {
+  LUMIVEX_ENTRY(kCommonDialogs, GetOpenFileNameW);
+  return call ? call(ofn) : FALSE;
+}
+
+BOOL chooseColor(CHOOSECOLORW* cc) {
+  LUMIVEX_ENTRY(kCommonDialogs, ChooseColorW);
+  return call ? call(cc) : FALSE;
+}
+
+HRESULT getSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list) {
+  LUMIVEX_ENTRY(kShell, SHGetSpecialFolderLocation);
+  return call ? call(owner, folder, list) : E_FAIL;
+}
+
+BOOL getPathFromIdList(LPCITEMIDLIST list, LPSTR path) {
+  LUMIVEX_ENTRY(kShell, SHGetPathFromIDListA);
+  return call ? call(list, path) : FALSE;
+}
+
+#undef LUMIVEX_ENTRY
+
+}  // namespace lumivex::ui::syslib
