@@ -4,11 +4,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "core/paths.h"
 #include "dialogs/Uabout.h"
 #include "dialogs/Uoption.h"
 #include "dialogs/Upos.h"
 #include "dialogs/UstupFrm.h"
 #include "splash/Usplash.h"
+#include "splash/picture_prefetch.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/system_libraries.h"
@@ -150,6 +152,8 @@ void Application::run() {
 }
 
 int run(int showCommand) {
+  // The picture loads on a worker from here on; the splash window takes it over when it is shown.
+  pictures::prefetch(core::settingsPathFor(exePath()));
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ui::syslib::initCommonControls(&icc);
   const HRESULT com = CoInitialize(nullptr);
@@ -158,6 +162,7 @@ int run(int showCommand) {
     app.showMainWindow(showCommand);
     app.run();
   }
+  pictures::discardPrefetched();  // a run that never showed the splash
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "core/settings_value.h"
 #include "dialogs/Uoption.h"
+#include "splash/picture_prefetch.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 
@@ -51,7 +52,8 @@ bool contains(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
 // ---- The picture control ----
 
 void Tsplash::PictureControl::loadFromFile(const std::wstring& path) {
-  picture_ = pictures::Picture::fromFile(path);
+  picture_ = pictures::takePrefetched(path);
+  if (!picture_) picture_ = pictures::Picture::fromFile(path);
   width_ = picture_->width();
   height_ = picture_->height();
   owner_.pictureFailureReported_ = false;
@@ -192,6 +194,7 @@ void Tsplash::FormShow() {
       if (Option->winposGrp.itemIndex() == 0) placeOnDesktop();
     }
   } else {
+    pictures::discardPrefetched();
     Timer1.setEnabled(false);
     ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
     Option->showModal();

@@ -118,6 +118,15 @@ class JpegPicture : public Picture {
     return true;
   }
 
+  void prepare(const RECT& area) override {
+    const RECT r = clipToPicture(area, width(), height());
+    if (failed() || r.right <= r.left || r.bottom <= r.top) return;
+    try {
+      decodeMissing(r.left / kTile, (r.right - 1) / kTile, r.top / kTile, (r.bottom - 1) / kTile, false);
+    } catch (const std::bad_alloc&) {
+    }
+  }
+
   uint64_t decodedPixels() const override { return decoded_; }
 
  private:
@@ -129,7 +138,8 @@ class JpegPicture : public Picture {
 
   size_t index(int tx, int ty) const { return static_cast<size_t>(ty) * static_cast<size_t>(columns_) + tx; }
 
-  bool decodeMissing(int tx0, int tx1, int ty0, int ty1) {
+  // A conclusive failure ends the picture; any other leaves it as it was, for a later (smaller) region to try.
+  bool decodeMissing(int tx0, int tx1, int ty0, int ty1, bool conclusive = true) {
     int mx0 = tx1 + 1, mx1 = -1, my0 = ty1 + 1, my1 = -1;
     for (int ty = ty0; ty <= ty1; ++ty)
       for (int tx = tx0; tx <= tx1; ++tx)
@@ -144,6 +154,7 @@ class JpegPicture : public Picture {
     try {
       block.pixels = jpeg_.decodeRegion(block.x, block.y, (mx1 + 1 - mx0) * kTile, (my1 + 1 - my0) * kTile);
     } catch (const core::JpegError& e) {
+      if (!conclusive) return false;
       failureText_ = L"JPEG エラー #" + std::to_wstring(e.code());
       blocks_.clear();
       tileBlock_.clear();

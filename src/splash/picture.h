@@ -29,6 +29,10 @@ class Picture {
   bool failed() const { return !failureText_.empty(); }
   const std::wstring& failureText() const { return failureText_; }
 
+  // Produces the pixels of `area` (picture coordinates) ahead of the paints that will need them, where that saves
+  // work later: a JPEG decodes them. A failure here is no failure of the picture; the paint meets it again.
+  virtual void prepare(const RECT& area) { (void)area; }
+
   // Tests: how long the trial playback of a metafile may take before its picture is refused (0: the usual second).
   static void setMetafileTrialLimitForTesting(unsigned milliseconds);
 

@@ -1,9 +1,11 @@
-// The splash picture holder: formats by extension, failure texts, drawing, and JPEG decoding by region.
+// The splash picture holder: formats by extension, failure texts, drawing, JPEG decoding by region, and the picture
+// loaded ahead on a worker thread.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include "splash/picture.h"
+#include "splash/picture_prefetch.h"
 #include "splash_pictures.h"
 #include "test_support.h"
 #include "ui/message_box.h"
@@ -234,4 +236,87 @@ TEST(Picture, EnhancedAndPlaceableMetafiles) {
   ASSERT_TRUE(wmf->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, wmf->width(), wmf->height()}));
   EXPECT_EQ(canvas.at(ppi / 2, ppi / 4), RGB(0, 0, 255));
   EXPECT_EQ(canvas.at(ppi + 5, ppi / 4), RGB(255, 255, 255));
+}
+
+// ---- The picture loaded ahead on a worker thread ----
+
+namespace {
+
+uint32_t red(int, int) { return 0xFF0000; }
+
+std::string settingsNaming(const std::wstring& picture, const std::string& placement = "winpos=0\r\n") {
+  return "[option]\r\n" + placement + "[pic]\r\npicture=" + ui::narrow(picture) + "\r\n";
+}
+
+}  // namespace
+
+TEST(PicturePrefetch, TakenOverOnlyForTheSameUnchangedFile) {
+  lt::TempFolder dir;
+  const std::wstring bmp = dir.file(L"a.bmp"), ini = dir.file(L"lumivex.ini");
+  lt::writeFileBytes(bmp, lt::bmpFile(8, 6, red));
+  lt::writeFileBytes(ini, settingsNaming(bmp));
+
+  pictures::prefetch(ini);
+  EXPECT_EQ(pictures::takePrefetched(dir.file(L"other.bmp")), nullptr);
+  EXPECT_EQ(pictures::takePrefetched(bmp), nullptr) << "given up by the first take";
+
+  pictures::prefetch(ini);
+  auto p = pictures::takePrefetched(bmp);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->width(), 8);
+
+  pictures::prefetch(ini);
+  pictures::waitForPrefetch();
+  lt::writeFileBytes(bmp, lt::bmpFile(12, 5, red));
+  EXPECT_EQ(pictures::takePrefetched(bmp), nullptr) << "the file changed after it was read";
+
+  lt::writeFileBytes(ini, settingsNaming(dir.file(L"missing.bmp")));
+  pictures::prefetch(ini);
+  EXPECT_EQ(pictures::takePrefetched(dir.file(L"missing.bmp")), nullptr);
+  pictures::prefetch(dir.file(L"no-settings.ini"));
+  EXPECT_EQ(pictures::takePrefetched(bmp), nullptr);
+}
+
+TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels) {
+  lt::TempFolder dir;
+  const std::wstring jpg = dir.file(L"big.jpg"), ini = dir.file(L"lumivex.ini");
+  const auto quadrants = [](int x, int y) -> uint32_t { return (x < 2000 ? 0xFF0000 : 0x0000FF) | (y < 1500 ? 0 : 0x00FF00); };
+  lt::writeFileBytes(jpg, lt::jpegFile(4000, 3000, quadrants, 80));
+  const int desktopW = GetSystemMetrics(SM_CXVIRTUALSCREEN), desktopH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+
+  // Centred: the middle of the picture, about a desktop's worth of it.
+  lt::writeFileBytes(ini, settingsNaming(jpg));
+  pictures::prefetch(ini);
+  auto centred = pictures::takePrefetched(jpg);
+  ASSERT_NE(centred, nullptr);
+  EXPECT_GE(centred->decodedPixels(), static_cast<uint64_t>(desktopW) * desktopH);
+  EXPECT_LE(centred->decodedPixels(), static_cast<uint64_t>(desktopW + 256) * (desktopH + 256));
+  const uint64_t before = centred->decodedPixels();
+  Canvas canvas(40, 40);
+  ASSERT_TRUE(centred->draw(canvas.dc(), POINT{-1980, -1480}, RECT{1980, 1480, 2020, 1520}));
+  EXPECT_EQ(centred->decodedPixels(), before) << "the paint found its pixels decoded";
+  expectNear(canvas.at(5, 5), 255, 0, 0, 24);
+  expectNear(canvas.at(35, 35), 0, 255, 255, 24);
+
+  // Placed so that only the picture's bottom-right corner is on the desktop.
+  lt::writeFileBytes(ini, settingsNaming(jpg, "winpos=1\r\n[Window]\r\nLeft=-3900\r\nTop=-2900\r\n"));
+  pictures::prefetch(ini);
+  auto corner = pictures::takePrefetched(jpg);
+  ASSERT_NE(corner, nullptr);
+  EXPECT_GT(corner->decodedPixels(), 0u);
+  EXPECT_LE(corner->decodedPixels(), 300u * 300u);
+}
+
+TEST(PicturePrefetch, JpegWhosePixelsCannotBeDecodedFailsAtItsPaintAsWithoutPrefetch) {
+  lt::TempFolder dir;
+  const std::wstring jpg = dir.file(L"q.jpg"), ini = dir.file(L"lumivex.ini");
+  lt::writeFileBytes(jpg, lt::withoutQuantTables(lt::jpegFile(64, 48, [](int, int) -> uint32_t { return 0; })));
+  lt::writeFileBytes(ini, settingsNaming(jpg));
+  pictures::prefetch(ini);
+  auto p = pictures::takePrefetched(jpg);
+  ASSERT_NE(p, nullptr);
+  EXPECT_FALSE(p->failed());
+  Canvas canvas(64, 48);
+  EXPECT_FALSE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 64, 48}));
+  EXPECT_EQ(p->failureText(), L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()));
 }

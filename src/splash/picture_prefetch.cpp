@@ -1,0 +1,114 @@
+// The splash picture loaded on a worker thread while the main thread makes the program's windows.
+//
+// Making the five windows and their controls keeps the main thread busy with the window system; reading and
+// decoding the picture needs none of it, so on a machine with more than one core it is off the path to the
+// picture on screen. A changed file, or another picture chosen in the meantime, simply makes the show sequence
+// load the file itself, so what the user sees never depends on the prefetch.
+#include "splash/picture_prefetch.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "app/settings_file.h"
+#include "core/geometry.h"
+#include "core/paths.h"
+
+namespace lumivex::pictures {
+namespace {
+
+struct Job {
+  std::wstring settingsPath;
+  std::wstring path;
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  std::unique_ptr<Picture> picture;
+};
+
+Job g_job;
+HANDLE g_worker = nullptr;
+
+bool fileData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+  return !path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool sameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+  return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+         CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+bool sameText(const std::wstring& a, const wchar_t* b) {
+  return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+// The part of a `width` x `height` picture that the desktop shows, in picture coordinates: centred on the desktop
+// as the splash window places itself (placement 0), or with its top-left corner at the saved position.
+RECT shownPart(const app::SettingsFile& ini, int width, int height) {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const bool multiMonitor = user32 && GetProcAddress(user32, "GetMonitorInfoA");
+  const int desktopWidth = GetSystemMetrics(multiMonitor ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
+  const int desktopHeight = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
+  int64_t left = 0, top = 0;
+  if (ini.readInteger("option", "winpos", 0) == 0) {
+    left = core::centredOrigin(desktopWidth, width);
+    top = core::centredOrigin(desktopHeight, height);
+  } else {
+    left = ini.readInteger("Window", "Left", 0);
+    top = ini.readInteger("Window", "Top", 0);
+  }
+  auto clamp = [](int64_t v, int extent) { return static_cast<LONG>(std::clamp<int64_t>(v, 0, extent)); };
+  return RECT{clamp(-left, width), clamp(-top, height), clamp(desktopWidth - left, width),
+              clamp(desktopHeight - top, height)};
+}
+
+DWORD WINAPI load(void*) {
+  try {
+    const app::SettingsFile ini(g_job.settingsPath);
+    g_job.path = ini.readString("pic", "picture", L"");
+    const std::wstring ext = core::extensionOf(g_job.path);
+    if (!sameText(ext, L"bmp") && !sameText(ext, L"jpg") && !sameText(ext, L"jpeg")) return 0;
+    if (!fileData(g_job.path, g_job.file)) return 0;
+    g_job.picture = Picture::fromFile(g_job.path);
+    g_job.picture->prepare(shownPart(ini, g_job.picture->width(), g_job.picture->height()));
+  } catch (...) {
+    g_job.picture.reset();
+  }
+  return 0;
+}
+
+void waitForWorker() {
+  if (!g_worker) return;
+  WaitForSingleObject(g_worker, INFINITE);
+  CloseHandle(g_worker);
+  g_worker = nullptr;
+}
+
+// Waits for the worker, then gives up what it left.
+Job finish() {
+  waitForWorker();
+  Job done = std::move(g_job);
+  g_job = Job{};
+  return done;
+}
+
+}  // namespace
+
+void prefetch(const std::wstring& settingsPath) {
+  discardPrefetched();
+  WIN32_FILE_ATTRIBUTE_DATA settings{};
+  if (!fileData(settingsPath, settings)) return;  // a first run shows no splash picture
+  g_job.settingsPath = settingsPath;
+  g_worker = CreateThread(nullptr, 0, load, nullptr, 0, nullptr);
+}
+
+std::unique_ptr<Picture> takePrefetched(const std::wstring& path) {
+  Job done = finish();
+  WIN32_FILE_ATTRIBUTE_DATA now{};
+  if (!done.picture || done.path != path || !fileData(path, now) || !sameFile(now, done.file)) return nullptr;
+  return std::move(done.picture);
+}
+
+void discardPrefetched() { finish(); }
+
+void waitForPrefetch() { waitForWorker(); }
+
+}  // namespace lumivex::pictures
