@@ -2,6 +2,7 @@
 // until the screen shows the picture's sample pixels, the peak working set, and the CPU time it uses while it
 // waits out its countdown. Prints one line: "visible_ms onscreen_ms peak_kb idle_cpu_ms".
 //   bench_probe PROGRAM.exe "ARGS" WAIT_SECONDS x,y,rrggbb [x,y,rrggbb ...]
+//   bench_probe --hold          keeps the desktop up until it is ended
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -13,6 +14,9 @@
 
 namespace {
 
+// Between looks at the screen: often enough to resolve a few ms, rare enough not to slow the program measured.
+constexpr DWORD kPollMs = 5;
+
 struct Sample {
   int x, y;
   int r, g, b;
@@ -22,23 +26,14 @@ double ms(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER freq) {
   return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
+// Looked up by title alone: each look is a few calls to the window server, which the measured program needs too.
 bool visibleSplash(DWORD pid) {
-  struct Find {
-    DWORD pid;
-    bool found;
-  } f{pid, false};
-  EnumWindows(
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        wchar_t title[16];
-        if (owner == f->pid && IsWindowVisible(h) && GetWindowTextW(h, title, 16) && std::wstring(title) == L"splash")
-          f->found = true;
-        return !f->found;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
+  for (HWND h = FindWindowW(nullptr, L"splash"); h; h = FindWindowExW(nullptr, h, nullptr, L"splash")) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && IsWindowVisible(h)) return true;
+  }
+  return false;
 }
 
 bool pixelsMatch(const std::vector<Sample>& samples) {
@@ -76,7 +71,13 @@ double cpuMs(DWORD pid) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 5) {
+  if (argc == 2 && std::wstring(argv[1]) == L"--hold") {
+    // Keeps the desktop up between measured runs (Wine closes it shortly after its last program ends, and starting
+    // it again would run beside the next program measured); the bench ends this process when it is done.
+    GetDesktopWindow();
+    Sleep(INFINITE);
+  }
+  if (argc < 4) {
     std::fprintf(stderr, "usage: bench_probe PROGRAM ARGS WAIT_SECONDS x,y,rrggbb...\n");
     return 2;
   }
@@ -96,6 +97,11 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring dir = argv[1];
   dir = dir.substr(0, dir.find_last_of(L'\\'));
 
+  // The desktop is up before the clock starts, as it is at logon; Wine starts its desktop process on demand.
+  HDC screen = GetDC(GetDesktopWindow());
+  GetPixel(screen, 0, 0);
+  ReleaseDC(GetDesktopWindow(), screen);
+
   LARGE_INTEGER freq, start, now;
   QueryPerformanceFrequency(&freq);
   STARTUPINFOW si{};
@@ -112,7 +118,7 @@ int wmain(int argc, wchar_t** argv) {
       break;
     }
     if (ms(start, now, freq) > 60000 || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
-    Sleep(2);
+    Sleep(kPollMs);
   }
   // CPU while waiting: from half a second after the picture is on screen, for the given seconds.
   Sleep(500);

@@ -3,17 +3,19 @@
 For each picture (a 1024 x 768 BMP, a 12 MP and a 48 MP JPEG, made here with recognisable blocks around the
 centre, the part any desktop shows) the runs of lumivex.exe and of bench/baseline.cpp are interleaved, RUNS each;
 bench_probe measures each start from process creation. Prints medians, min/max and the Lumivex/baseline ratios.
+Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win).
 """
 
 import os
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
 import tempfile
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..'))
-BUILD = os.path.join(ROOT, 'build', 'win')
+BUILD = os.path.abspath(os.environ.get('LUMIVEX_BENCH_BUILD', os.path.join(ROOT, 'build', 'win')))
 RUNS = int(os.environ.get('BENCH_RUNS', '7'))
 DESKTOP = (1024, 768)
 BLOCKS = [((-160, -120), 'e03020'), ((120, -120), '20c040'), ((-160, 100), '2040e0'), ((120, 100), 'f0e040')]
@@ -67,9 +69,11 @@ def summary(values):
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # still stops what it started
     tmp = tempfile.mkdtemp(prefix='lumivex-bench-')
     env = dict(os.environ)
     xvfb = None
+    holder = None
     try:
         if not env.get('DISPLAY') or env.get('LUMIVEX_XVFB') == '1':
             for n in range(400, 500):
@@ -80,9 +84,14 @@ def main():
                     subprocess.run(['sleep', '1'])
                     break
         prefix = os.path.join(tmp, 'prefix')
+        # The first run makes the prefix; from then on the desktop stays up, as it is at logon (bench_probe --hold).
+        empty = [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2]]
+        holder = subprocess.Popen([os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', prefix,
+                                   os.path.join(BUILD, 'bench_probe.exe'), '--hold'], env=env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000),
                     ('JPEG 48 MP', 'photo48.jpg', 8000, 6000)]
-        empty = [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(3)]
+        empty += [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(2)]
         empty_peak = statistics.median(empty)
         print(f'empty Wine program: peak working set {empty_peak / 1024:.1f} MB')
         print(f'{"picture":14} {"program":9} {"visible ms":>18} {"on screen ms":>20} {"peak MB":>16} {"idle CPU ms":>12}')
@@ -106,6 +115,9 @@ def main():
             print(f'{label:14} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
                   f'peak above empty {(lv[2] - empty_peak) / 1024:.1f} MB  idle CPU {lv[3]:.1f} ms')
     finally:
+        if holder:
+            os.killpg(holder.pid, signal.SIGTERM)
+            holder.wait()
         if xvfb:
             xvfb.terminate()
         subprocess.run(['wineserver', '-k'], env=dict(env, WINEPREFIX=os.path.join(tmp, 'prefix')),
