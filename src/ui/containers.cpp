@@ -101,17 +101,13 @@ void RadioGroup::setItems(const std::vector<std::wstring>& texts) {
   items_.clear();
   RECT rc;
   GetClientRect(hwnd(), &rc);
-  WindowDc dc(hwnd());
-  SelectGuard font(dc.get(), uiFont());
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc.get(), &tm);
+  const int lineHeight = measureLine(uiFont(), L"").cy;
   const int count = static_cast<int>(texts.size());
   if (count == 0) return;
-  const int itemHeight = (rc.bottom - tm.tmHeight - 5) / count;
-  const int topMargin = tm.tmHeight + 1 + (rc.bottom - tm.tmHeight - 5 - itemHeight * count) / 2;
+  const int itemHeight = (rc.bottom - lineHeight - 5) / count;
+  const int topMargin = lineHeight + 1 + (rc.bottom - lineHeight - 5 - itemHeight * count) / 2;
   for (int i = 0; i < count; ++i) {
-    SIZE sz{};
-    GetTextExtentPoint32W(dc.get(), texts[i].c_str(), static_cast<int>(texts[i].size()), &sz);
+    const SIZE sz = measureLine(uiFont(), texts[i]);
     auto item = std::make_unique<Item>(form(), *this);
     // The focus lies on the items; to the form it enters and leaves the group.
     item->onEnter = [this] { if (onEnter) onEnter(); };

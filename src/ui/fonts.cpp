@@ -20,4 +20,14 @@ HFONT uiFont() {
   return font.get();
 }
 
+SIZE measureLine(HFONT font, const std::wstring& text) {
+  static MemoryDc dc(CreateCompatibleDC(nullptr));
+  SelectGuard select(dc.get(), font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc.get(), &tm);
+  return {size.cx, tm.tmHeight};
+}
+
 }  // namespace lumivex::ui

@@ -1,5 +1,7 @@
 // The program's fonts: the common window font and sized variants of its face.
 #pragma once
+#include <string>
+
 #include "ui/handles.h"
 
 namespace lumivex::ui {
@@ -11,5 +13,9 @@ inline constexpr int kUiFontHeight = 12;
 FontHandle makeUiFont(int pixelHeight = kUiFontHeight, bool underline = false);
 // The shared 12-pixel window font, alive for the whole run.
 HFONT uiFont();
+
+// The width of `text` in `font` and the font's line height, measured on a memory DC kept for the run: cheaper
+// than a window's DC, which under Wine asks the window server for the window's visible region.
+SIZE measureLine(HFONT font, const std::wstring& text);
 
 }  // namespace lumivex::ui

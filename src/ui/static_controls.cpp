@@ -27,15 +27,11 @@ void Label::create(Window& parent, Bounds b, const std::wstring& text) {
 
 void Label::autoSize() {
   if (wordWrap) return;
-  WindowDc dc(hwnd());
-  SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
-  const std::wstring t = text();
-  SIZE sz{};
-  GetTextExtentPoint32W(dc.get(), t.c_str(), static_cast<int>(t.size()), &sz);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc.get(), &tm);
-  const Bounds b = bounds();
-  if (b.w != sz.cx || b.h != tm.tmHeight) SetWindowPos(hwnd(), nullptr, 0, 0, sz.cx, tm.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE sz = measureLine(reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)), text());
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  if (r.right - r.left != sz.cx || r.bottom - r.top != sz.cy)
+    SetWindowPos(hwnd(), nullptr, 0, 0, sz.cx, sz.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Label::setText(const std::wstring& text) {

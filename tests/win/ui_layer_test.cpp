@@ -3,6 +3,7 @@
 
 #include "test_support.h"
 #include "ui/controls.h"
+#include "ui/fonts.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/timer.h"
@@ -151,6 +152,45 @@ TEST(Controls, SettersRunChangeReactionsOnlyOnRealChange) {
   EXPECT_EQ(changes, 0);
   form.spin.setValue(7);
   EXPECT_EQ(changes, 1);
+}
+
+// Measured as the window itself draws the text: its own font on its own DC.
+SIZE drawnLine(HWND label) {
+  ui::WindowDc dc(label);
+  ui::SelectGuard font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  wchar_t text[256];
+  const int n = GetWindowTextW(label, text, 256);
+  SIZE sz{};
+  GetTextExtentPoint32W(dc.get(), text, n, &sz);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc.get(), &tm);
+  return {sz.cx, tm.tmHeight};
+}
+
+TEST(Controls, LabelSizesItselfToItsTextInItsFontUnlessItWraps) {
+  TestForm form;
+  ui::Label label{form}, big{form}, wrapped{form};
+  label.create(form, {150, 10, 5, 5}, L"ラベル");
+  const SIZE first = drawnLine(label.hwnd());
+  EXPECT_EQ(label.bounds().w, first.cx);
+  EXPECT_EQ(label.bounds().h, first.cy);
+  label.setText(L"もっと長いラベルの文字列");
+  EXPECT_GT(label.bounds().w, first.cx);
+  EXPECT_EQ(label.bounds().w, drawnLine(label.hwnd()).cx);
+  EXPECT_EQ(label.bounds().x, 150) << "it grows to the right";
+
+  const ui::FontHandle font = ui::makeUiFont(30);
+  big.create(form, {150, 40, 5, 5}, L"");
+  SendMessageW(big.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  big.setText(L"大きい");
+  EXPECT_EQ(big.bounds().w, drawnLine(big.hwnd()).cx);
+  EXPECT_EQ(big.bounds().h, drawnLine(big.hwnd()).cy);
+  EXPECT_GT(big.bounds().h, first.cy);
+
+  wrapped.wordWrap = true;
+  wrapped.create(form, {150, 90, 40, 50}, L"折り返すラベルの長い文字列");
+  EXPECT_EQ(wrapped.bounds().w, 40);
+  EXPECT_EQ(wrapped.bounds().h, 50);
 }
 
 TEST(Controls, SpinEditStepsWithinRangeAndReadsMinimumForNonNumbers) {
