@@ -2,7 +2,7 @@
 // until the screen shows the picture's sample pixels, the peak working set, and the CPU time it uses while it
 // waits out its countdown. Prints one line: "visible_ms onscreen_ms peak_kb idle_cpu_ms".
 //   bench_probe PROGRAM.exe "ARGS" WAIT_SECONDS x,y,rrggbb [x,y,rrggbb ...]
-//   bench_probe --hold          keeps the desktop up until it is ended
+//   bench_probe --hold          keeps the desktop up until it is ended; prints "ready" once it is up
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -75,6 +75,8 @@ int wmain(int argc, wchar_t** argv) {
     // Keeps the desktop up between measured runs (Wine closes it shortly after its last program ends, and starting
     // it again would run beside the next program measured); the bench ends this process when it is done.
     GetDesktopWindow();
+    std::printf("ready\n");
+    std::fflush(stdout);
     Sleep(INFINITE);
   }
   if (argc < 4) {

@@ -7,6 +7,7 @@ Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build fold
 """
 
 import os
+import select
 import shutil
 import signal
 import statistics
@@ -88,7 +89,10 @@ def main():
         empty = [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2]]
         holder = subprocess.Popen([os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', prefix,
                                    os.path.join(BUILD, 'bench_probe.exe'), '--hold'], env=env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
+        # Two programs starting the desktop at once can both wait for it forever: the runs start once it is up.
+        if not select.select([holder.stdout], [], [], 120)[0] or holder.stdout.readline().strip() != b'ready':
+            raise RuntimeError('the desktop did not come up')
         pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000),
                     ('JPEG 48 MP', 'photo48.jpg', 8000, 6000)]
         empty += [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(2)]
