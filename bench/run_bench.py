@@ -1,8 +1,9 @@
 """`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
 
 For each picture (a 1024 x 768 BMP, a 12 MP and a 48 MP JPEG, made here with recognisable blocks around the
-centre, the part any desktop shows) the runs of lumivex.exe and of bench/baseline.cpp are interleaved, RUNS each;
-bench_probe measures each start from process creation. Prints medians, min/max and the Lumivex/baseline ratios.
+centre, the part any desktop shows) lumivex.exe and bench/baseline.cpp run RUNS times each, round by round across
+the pictures after one warm-up round. bench_probe measures each start from process creation, with the Wine desktop
+already up, as it is at logon. Prints medians, min/max and the Lumivex/baseline ratios.
 Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win).
 """
 
@@ -99,16 +100,24 @@ def main():
         empty_peak = statistics.median(empty)
         print(f'empty Wine program: peak working set {empty_peak / 1024:.1f} MB')
         print(f'{"picture":14} {"program":9} {"visible ms":>18} {"on screen ms":>20} {"peak MB":>16} {"idle CPU ms":>12}')
+        cases = []
         for label, name, w, h in pictures:
             picture, samples = make_picture(tmp, name, w, h)
-            lumivex = program_folder(tmp, picture)
-            results = {'lumivex': [], 'baseline': []}
-            for _ in range(RUNS):
-                results['lumivex'].append(probe(env, prefix, lumivex, '', samples))
-                results['baseline'].append(probe(env, prefix, os.path.join(BUILD, 'baseline.exe'),
-                                                 f'"{win(picture)}" 7', samples))
+            cases.append((label, samples, {
+                'lumivex': (program_folder(tmp, picture), ''),
+                'baseline': (os.path.join(BUILD, 'baseline.exe'), f'"{win(picture)}" 7')}))
+        results = {label: {'lumivex': [], 'baseline': []} for label, _, _ in cases}
+        # Round by round through every picture and program, so that a machine growing slower or faster over the
+        # minutes of the bench weighs on all alike; the first round warms up and is not counted.
+        for run in range(RUNS + 1):
+            for label, samples, programs in cases:
+                for who, (program, args) in programs.items():
+                    timed = probe(env, prefix, program, args, samples)
+                    if run > 0:
+                        results[label][who].append(timed)
+        for label, _, _ in cases:
             medians = {}
-            for who, rows in results.items():
+            for who, rows in results[label].items():
                 cols = list(zip(*rows))
                 vis, scr, peak, cpu = (summary(c) for c in cols)
                 medians[who] = (vis[0], scr[0], peak[0], cpu[0])
