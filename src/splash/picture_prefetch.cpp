@@ -1,8 +1,8 @@
 // The splash picture loaded on a worker thread while the main thread makes the program's windows.
 //
-// Making the five windows and their controls keeps the main thread busy with the window system; reading and
-// decoding the picture needs none of it, so on a machine with more than one core it is off the path to the
-// picture on screen. A changed file, or another picture chosen in the meantime, simply makes the show sequence
+// Making the five windows and their controls keeps the main thread busy with the window system; reading the picture
+// file and decoding what the desktop shows need next to none of it, so with a second core, or a disk slow at logon,
+// that work comes off the path to the picture on screen. A changed file, or another picture chosen in the meantime, simply makes the show sequence
 // load the file itself, so what the user sees never depends on the prefetch.
 #include "splash/picture_prefetch.h"
 

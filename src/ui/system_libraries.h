@@ -1,6 +1,6 @@
 // The calls into the common controls, the common dialogs and the shell, made through libraries loaded at first use.
-// Nothing is imported from them at start-up: under Wine, loading the common controls waits for the desktop to be
-// ready, and the program has work to do before that (see app::run).
+// The common dialogs and the shell, with the many libraries they load in turn, are needed only when the user opens
+// a chooser or registers the start-up shortcut, so a splash run never loads them.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
