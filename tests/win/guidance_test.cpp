@@ -22,26 +22,9 @@ void pointAt(HWND h) {
   pumpFor(60);
 }
 
-HWND tooltipOf(const ui::Form& form) {
-  struct Search {
-    HWND owner, found;
-  } s{form.hwnd(), nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t cls[64]{};
-        GetClassNameW(h, cls, 64);
-        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
-        return s->found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 // The tooltip text registered for a control, or nullopt when it has none.
 std::optional<std::wstring> tooltipText(const ui::Form& form, HWND control) {
-  const HWND tip = tooltipOf(form);
+  const HWND tip = tooltipOwnedBy(form.hwnd());
   if (!tip) return std::nullopt;
   std::wstring buffer(1024, L'\0');
   TOOLINFOW ti{};

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <vector>
@@ -27,42 +26,10 @@ constexpr ULONGLONG kShowDeadlineMs = 2000;
 
 uint32_t red(int, int) { return 0xFF0000; }
 
-enum class JpegKind { Progressive, Arithmetic, Cmyk };
+using lt::JpegKind;
 
 // A red picture as the JPEG library writes it in the given coding process or colour space.
-std::string redJpeg(int width, int height, JpegKind kind) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(width);
-  c.image_height = static_cast<JDIMENSION>(height);
-  const bool cmyk = kind == JpegKind::Cmyk;
-  c.input_components = cmyk ? 4 : 3;
-  c.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 90, TRUE);
-  if (kind == JpegKind::Progressive) jpeg_simple_progression(&c);
-  if (kind == JpegKind::Arithmetic) c.arith_code = TRUE;
-  if (cmyk) jpeg_set_colorspace(&c, JCS_YCCK);  // with an Adobe marker, as most CMYK files have
-  jpeg_start_compress(&c, TRUE);
-  // Red is C 0, M 255, Y 255, K 0; files with an Adobe marker store the inverted values.
-  const std::vector<JSAMPLE> pixel = cmyk ? std::vector<JSAMPLE>{255, 0, 0, 255} : std::vector<JSAMPLE>{255, 0, 0};
-  std::vector<JSAMPLE> row;
-  for (int x = 0; x < width; ++x) row.insert(row.end(), pixel.begin(), pixel.end());
-  for (int y = 0; y < height; ++y) {
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::string bytes(reinterpret_cast<const char*>(out), size);
-  std::free(out);
-  jpeg_destroy_compress(&c);
-  return bytes;
-}
+std::string redJpeg(int width, int height, JpegKind kind) { return lt::jpegFile(width, height, red, 90, kind); }
 
 // Where the first start-of-scan marker's segment begins.
 size_t startOfScan(const std::string& jpeg) {

@@ -57,23 +57,20 @@ TEST_F(PositionDialog, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   const Rect splashBounds = boundsOf(*splash);
   Rect seen{};
   std::wstring topText, leftText;
-  ui::Form::queueModalHook([&](ui::Form&) {
-    seen = boundsOf(*posFrm);
-    topText = posFrm->topvLbl.text();
-    leftText = posFrm->leftvLbl.text();
-    press(posFrm->BitBtn2);
-  });
-  posFrm->showModal();
+  const auto showAndLook = [&] {
+    ui::Form::queueModalHook([&](ui::Form&) {
+      seen = boundsOf(*posFrm);
+      topText = posFrm->topvLbl.text();
+      leftText = posFrm->leftvLbl.text();
+      press(posFrm->BitBtn2);
+    });
+    posFrm->showModal();
+  };
+  showAndLook();
   EXPECT_EQ(seen, splashBounds) << "the never-shown splash window's bounds from its creation";
 
   placeSplash({-40, -116, 300, 200});
-  ui::Form::queueModalHook([&](ui::Form&) {
-    seen = boundsOf(*posFrm);
-    topText = posFrm->topvLbl.text();
-    leftText = posFrm->leftvLbl.text();
-    press(posFrm->BitBtn2);
-  });
-  posFrm->showModal();
+  showAndLook();
   EXPECT_EQ(seen, (Rect{-40, -116, 300, 200}));
   EXPECT_EQ(topText, L"-116");
   EXPECT_EQ(leftText, L"-40");

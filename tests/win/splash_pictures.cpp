@@ -55,7 +55,7 @@ std::string bmpFile(int width, int height, const PixelFn& rgb) {
   return s;
 }
 
-std::string jpegFile(int width, int height, const PixelFn& rgb, int quality) {
+std::string jpegFile(int width, int height, const PixelFn& rgb, int quality, JpegKind kind) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
   c.err = jpeg_std_error(&err);
@@ -65,18 +65,26 @@ std::string jpegFile(int width, int height, const PixelFn& rgb, int quality) {
   jpeg_mem_dest(&c, &out, &size);
   c.image_width = static_cast<JDIMENSION>(width);
   c.image_height = static_cast<JDIMENSION>(height);
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
+  const bool cmyk = kind == JpegKind::Cmyk;
+  const size_t components = cmyk ? 4 : 3;
+  c.input_components = static_cast<int>(components);
+  c.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
+  if (kind == JpegKind::Progressive) jpeg_simple_progression(&c);
+  if (kind == JpegKind::Arithmetic) c.arith_code = TRUE;
+  if (cmyk) jpeg_set_colorspace(&c, JCS_YCCK);
   jpeg_start_compress(&c, TRUE);
-  std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
+  std::vector<JSAMPLE> row(static_cast<size_t>(width) * components);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const uint32_t p = rgb(x, y);
-      row[static_cast<size_t>(x) * 3] = static_cast<JSAMPLE>((p >> 16) & 0xFF);
-      row[static_cast<size_t>(x) * 3 + 1] = static_cast<JSAMPLE>((p >> 8) & 0xFF);
-      row[static_cast<size_t>(x) * 3 + 2] = static_cast<JSAMPLE>(p & 0xFF);
+      JSAMPLE* px = &row[static_cast<size_t>(x) * components];
+      // CMYK of an RGB colour is C 255-R, M 255-G, Y 255-B, K 0; files with an Adobe marker store it inverted.
+      px[0] = static_cast<JSAMPLE>((p >> 16) & 0xFF);
+      px[1] = static_cast<JSAMPLE>((p >> 8) & 0xFF);
+      px[2] = static_cast<JSAMPLE>(p & 0xFF);
+      if (cmyk) px[3] = 255;
     }
     JSAMPROW r = row.data();
     jpeg_write_scanlines(&c, &r, 1);

@@ -10,7 +10,10 @@ namespace lumivex::testing {
 using PixelFn = std::function<uint32_t(int x, int y)>;
 
 std::string bmpFile(int width, int height, const PixelFn& rgb);
-std::string jpegFile(int width, int height, const PixelFn& rgb, int quality = 95);
+// How the JPEG library codes the file: baseline Huffman, progressive, arithmetic, or CMYK (YCCK with an Adobe marker,
+// as most CMYK files are).
+enum class JpegKind { Baseline, Progressive, Arithmetic, Cmyk };
+std::string jpegFile(int width, int height, const PixelFn& rgb, int quality = 95, JpegKind kind = JpegKind::Baseline);
 // The same JPEG file without its quantisation tables: the header still reads, the pixels cannot be decoded.
 std::string withoutQuantTables(const std::string& jpeg);
 

@@ -35,23 +35,6 @@ int childWindows(HWND parent) {
   return n;
 }
 
-HWND tooltipOwnedBy(HWND owner) {
-  struct Search {
-    HWND owner, found;
-  } s{owner, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t cls[64]{};
-        GetClassNameW(h, cls, 64);
-        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
-        return s->found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 class LazyForm : public ui::Form {
  public:
   LazyForm() {
@@ -113,10 +96,10 @@ TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
 TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
   LazyForm f;
   f.ensureControls();
-  EXPECT_EQ(tooltipOwnedBy(f.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
+  EXPECT_EQ(lumivex::testing::tooltipOwnedBy(f.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
   f.okBtn.setHint(L"later");
   f.show();
-  const HWND tip = tooltipOwnedBy(f.hwnd());
+  const HWND tip = lumivex::testing::tooltipOwnedBy(f.hwnd());
   ASSERT_NE(tip, nullptr);
   wchar_t text[64]{};
   TOOLINFOW ti{};

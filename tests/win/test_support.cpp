@@ -1,6 +1,7 @@
 // Helpers for the Windows tests.
 #include "test_support.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace lumivex::testing {
@@ -86,6 +87,23 @@ void writeFileBytes(const std::wstring& path, const std::string& bytes) {
 bool fileExists(const std::wstring& path) {
   const DWORD a = GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+HWND tooltipOwnedBy(HWND owner) {
+  struct Search {
+    HWND owner, found;
+  } s{owner, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t cls[64]{};
+        GetClassNameW(h, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
+        return s->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
 }
 
 }  // namespace lumivex::testing

@@ -43,4 +43,7 @@ std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::string& bytes);
 bool fileExists(const std::wstring& path);
 
+// The tooltip window of this thread owned by `owner` (a form), or null.
+HWND tooltipOwnedBy(HWND owner);
+
 }  // namespace lumivex::testing
