@@ -58,6 +58,17 @@ def close_program(bed, pid):
         bed.wait_exit(pid, 5)
 
 
+def shows_picture_and_ends(bed, exe, what):
+    """Starts the program, which shows the 480 x 270 sample picture and ends after its display time."""
+    pid = bed.launch(exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.width, splash.height) == (480, 270), what)
+        check(bed.wait_exit(pid, 10).startswith('exited'), 'and the program ends')
+    finally:
+        close_program(bed, pid)
+
+
 def choose_file(bed, path):
     """Types a path into the real file chooser and confirms it."""
     bed.wait_window('画像を選択して下さい')
@@ -205,13 +216,7 @@ def missing_picture_then_choose_one(bed):
         check(bed.wait_exit(pid, 10).startswith('exited'), 'the program ends one display time after OK')
     finally:
         close_program(bed, pid)
-    pid = bed.launch(prog.exe)
-    try:
-        splash = bed.wait_window('splash', pid=pid)
-        check((splash.width, splash.height) == (480, 270), 'the next start shows the chosen picture')
-        check(bed.wait_exit(pid, 10).startswith('exited'), 'and ends')
-    finally:
-        close_program(bed, pid)
+    shows_picture_and_ends(bed, prog.exe, 'the next start shows the chosen picture')
 
 
 def corrupt_picture_reports_and_opens_options(bed):
@@ -333,13 +338,7 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
         f.write(''.join(f'[{sec}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
                         for sec, keys in normal_settings(os.path.join(folder, 'pic', 'lumivex-logo.jpg'),
                                                          splashtime=1).items()).encode('cp932'))
-    pid = bed.launch(exe)
-    try:
-        splash = bed.wait_window('splash', pid=pid)
-        check((splash.width, splash.height) == (480, 270), 'the sample JPEG is shown')
-        check(bed.wait_exit(pid, 10).startswith('exited'), 'and the program ends')
-    finally:
-        close_program(bed, pid)
+    shows_picture_and_ends(bed, exe, 'the sample JPEG is shown')
 
 
 def executable_is_static(bed):
