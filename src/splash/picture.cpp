@@ -327,6 +327,11 @@ void Picture::setMetafileTrialLimitForTesting(unsigned milliseconds) {
   g_metafileTrialMs = milliseconds ? milliseconds : kMetafileTrialMs;
 }
 
+bool Picture::readsAsPixels(const std::wstring& path) {
+  const std::wstring ext = core::extensionOf(path);
+  return sameText(ext, L"bmp") || sameText(ext, L"jpg") || sameText(ext, L"jpeg");
+}
+
 std::unique_ptr<Picture> Picture::fromFile(const std::wstring& path) {
   try {
     return loadByExtension(path);

@@ -18,6 +18,8 @@ class Picture {
   // text the error box shows ("拡張子 .%s の画像形式は処理できません", "ビットマップイメージが不正です",
   // "JPEG エラー #%d", ...). A JPEG file only has its header read here; its pixels are decoded when drawn.
   static std::unique_ptr<Picture> fromFile(const std::wstring& path);
+  // Whether the file's extension names a bitmap or a JPEG: pictures read into pixels without the window system.
+  static bool readsAsPixels(const std::wstring& path);
 
   int width() const { return width_; }
   int height() const { return height_; }

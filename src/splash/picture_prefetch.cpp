@@ -11,7 +11,6 @@
 
 #include "app/settings_file.h"
 #include "core/geometry.h"
-#include "core/paths.h"
 
 namespace lumivex::pictures {
 namespace {
@@ -34,10 +33,6 @@ bool fileData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
 bool sameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
   return a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
          CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
-}
-
-bool sameText(const std::wstring& a, const wchar_t* b) {
-  return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
 // The part of a `width` x `height` picture that the desktop shows, in picture coordinates: centred on the desktop
@@ -64,9 +59,7 @@ DWORD WINAPI load(void*) {
   try {
     const app::SettingsFile ini(g_job.settingsPath);
     g_job.path = ini.readString("pic", "picture", L"");
-    const std::wstring ext = core::extensionOf(g_job.path);
-    if (!sameText(ext, L"bmp") && !sameText(ext, L"jpg") && !sameText(ext, L"jpeg")) return 0;
-    if (!fileData(g_job.path, g_job.file)) return 0;
+    if (!Picture::readsAsPixels(g_job.path) || !fileData(g_job.path, g_job.file)) return 0;
     g_job.picture = Picture::fromFile(g_job.path);
     g_job.picture->prepare(shownPart(ini, g_job.picture->width(), g_job.picture->height()));
   } catch (...) {
