@@ -8,7 +8,7 @@ import sys
 import tempfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-BMPSUITE = ROOT.parent / "shared" / "testdata" / "bmpsuite"
+BMPSUITE = ROOT / "tests" / "data" / "bmpsuite"
 
 # name, size, extra convert options (before the output file)
 JPEG_FLAVOURS = [
@@ -59,6 +59,8 @@ def write(folder: pathlib.Path, name: str, data: bytes) -> None:
 def bmp_seeds(out: pathlib.Path) -> int:
     count = 0
     for sub in ("b", "g", "q", "x"):
+        if not (BMPSUITE / sub).is_dir():
+            sys.exit(f"make_fuzz_seeds: the bitmap test suite is missing: {BMPSUITE / sub}")
         for f in sorted((BMPSUITE / sub).glob("*")):
             if f.is_file():
                 shutil.copyfile(f, out / f"{sub}-{f.name}")

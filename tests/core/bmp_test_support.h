@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,11 @@ inline std::filesystem::path bmpSuitePath(const std::string& folder) {
   return std::filesystem::path(LUMIVEX_TESTDATA) / "bmpsuite" / folder;
 }
 
+// A file that cannot be opened throws, so a test without its pictures fails with the path instead of reading
+// past an empty buffer.
 inline std::vector<uint8_t> readWholeFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read test picture " + path.string());
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
