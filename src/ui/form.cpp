@@ -450,10 +450,12 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (onDblClick) onDblClick();
       return 0;
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // keys typed with Alt held
       if (onKeyDown) {
         WORD key = static_cast<WORD>(wp);
         onKeyDown(key);
-        return 0;
+        // A key the handler leaves alone still does what the window system does with it (Alt+F4).
+        if (msg == WM_KEYDOWN || key == 0) return 0;
       }
       break;
     default:

@@ -29,6 +29,26 @@ void postKey(WORD vk) {
   PostMessageW(splash->hwnd(), WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
 }
 
+// Typed for real, so the modifier (none when 0) is really down while the key is pressed; with Alt held the
+// window system sends the key as a system key.
+void typeKey(WORD vk, WORD modifier) {
+  std::vector<INPUT> keys;
+  const auto key = [&](WORD code, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = code;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(in);
+  };
+  if (modifier) key(modifier, false);
+  key(vk, false);
+  key(vk, true);
+  if (modifier) key(modifier, true);
+  SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+constexpr WORD kModifiers[] = {0, VK_SHIFT, VK_CONTROL, VK_MENU};
+
 void doubleClick(int x, int y) {
   SendMessageW(splash->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
 }
@@ -371,28 +391,15 @@ TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
 }
 
 TEST(Splash, EscapeClosesWhateverTheShiftState) {
-  for (bool shift : {false, true}) {
-    SCOPED_TRACE(shift);
+  for (WORD modifier : kModifiers) {
+    SCOPED_TRACE(modifier);
     lt::TempFolder pics;
     const std::wstring pic = pics.file(L"a.bmp");
     lt::writeFileBytes(pic, greenBmp(100, 60));
     SplashRun run(splashIni(pic));
     run.show();
     ASSERT_EQ(GetFocus(), splash->hwnd()) << "keys typed on the splash reach it";
-    // Typed for real, so the shift key is really down while Esc is pressed.
-    std::vector<INPUT> keys;
-    const auto key = [&](WORD vk, bool up) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wVk = vk;
-      in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      keys.push_back(in);
-    };
-    if (shift) key(VK_SHIFT, false);
-    key(VK_ESCAPE, false);
-    key(VK_ESCAPE, true);
-    if (shift) key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    typeKey(VK_ESCAPE, modifier);
     EXPECT_TRUE(lt::pumpUntil([] { return !splash->visible(); }, 2000));
     EXPECT_EQ(app::settingsFile(), nullptr);
   }
@@ -414,6 +421,15 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
   EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
   EXPECT_FALSE(run.timerDuringModal);
   EXPECT_FALSE(splash->Timer1.enabled()) << "the dialog was left by its close box: the countdown stays stopped";
+
+  for (WORD modifier : kModifiers) {
+    SCOPED_TRACE(modifier);
+    const int before = run.modalShowings;
+    run.expectModal();
+    typeKey(VK_F1, modifier);
+    EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }, 2000));
+    EXPECT_TRUE(splash->visible());
+  }
 }
 
 TEST(Splash, DoubleClickOnThePictureButNotOnTheMessageStrip) {
