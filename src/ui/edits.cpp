@@ -1,4 +1,5 @@
 // Edit boxes and spin edits.
+#include <algorithm>
 #include <cwctype>
 
 #include "ui/controls.h"
@@ -98,10 +99,10 @@ int SpinEdit::value() const {
 
 void SpinEdit::setValue(int v) { setText(decimal(v)); }
 
+// A value typed outside the range steps to the nearer bound, not away from it: 999 in 1..180 goes down to 180.
 void SpinEdit::step(int delta) {
   const long long next = static_cast<long long>(value()) + delta;
-  if (next < min_ || next > max_) return;
-  setValue(static_cast<int>(next));
+  setValue(static_cast<int>(std::clamp<long long>(next, min_, max_)));
   SendMessageW(hwnd(), EM_SETSEL, 0, -1);
 }
 

@@ -29,6 +29,33 @@ void typeText(HWND edit, const std::wstring& text) {
   for (wchar_t c : text) SendMessageW(edit, WM_CHAR, c, 0);
 }
 
+// Clicks the upper (up) or lower (down) arrow of a spin edit's buttons.
+void clickSpinButton(const ui::SpinEdit& spin, int direction) {
+  struct Search {
+    RECT edit;
+    HWND found;
+  } search{{}, nullptr};
+  GetWindowRect(spin.hwnd(), &search.edit);
+  EnumChildWindows(
+      GetParent(spin.hwnd()),
+      [](HWND h, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t cls[32]{};
+        GetClassNameW(h, cls, 32);
+        RECT r{}, overlap{};
+        GetWindowRect(h, &r);
+        if (wcscmp(cls, UPDOWN_CLASSW) == 0 && IntersectRect(&overlap, &r, &s->edit)) s->found = h;
+        return s->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  ASSERT_NE(search.found, nullptr);
+  RECT r{};
+  GetClientRect(search.found, &r);
+  const LPARAM at = MAKELPARAM(r.right / 2, direction > 0 ? r.bottom / 4 : r.bottom * 3 / 4);
+  SendMessageW(search.found, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(search.found, WM_LBUTTONUP, 0, at);
+}
+
 }  // namespace
 
 TEST(OptionLayout, WindowFrameSizeAndPlacement) {
@@ -97,6 +124,38 @@ TEST(OptionLayout, DesignStateOfTheControls) {
     SendMessageW(c->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(c->hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
   }
+}
+
+TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
+  OptionRun run;
+  run.withDialogOpen([](TOption& o) {
+    struct Case {
+      const wchar_t* typed;
+      int direction;
+      const wchar_t* expected;
+    };
+    // The display time takes 1 to 180; a value typed outside the range steps to the nearer bound, and text that
+    // is not a number counts as the minimum.
+    const Case cases[] = {{L"90", +1, L"91"}, {L"90", -1, L"89"},   {L"180", +1, L"180"}, {L"1", -1, L"1"},
+                          {L"999", -1, L"180"}, {L"999", +1, L"180"}, {L"0", +1, L"1"},     {L"0", -1, L"1"},
+                          {L"-7", +1, L"1"},    {L"abc", +1, L"2"},   {L"", -1, L"1"}};
+    for (bool buttons : {false, true}) {
+      for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << (buttons ? "buttons " : "keys ") << ui::narrow(c.typed) << " "
+                                        << c.direction);
+        // The buttons are clicked with the focus elsewhere, so leaving the edit does not bring the value in range.
+        if (buttons) o.okBtn.focus();
+        SetWindowTextW(o.splSpn.hwnd(), c.typed);
+        if (buttons) {
+          clickSpinButton(o.splSpn, c.direction);
+        } else {
+          o.splSpn.focus();
+          pressKey(o, c.direction > 0 ? VK_UP : VK_DOWN);
+        }
+        EXPECT_EQ(o.splSpn.text(), c.expected);
+      }
+    }
+  });
 }
 
 TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClose) {
