@@ -1,6 +1,10 @@
-// Program entry: hands the show command to the application.
+// Program entry: restricts where libraries are loaded from, then hands the show command to the application.
 #include <windows.h>
 
 #include "app/application.h"
+#include "ui/system_libraries.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) { return lumivex::app::run(showCommand); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  lumivex::ui::syslib::restrictLibrarySearchToSystemFolder();
+  return lumivex::app::run(showCommand);
+}

@@ -1,7 +1,22 @@
-// The calls into the common controls, the common dialogs and the shell, made through libraries loaded at first use.
+// Where the program loads code from, and the calls into the common controls, the common dialogs and the shell.
 #include "ui/system_libraries.h"
 
 namespace lumivex::ui::syslib {
+
+void restrictLibrarySearchToSystemFolder() {
+  using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);
+  const auto set = reinterpret_cast<SetDefaultDllDirectoriesProc>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+HMODULE loadSystemLibrary(const wchar_t* name) {
+  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // A Windows without the restricted search refuses the flag as an invalid parameter.
+  if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryW(name);
+  return module;
+}
+
 namespace {
 
 // The entry `name` of `library`, loaded on first use and kept for the rest of the run. With the program's
@@ -9,7 +24,7 @@ namespace {
 template <typename Fn>
 Fn entry(const wchar_t* library, const char* name) {
   HMODULE module = GetModuleHandleW(library);
-  if (!module) module = LoadLibraryW(library);
+  if (!module) module = loadSystemLibrary(library);
   return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 

@@ -1,6 +1,7 @@
-// The calls into the common controls, the common dialogs and the shell, made through libraries loaded at first use.
-// The common dialogs and the shell, with the many libraries they load in turn, are needed only when the user opens
-// a chooser or registers the start-up shortcut, so a splash run never loads them.
+// Where the program loads code from, and the calls into the common controls, the common dialogs and the shell, made
+// through libraries loaded at first use. The common dialogs and the shell, with the many libraries they load in
+// turn, are needed only when the user opens a chooser or registers the start-up shortcut, so a splash run never
+// loads them.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -8,6 +9,16 @@
 #include <shlobj.h>
 
 namespace lumivex::ui::syslib {
+
+// Called first thing at start-up. From then on a library loaded by bare name, by the program or by a library on
+// its behalf, comes from the system folder only: never from the program's folder, where a file named like a
+// system library may have been put, nor from the current folder. Where Windows lacks the call (Windows 7 without
+// update KB2533623) the search stays as it was.
+void restrictLibrarySearchToSystemFolder();
+
+// Loads a library from the system folder, or where the program's manifest redirects it (the version 6 common
+// controls); null when it is not there. Where Windows cannot restrict the search, searches as it always did.
+HMODULE loadSystemLibrary(const wchar_t* name);
 
 // Each returns the call's own failure value (FALSE, null, -1, E_FAIL) when its library or entry is missing.
 BOOL initCommonControls(const INITCOMMONCONTROLSEX* icc);

@@ -1,10 +1,11 @@
-// Entry of the Windows tests: common controls and COM as the program has them, then GoogleTest.
+// Entry of the Windows tests: the library search, common controls and COM as the program has them, then GoogleTest.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
 #include "ui/form.h"
+#include "ui/system_libraries.h"
 
 namespace {
 // A test that ends the program's loop leaves its quit request behind; the next test starts without it.
@@ -14,6 +15,7 @@ class QuitReset : public testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
+  lumivex::ui::syslib::restrictLibrarySearchToSystemFolder();
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   const HRESULT com = CoInitialize(nullptr);
