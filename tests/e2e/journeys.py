@@ -2,6 +2,7 @@
 and mouse input, checked by what is on screen and by the files left on disk."""
 
 import os
+import re
 import subprocess
 import sys
 import time
@@ -341,16 +342,38 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
     shows_picture_and_ends(bed, exe, 'the sample JPEG is shown')
 
 
-def executable_is_static(bed):
-    del bed
-    dump = subprocess.run(['x86_64-w64-mingw32-objdump', '-p', os.path.join(harness.BUILD, 'lumivex.exe')],
+def objdump(option):
+    return subprocess.run(['x86_64-w64-mingw32-objdump', option, os.path.join(harness.BUILD, 'lumivex.exe')],
                           check=True, capture_output=True, text=True).stdout
+
+
+def executable_is_static_and_protected(bed):
+    """The built executable as objdump reads it: system imports only, and the protections the linker gives it."""
+    del bed
+    dump = objdump('-p')
     dlls = sorted({line.split(':', 1)[1].strip().lower() for line in dump.splitlines() if 'DLL Name:' in line})
     system = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'comctl32.dll', 'comdlg32.dll', 'ole32.dll',
               'shell32.dll', 'msvcrt.dll', 'advapi32.dll', 'msimg32.dll', 'oleaut32.dll'}
     unexpected = [d for d in dlls if d not in system]
     check(not unexpected, f'only system DLLs are imported; also imports {unexpected}')
     check('Subsystem\t\t00000002' in dump, 'a GUI executable')
+
+    # ASLR with 64-bit entropy and DEP; the relocations must be kept, or the loader cannot move the image at all.
+    found = re.search(r'^DllCharacteristics\s+([0-9a-fA-F]+)', dump, re.M)
+    characteristics = int(found.group(1), 16) if found else 0
+    wanted = {'HIGH_ENTROPY_VA': 0x20, 'DYNAMIC_BASE': 0x40, 'NX_COMPAT': 0x100}
+    missing = [name for name, bit in wanted.items() if not characteristics & bit]
+    check(not missing, f'DllCharacteristics {characteristics:#06x} lacks {missing}')
+    check('relocations stripped' not in dump and 'Base Relocation Directory [.reloc]' in dump,
+          'the base relocations are kept')
+
+    # objdump -h: a section name on one line, its flags on the next; READONLY missing means writable.
+    lines = objdump('-h').splitlines()
+    sections = [(lines[i].split()[1], lines[i + 1]) for i in range(len(lines) - 1)
+                if re.match(r'\s*\d+\s+\S+\s+[0-9a-f]{8}\s', lines[i])]
+    check(len(sections) >= 3, f'objdump lists the sections: {sections}')
+    writable_code = [name for name, flags in sections if 'CODE' in flags and 'READONLY' not in flags]
+    check(not writable_code, f'no section is both writable and executable: {writable_code}')
 
 
 JOURNEYS = [
@@ -367,7 +390,7 @@ JOURNEYS = [
     ('StartedMinimized', started_minimized_ends_after_one_second),
     ('StartedMaximized', started_maximized_takes_the_settings_state),
     ('ReleaseZipRunsFromAJapaneseFolderWithSpaces', release_zip_runs_from_a_japanese_folder_with_spaces),
-    ('ExecutableIsStatic', executable_is_static),
+    ('ExecutableIsStaticAndProtected', executable_is_static_and_protected),
 ]
 
 if __name__ == '__main__':
