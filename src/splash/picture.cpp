@@ -257,18 +257,22 @@ class MetafilePicture : public Picture {
   [[noreturn]] static void invalid() { throw ui::AppError(L"メタファイルが不正です"); }
 
   // Plays the metafile once at the picture's size, off the window's thread: records that pass the checks can still
-  // keep the player busy for minutes (an ellipse a billion pixels wide), which must not freeze the splash window.
-  // A trial that has not ended in time is left to run out on its own thread, and the picture is refused.
+  // keep the player busy for minutes (thousands of ellipses drawn with a very wide pen), which must not freeze the
+  // splash window. The trial plays record by record and gives up at the deadline, so that its thread ends soon
+  // after a refusal instead of keeping a core busy until the program ends; only a single record still running at
+  // the deadline is waited for, on that thread.
   static bool playsInTime(HENHMETAFILE mf, int w, int h) {
     struct Trial {
       HENHMETAFILE mf;
       int w, h;
+      ULONGLONG deadline;
     };
-    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h};
+    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h, GetTickCount64() + g_metafileTrialMs};
     if (!trial->mf) {
       delete trial;
       return false;
     }
+    constexpr DWORD kPlayed = 0, kStopped = 1;
     const HANDLE thread = CreateThread(
         nullptr, 0,
         [](void* p) -> DWORD {
@@ -279,11 +283,12 @@ class MetafilePicture : public Picture {
           void* bits = nullptr;
           const ui::MemoryDc dc(CreateCompatibleDC(nullptr));
           const ui::BitmapHandle target(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-          if (!dc || !target) return 1;
+          if (!dc || !target) return kStopped;
           const ui::SelectGuard select(dc.get(), target.get());
           const RECT r{0, 0, t->w, t->h};
-          PlayEnhMetaFile(dc.get(), own.get(), &r);
-          return 0;
+          const bool whole = EnumEnhMetaFile(dc.get(), own.get(), playRecordUntil,
+                                             reinterpret_cast<void*>(static_cast<uintptr_t>(t->deadline)), &r) != FALSE;
+          return whole && GetTickCount64() < t->deadline ? kPlayed : kStopped;
         },
         trial, 0, nullptr);
     if (!thread) {
@@ -292,8 +297,18 @@ class MetafilePicture : public Picture {
       return false;
     }
     const bool ended = WaitForSingleObject(thread, g_metafileTrialMs) == WAIT_OBJECT_0;
+    DWORD result = kStopped;
+    const bool played = ended && GetExitCodeThread(thread, &result) && result == kPlayed;
     CloseHandle(thread);
-    return ended;
+    return played;
+  }
+
+  // Plays one record of a trial, or stops the playback once the deadline (a GetTickCount64 time) has come.
+  static int CALLBACK playRecordUntil(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, int objects,
+                                      LPARAM deadline) {
+    if (GetTickCount64() >= static_cast<ULONGLONG>(deadline)) return 0;
+    PlayEnhMetaFileRecord(dc, table, record, static_cast<UINT>(objects));
+    return 1;
   }
 
   ui::EnhMetaFileHandle mf_;
