@@ -1,9 +1,12 @@
 """`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
 
-For each picture (a 1024 x 768 BMP, a 12 MP and a 48 MP JPEG, made here with recognisable blocks around the
-centre, the part any desktop shows) lumivex.exe and bench/baseline.cpp run RUNS times each, round by round across
-the pictures after one warm-up round. bench_probe measures each start from process creation, with the Wine desktop
-already up, as it is at logon. Prints medians, min/max and the Lumivex/baseline ratios.
+For each picture (a 1024 x 768 BMP, a 12 MP JPEG and a 48 MP JPEG both sequential and progressive, made here with
+recognisable blocks around the centre, the part any desktop shows) lumivex.exe and bench/baseline.cpp run RUNS
+times each, round by round across the pictures after one warm-up round. bench_probe measures each start from
+process creation, with the Wine desktop already up, as it is at logon; then, for pictures larger than the desktop,
+a later paint: it moves the window up and left by MOVE pixels, which brings a block off the desktop until then
+onto it, times it until that block is on screen, and keeps the longest time the window took meanwhile to answer a
+message. Prints medians, min/max and the Lumivex/baseline ratios.
 Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win).
 """
 
@@ -21,32 +24,47 @@ BUILD = os.path.abspath(os.environ.get('LUMIVEX_BENCH_BUILD', os.path.join(ROOT,
 RUNS = int(os.environ.get('BENCH_RUNS', '7'))
 DESKTOP = (1024, 768)
 BLOCKS = [((-160, -120), 'e03020'), ((120, -120), '20c040'), ((-160, 100), '2040e0'), ((120, 100), 'f0e040')]
+SPLASH_SECONDS = 15  # long enough for the measurements; the probe closes the window when it is done
+MOVE = 300
+# Off the desktop until the window moves up and left by MOVE; below the first paint's rows, so that a sequential
+# JPEG has to be read from its top further than for the first paint.
+LATER_BLOCK = ((600, 500), 'ff00ff')
 
 
 def win(path):
     return 'Z:' + path.replace('/', '\\')
 
 
-def make_picture(folder, name, width, height):
-    """A picture with a dark background and four coloured blocks around its centre; returns path and samples."""
+def make_picture(folder, name, width, height, progressive=False):
+    """A picture with a dark background, four coloured blocks around its centre and one further out that only a
+    later paint shows; returns the path, the samples of the first paint and those of the later paint (none when
+    the picture is too small for the block to be off the desktop at first)."""
     path = os.path.join(folder, name)
     cx, cy = width // 2, height // 2
     draw = []
-    for (dx, dy), colour in BLOCKS:
+    (lx, ly), later_colour = LATER_BLOCK
+    for (dx, dy), colour in BLOCKS + [LATER_BLOCK]:
         draw += ['-fill', f'#{colour}', '-draw', f'rectangle {cx + dx},{cy + dy} {cx + dx + 40},{cy + dy + 40}']
     out = ('BMP3:' + path) if name.endswith('.bmp') else path
+    coding = ['-interlace', 'JPEG'] if progressive else []
     subprocess.run(['convert', '-size', f'{width}x{height}', 'gradient:#102040-#402010', *draw,
-                    '-quality', '90', out], check=True)
+                    '-quality', '90', *coding, out], check=True)
     left = DESKTOP[0] // 2 - width // 2
     top = DESKTOP[1] // 2 - height // 2
     samples = [f'{left + cx + dx + 20},{top + cy + dy + 20},{colour}' for (dx, dy), colour in BLOCKS]
-    return path, samples
+    lxs, lys = left + cx + lx + 20, top + cy + ly + 20
+    inside = cx + lx + 40 < width and cy + ly + 40 < height
+    off_at_first = inside and (lxs - 20 >= DESKTOP[0] or lys - 20 >= DESKTOP[1])
+    on_after_move = 0 <= lxs - MOVE < DESKTOP[0] and 0 <= lys - MOVE < DESKTOP[1]
+    later = [f'{lxs - MOVE},{lys - MOVE},{later_colour}'] if off_at_first and on_after_move else []
+    return path, samples, later
 
 
 def program_folder(tmp, picture):
     folder = tempfile.mkdtemp(dir=tmp, prefix='prog-')
     shutil.copy(os.path.join(BUILD, 'lumivex.exe'), folder)
-    ini = ('[Window]\r\nTop=0\r\nLeft=0\r\n[option]\r\nsplashtime=7\r\nb_size=0\r\ntrans=100\r\ncolo=0\r\n'
+    ini = ('[Window]\r\nTop=0\r\nLeft=0\r\n[option]\r\n'
+           f'splashtime={SPLASH_SECONDS}\r\nb_size=0\r\ntrans=100\r\ncolo=0\r\n'
            'winpos=0\r\nfsiz=12\r\nlbltrans=0\r\n[message]\r\nmessage=\r\n'
            f'[pic]\r\npicture={win(picture)}\r\n')
     with open(os.path.join(folder, 'lumivex.ini'), 'w', newline='') as f:
@@ -56,12 +74,13 @@ def program_folder(tmp, picture):
     return os.path.join(folder, 'lumivex.exe')
 
 
-def probe(env, prefix, program, args, samples):
+def probe(env, prefix, program, args, samples, later=()):
+    move = ['--move', f'{-MOVE},{-MOVE}', *later] if later else []
     out = subprocess.run([os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', prefix,
-                          os.path.join(BUILD, 'bench_probe.exe'), win(program), args, '5', *samples],
+                          os.path.join(BUILD, 'bench_probe.exe'), win(program), args, '5', *samples, *move],
                          env=env, capture_output=True, text=True, timeout=180)
     values = out.stdout.split()
-    if len(values) != 4:
+    if len(values) != 6:
         raise RuntimeError(f'probe failed: {out.stdout!r} {out.stderr[-500:]!r}')
     return [float(v) for v in values]
 
@@ -94,39 +113,55 @@ def main():
         # Two programs starting the desktop at once can both wait for it forever: the runs start once it is up.
         if not select.select([holder.stdout], [], [], 120)[0] or holder.stdout.readline().strip() != b'ready':
             raise RuntimeError('the desktop did not come up')
-        pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000),
-                    ('JPEG 48 MP', 'photo48.jpg', 8000, 6000)]
+        pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768, False), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000, False),
+                    ('JPEG 48 MP', 'photo48.jpg', 8000, 6000, False),
+                    ('JPEG 48 MP prog', 'photo48p.jpg', 8000, 6000, True)]
         empty += [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(2)]
         empty_peak = statistics.median(empty)
         print(f'empty Wine program: peak working set {empty_peak / 1024:.1f} MB')
-        print(f'{"picture":14} {"program":9} {"visible ms":>18} {"on screen ms":>20} {"peak MB":>16} {"idle CPU ms":>12}')
+        print(f'{"picture":15} {"program":9} {"visible ms":>18} {"on screen ms":>20} {"peak MB":>16} {"idle CPU ms":>12}')
         cases = []
-        for label, name, w, h in pictures:
-            picture, samples = make_picture(tmp, name, w, h)
-            cases.append((label, samples, {
+        for label, name, w, h, progressive in pictures:
+            picture, samples, later = make_picture(tmp, name, w, h, progressive)
+            cases.append((label, samples, later, {
                 'lumivex': (program_folder(tmp, picture), ''),
-                'baseline': (os.path.join(BUILD, 'baseline.exe'), f'"{win(picture)}" 7')}))
-        results = {label: {'lumivex': [], 'baseline': []} for label, _, _ in cases}
+                'baseline': (os.path.join(BUILD, 'baseline.exe'), f'"{win(picture)}" {SPLASH_SECONDS}')}))
+        results = {label: {'lumivex': [], 'baseline': []} for label, _, _, _ in cases}
         # Round by round through every picture and program, so that a machine growing slower or faster over the
         # minutes of the bench weighs on all alike; the first round warms up and is not counted.
         for run in range(RUNS + 1):
-            for label, samples, programs in cases:
+            for label, samples, later, programs in cases:
                 for who, (program, args) in programs.items():
-                    timed = probe(env, prefix, program, args, samples)
+                    timed = probe(env, prefix, program, args, samples, later)
                     if run > 0:
                         results[label][who].append(timed)
-        for label, _, _ in cases:
+        for label, _, _, _ in cases:
             medians = {}
             for who, rows in results[label].items():
                 cols = list(zip(*rows))
-                vis, scr, peak, cpu = (summary(c) for c in cols)
+                vis, scr, peak, cpu = (summary(c) for c in cols[:4])
                 medians[who] = (vis[0], scr[0], peak[0], cpu[0])
-                print(f'{label:14} {who:9} {vis[0]:7.0f} [{vis[1]:4.0f}-{vis[2]:4.0f}] '
+                print(f'{label:15} {who:9} {vis[0]:7.0f} [{vis[1]:4.0f}-{vis[2]:4.0f}] '
                       f'{scr[0]:7.0f} [{scr[1]:5.0f}-{scr[2]:5.0f}] {peak[0] / 1024:6.1f} '
                       f'[{peak[1] / 1024:4.0f}-{peak[2] / 1024:4.0f}] {cpu[0]:8.1f}')
             lv, bl = medians['lumivex'], medians['baseline']
-            print(f'{label:14} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
+            print(f'{label:15} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
                   f'peak above empty {(lv[2] - empty_peak) / 1024:.1f} MB  idle CPU {lv[3]:.1f} ms')
+        print()
+        print(f'later paint: the window moved up and left by {MOVE} pixels, until the new part is on screen')
+        print(f'{"picture":15} {"program":9} {"new part on screen ms":>26} {"longest message wait ms":>28}')
+        for label, _, later, _ in cases:
+            if not later:
+                continue
+            for who, rows in results[label].items():
+                shown = [r[4] for r in rows]
+                waits = [r[5] for r in rows]
+                if min(shown) < 0:
+                    print(f'{label:15} {who:9} new part not seen in {shown.count(-1)} of {len(shown)} runs')
+                    shown = [v for v in shown if v >= 0] or [-1]
+                (s_med, s_min, s_max), (w_med, w_min, w_max) = summary(shown), summary(waits)
+                print(f'{label:15} {who:9} {s_med:13.0f} [{s_min:5.0f}-{s_max:5.0f}] '
+                      f'{w_med:15.0f} [{w_min:5.0f}-{w_max:5.0f}]')
     finally:
         if holder:
             os.killpg(holder.pid, signal.SIGTERM)

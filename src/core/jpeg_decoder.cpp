@@ -6,6 +6,8 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <utility>
@@ -38,8 +40,8 @@ struct Region {
   int x, y, w, h;
 };
 
-// Everything one pass over the file needs. It holds only plain data, because an
-// error jumps straight out of the library through the frames that use it.
+// Everything one decoder needs. It holds only plain data, because an error jumps
+// straight out of the library through the frames that use it.
 struct Session {
   jpeg_decompress_struct cinfo;
   jpeg_error_mgr err;
@@ -47,7 +49,10 @@ struct Session {
   std::jmp_buf jump;
   const uint8_t* data;
   size_t size;
+  JDIMENSION fullWidth;  // output_width before any crop
+  bool cropped;          // a kept decoder's last pass was cropped
   Region region;
+  JSAMPLE* row;  // one output row of the full width
   uint8_t* out;  // region.w * region.h * 4 bytes
 };
 
@@ -91,17 +96,18 @@ bool runGuarded(Session& s, void (*step)(Session&)) {
   return true;
 }
 
-// Tears the decompressor down on every path, also after a jump.
-class SessionGuard {
- public:
-  explicit SessionGuard(Session& s) : s_(s) {}
-  ~SessionGuard() { jpeg_destroy_decompress(&s_.cinfo); }
-  SessionGuard(const SessionGuard&) = delete;
-  SessionGuard& operator=(const SessionGuard&) = delete;
+// Also safe for a session whose decompressor was never created (all zero).
+void destroy(Session* s) {
+  jpeg_destroy_decompress(&s->cinfo);
+  delete s;
+}
+using SessionPtr = std::unique_ptr<Session, decltype(&destroy)>;
 
- private:
-  Session& s_;
-};
+SessionPtr newSession(const std::vector<uint8_t>& bytes) {
+  SessionPtr s(new Session{}, destroy);
+  prepare(*s, bytes);
+  return s;
+}
 
 void openFile(Session& s) {
   jpeg_create_decompress(&s.cinfo);
@@ -109,6 +115,11 @@ void openFile(Session& s) {
   s.cinfo.progress = &s.progress;
   jpeg_mem_src(&s.cinfo, s.data, static_cast<unsigned long>(s.size));
   jpeg_read_header(&s.cinfo, TRUE);
+}
+
+void chooseOutput(Session& s) {
+  const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
+  s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
 }
 
 uint8_t mulDiv255(unsigned a, unsigned b) { return static_cast<uint8_t>((a * b + 127) / 255); }
@@ -143,75 +154,158 @@ void copyRow(const Session& s, const JSAMPLE* src, uint8_t* dst) {
   }
 }
 
-void decode(Session& s) {
-  openFile(s);
-  const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
-  s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
-  jpeg_start_decompress(&s.cinfo);
-
+// Reads the region's rows of an output pass that has just started.
+void readRegion(Session& s) {
   const Region& r = s.region;
-  const JDIMENSION fullWidth = s.cinfo.output_width;
   JDIMENSION spanLeft = static_cast<JDIMENSION>(r.x) > kCropMargin ? r.x - kCropMargin : 0;
-  const JDIMENSION spanRight = std::min<JDIMENSION>(fullWidth, static_cast<JDIMENSION>(r.x + r.w) + kCropMargin);
+  const JDIMENSION spanRight = std::min<JDIMENSION>(s.fullWidth, static_cast<JDIMENSION>(r.x + r.w) + kCropMargin);
   JDIMENSION spanWidth = spanRight - spanLeft;
-  if (spanWidth < fullWidth) jpeg_crop_scanline(&s.cinfo, &spanLeft, &spanWidth);
-
-  const JDIMENSION rowBytes = s.cinfo.output_width * static_cast<JDIMENSION>(s.cinfo.output_components);
-  JSAMPARRAY row = (*s.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&s.cinfo), JPOOL_IMAGE, rowBytes, 1);
+  if (spanWidth < s.fullWidth || s.cropped) {
+    // Each crop narrows the pass's output width, and a kept decoder keeps it, so the full width comes back first.
+    // A crop to the full width is no change to the library, which would then keep the last pass's columns; with
+    // one column of slack it sets them afresh for the whole width.
+    s.cinfo.output_width = s.fullWidth + (spanWidth == s.fullWidth ? 1 : 0);
+    jpeg_crop_scanline(&s.cinfo, &spanLeft, &spanWidth);
+    s.cropped = spanWidth < s.fullWidth;
+  }
   const size_t firstColumn = (static_cast<size_t>(r.x) - spanLeft) * static_cast<size_t>(s.cinfo.output_components);
 
   if (r.y > 0) jpeg_skip_scanlines(&s.cinfo, static_cast<JDIMENSION>(r.y));
   const size_t outStride = static_cast<size_t>(r.w) * 4;
+  JSAMPROW rows[1] = {s.row};
   for (int line = 0; line < r.h; ++line) {
-    if (jpeg_read_scanlines(&s.cinfo, row, 1) != 1) {
+    if (jpeg_read_scanlines(&s.cinfo, rows, 1) != 1) {
       s.err.msg_code = JERR_INPUT_EOF;
       s.err.error_exit(reinterpret_cast<j_common_ptr>(&s.cinfo));
     }
-    copyRow(s, row[0] + firstColumn, s.out + outStride * static_cast<size_t>(line));
+    copyRow(s, s.row + firstColumn, s.out + outStride * static_cast<size_t>(line));
   }
 }
 
+// One pass over the file for one region.
+void decodeOnce(Session& s) {
+  openFile(s);
+  chooseOutput(s);
+  jpeg_start_decompress(&s.cinfo);
+  s.fullWidth = s.cinfo.output_width;
+  readRegion(s);
+}
+
+// Reads every scan into the library's coefficient store, which then serves any number of output passes.
+void readAllScans(Session& s) {
+  openFile(s);
+  chooseOutput(s);
+  s.cinfo.buffered_image = TRUE;
+  jpeg_start_decompress(&s.cinfo);
+  s.fullWidth = s.cinfo.output_width;
+  for (;;) {
+    limitScans(reinterpret_cast<j_common_ptr>(&s.cinfo));
+    const int got = jpeg_consume_input(&s.cinfo);
+    if (got == JPEG_REACHED_EOI || got == JPEG_SUSPENDED) break;
+  }
+}
+
+// An output pass over the kept coefficients of every scan, as a single pass over the file would make it.
+void decodeKept(Session& s) {
+  jpeg_start_output(&s.cinfo, s.cinfo.input_scan_number);
+  readRegion(s);
+  jpeg_finish_output(&s.cinfo);
+}
+
 }  // namespace
+
+// The decoder of a file of several scans, kept with all of them read.
+struct JpegPicture::Kept {
+  std::mutex lock;
+  SessionPtr session{nullptr, destroy};
+};
 
 JpegError::JpegError(int code) : std::runtime_error("JPEG error #" + std::to_string(code)), code_(code) {}
 
 JpegPicture::JpegPicture(std::vector<uint8_t> fileBytes) : bytes_(std::move(fileBytes)) {
   // The library takes the length as unsigned long, 32 bits on Windows.
   if (bytes_.size() > ULONG_MAX) throw JpegError(JERR_IMAGE_TOO_BIG);
-  Session s{};
-  prepare(s, bytes_);
-  SessionGuard guard(s);
-  if (!runGuarded(s, openFile)) throw JpegError(s.err.msg_code);
-  if (!pictureSizeAcceptable(s.cinfo.image_width, s.cinfo.image_height)) throw JpegError(JERR_IMAGE_TOO_BIG);
-  width_ = static_cast<int>(s.cinfo.image_width);
-  height_ = static_cast<int>(s.cinfo.image_height);
+  const SessionPtr s = newSession(bytes_);
+  if (!runGuarded(*s, openFile)) throw JpegError(s->err.msg_code);
+  if (!pictureSizeAcceptable(s->cinfo.image_width, s->cinfo.image_height)) throw JpegError(JERR_IMAGE_TOO_BIG);
+  width_ = static_cast<int>(s->cinfo.image_width);
+  height_ = static_cast<int>(s->cinfo.image_height);
+  if (jpeg_has_multiple_scans(&s->cinfo)) kept_ = std::make_unique<Kept>();
 }
+
+JpegPicture::~JpegPicture() = default;
+JpegPicture::JpegPicture(JpegPicture&&) noexcept = default;
+JpegPicture& JpegPicture::operator=(JpegPicture&&) noexcept = default;
+
+namespace {
+
+// The buffer for a region of `w` x `h` pixels.
+PixelBuffer pixelBuffer(int w, int h) {
+  PixelBuffer out;
+  out.width = w;
+  out.height = h;
+  try {
+    out.bgrx.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+  } catch (const std::bad_alloc&) {
+    throw JpegError(JERR_OUT_OF_MEMORY);
+  }
+  return out;
+}
+
+}  // namespace
 
 PixelBuffer JpegPicture::decodeRegion(int x, int y, int w, int h) const {
   const int64_t left = std::max<int64_t>(x, 0);
   const int64_t top = std::max<int64_t>(y, 0);
   const int64_t right = std::min<int64_t>(int64_t{x} + w, width_);
   const int64_t bottom = std::min<int64_t>(int64_t{y} + h, height_);
-  PixelBuffer out;
-  if (right <= left || bottom <= top) return out;
+  if (right <= left || bottom <= top) return PixelBuffer{};
 
-  out.width = static_cast<int>(right - left);
-  out.height = static_cast<int>(bottom - top);
-  try {
-    out.bgrx.resize(static_cast<size_t>(out.width) * static_cast<size_t>(out.height) * 4);
-  } catch (const std::bad_alloc&) {
-    throw JpegError(JERR_OUT_OF_MEMORY);
+  PixelBuffer out = pixelBuffer(static_cast<int>(right - left), static_cast<int>(bottom - top));
+  std::vector<JSAMPLE> row(static_cast<size_t>(width_) * 4);
+  const Region region{static_cast<int>(left), static_cast<int>(top), out.width, out.height};
+  if (!kept_) {
+    const SessionPtr s = newSession(bytes_);
+    s->region = region;
+    s->row = row.data();
+    s->out = out.bgrx.data();
+    if (!runGuarded(*s, decodeOnce)) throw JpegError(s->err.msg_code);
+    return out;
   }
 
-  Session s{};
-  prepare(s, bytes_);
-  s.region = Region{static_cast<int>(left), static_cast<int>(top), out.width, out.height};
+  const std::lock_guard<std::mutex> hold(kept_->lock);
+  if (!kept_->session) {
+    SessionPtr s = newSession(bytes_);
+    if (!runGuarded(*s, readAllScans)) throw JpegError(s->err.msg_code);
+    kept_->session = std::move(s);
+  }
+  Session& s = *kept_->session;
+  s.region = region;
+  s.row = row.data();
   s.out = out.bgrx.data();
-  SessionGuard guard(s);
-  if (!runGuarded(s, decode)) throw JpegError(s.err.msg_code);
+  if (!runGuarded(s, decodeKept)) {
+    const int code = s.err.msg_code;
+    kept_->session.reset();  // left in the middle of a pass
+    throw JpegError(code);
+  }
   return out;
 }
 
-PixelBuffer JpegPicture::decodeAll() const { return decodeRegion(0, 0, width_, height_); }
+PixelBuffer JpegPicture::decodeAll() const {
+  PixelBuffer out = pixelBuffer(width_, height_);
+  std::vector<JSAMPLE> row(static_cast<size_t>(width_) * 4);
+  const SessionPtr s = newSession(bytes_);
+  s->region = Region{0, 0, width_, height_};
+  s->row = row.data();
+  s->out = out.bgrx.data();
+  if (!runGuarded(*s, decodeOnce)) throw JpegError(s->err.msg_code);
+  return out;
+}
+
+void JpegPicture::releaseKeptScans() {
+  if (!kept_) return;
+  const std::lock_guard<std::mutex> hold(kept_->lock);
+  kept_->session.reset();
+}
 
 }  // namespace lumivex::core

@@ -25,6 +25,8 @@ constexpr int kDesignMessageFontHeight = 19;
 constexpr int kScrollLine = 8;
 // Posted to report a picture whose pixels could not be produced while painting (no box inside a paint).
 constexpr UINT kReportPictureFailure = WM_APP + 0x51;
+// Posted by the picture when pixels that a paint found not yet decoded are ready (the paint showed the window colour).
+constexpr UINT kPicturePixelsReady = WM_APP + 0x52;
 
 const char* g_layeredEntryName = "SetLayeredWindowAttributes";
 
@@ -56,6 +58,7 @@ void Tsplash::PictureControl::loadFromFile(const std::wstring& path) {
   if (!picture_) picture_ = pictures::Picture::fromFile(path);
   width_ = picture_->width();
   height_ = picture_->height();
+  picture_->notifyWhenReady(owner_.hwnd(), kPicturePixelsReady);
   owner_.pictureFailureReported_ = false;
   if (owner_.hwnd()) InvalidateRect(owner_.hwnd(), nullptr, FALSE);
 }
@@ -508,6 +511,9 @@ LRESULT Tsplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (LOWORD(wp) != WA_INACTIVE && !GetFocus()) SetFocus(hwnd());
       return r;
     }
+    case kPicturePixelsReady:
+      InvalidateRect(hwnd(), nullptr, FALSE);
+      return 0;
     case kReportPictureFailure:
       InvalidateRect(hwnd(), nullptr, FALSE);
       if (Img1.picture()) ui::showError(Img1.picture()->failureText());

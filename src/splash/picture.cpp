@@ -3,7 +3,11 @@
 #include "splash/picture.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <new>
+#include <thread>
 #include <vector>
 
 #include "core/bmp_reader.h"
@@ -83,8 +87,9 @@ class BitmapPicture : public Picture {
   core::PixelBuffer pixels_;
 };
 
-// A JPEG picture decoded in square tiles: a paint decodes, in one pass, the box around the tiles it needs that
-// are not decoded yet, and keeps the result for later paints.
+// A JPEG picture decoded in square tiles: a decode covers, in one pass, the box around the tiles a draw needs that
+// are not decoded yet, and keeps the result for later draws. After the first draw a window may have these decodes
+// made on a worker thread, so that its paints never wait for the decoder (see notifyWhenReady).
 class JpegPicture : public Picture {
  public:
   explicit JpegPicture(core::JpegPicture jpeg)
@@ -92,26 +97,52 @@ class JpegPicture : public Picture {
         jpeg_(std::move(jpeg)),
         columns_((width() + kTile - 1) / kTile),
         rows_((height() + kTile - 1) / kTile),
-        tileBlock_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), -1) {}
+        tileBlock_(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), kMissing) {}
+
+  ~JpegPicture() override {
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    if (worker_.joinable()) worker_.join();
+  }
 
   bool draw(HDC dc, POINT origin, const RECT& area) override {
     if (failed()) return false;
     const RECT r = clipToPicture(area, width(), height());
     if (r.right <= r.left || r.bottom <= r.top) return true;
-    const int tx0 = r.left / kTile, tx1 = (r.right - 1) / kTile;
-    const int ty0 = r.top / kTile, ty1 = (r.bottom - 1) / kTile;
-    if (!decodeMissing(tx0, tx1, ty0, ty1)) return false;
+    const Tiles wanted{r.left / kTile, (r.right - 1) / kTile, r.top / kTile, (r.bottom - 1) / kTile};
 
-    for (int ty = ty0; ty <= ty1; ++ty) {
-      for (int tx = tx0; tx <= tx1;) {
+    std::unique_lock<std::mutex> hold(lock_);
+    if (!workerFailure_.empty()) return fail(workerFailure_);
+    const bool later = window_ && drawn_;
+    drawn_ = true;
+    if (later) {
+      queueMissing(wanted);
+    } else {
+      hold.unlock();
+      try {
+        decodeMissing(wanted);
+      } catch (const core::JpegError& e) {
+        hold.lock();
+        return fail(L"JPEG エラー #" + std::to_wstring(e.code()));
+      }
+      hold.lock();
+    }
+
+    for (int ty = wanted.y0; ty <= wanted.y1; ++ty) {
+      for (int tx = wanted.x0; tx <= wanted.x1;) {
         const int b = tileBlock_[index(tx, ty)];
         int end = tx + 1;
-        while (end <= tx1 && tileBlock_[index(end, ty)] == b) ++end;
-        const Block& block = blocks_[static_cast<size_t>(b)];
-        const RECT run{std::max<LONG>(r.left, tx * kTile), std::max<LONG>(r.top, ty * kTile),
-                       std::min<LONG>(r.right, end * kTile), std::min<LONG>(r.bottom, (ty + 1) * kTile)};
-        blitPixels(dc, block.pixels, run.left - block.x, run.top - block.y, run.right - run.left,
-                   run.bottom - run.top, origin.x + run.left, origin.y + run.top);
+        while (end <= wanted.x1 && tileBlock_[index(end, ty)] == b) ++end;
+        if (b >= 0) {
+          const Block& block = blocks_[static_cast<size_t>(b)];
+          const RECT run{std::max<LONG>(r.left, tx * kTile), std::max<LONG>(r.top, ty * kTile),
+                         std::min<LONG>(r.right, end * kTile), std::min<LONG>(r.bottom, (ty + 1) * kTile)};
+          blitPixels(dc, block.pixels, run.left - block.x, run.top - block.y, run.right - run.left,
+                     run.bottom - run.top, origin.x + run.left, origin.y + run.top);
+        }
         tx = end;
       }
     }
@@ -122,58 +153,142 @@ class JpegPicture : public Picture {
     const RECT r = clipToPicture(area, width(), height());
     if (failed() || r.right <= r.left || r.bottom <= r.top) return;
     try {
-      decodeMissing(r.left / kTile, (r.right - 1) / kTile, r.top / kTile, (r.bottom - 1) / kTile, false);
+      decodeMissing(Tiles{r.left / kTile, (r.right - 1) / kTile, r.top / kTile, (r.bottom - 1) / kTile});
+    } catch (const core::JpegError&) {
     } catch (const std::bad_alloc&) {
     }
   }
 
-  uint64_t decodedPixels() const override { return decoded_; }
+  void notifyWhenReady(HWND window, UINT message) override {
+    const std::lock_guard<std::mutex> hold(lock_);
+    window_ = window;
+    message_ = message;
+  }
+
+  uint64_t decodedPixels() const override {
+    const std::lock_guard<std::mutex> hold(lock_);
+    return decoded_;
+  }
 
  private:
   static constexpr int kTile = 128;
+  static constexpr int kMissing = -1;
+  static constexpr int kQueued = -2;  // missing, and left to the worker
   struct Block {
     int x, y;
     core::PixelBuffer pixels;
   };
+  struct Tiles {  // columns x0..x1 and rows y0..y1 of tiles, inclusive
+    int x0, x1, y0, y1;
+  };
 
   size_t index(int tx, int ty) const { return static_cast<size_t>(ty) * static_cast<size_t>(columns_) + tx; }
 
-  // A conclusive failure ends the picture; any other leaves it as it was, for a later (smaller) region to try.
-  bool decodeMissing(int tx0, int tx1, int ty0, int ty1, bool conclusive = true) {
-    int mx0 = tx1 + 1, mx1 = -1, my0 = ty1 + 1, my1 = -1;
-    for (int ty = ty0; ty <= ty1; ++ty)
-      for (int tx = tx0; tx <= tx1; ++tx)
-        if (tileBlock_[index(tx, ty)] < 0) {
-          mx0 = std::min(mx0, tx);
-          mx1 = std::max(mx1, tx);
-          my0 = std::min(my0, ty);
-          my1 = std::max(my1, ty);
+  // Ends the picture: nothing is drawn from then on. Called with lock_ held.
+  bool fail(const std::wstring& text) {
+    failureText_ = text;
+    blocks_.clear();
+    std::fill(tileBlock_.begin(), tileBlock_.end(), kMissing);
+    requests_.clear();
+    return false;
+  }
+
+  // Leaves the tiles of `wanted` that are neither decoded nor queued to the worker, which starts at the first
+  // need. Called with lock_ held.
+  void queueMissing(const Tiles& wanted) {
+    bool any = false;
+    for (int ty = wanted.y0; ty <= wanted.y1; ++ty)
+      for (int tx = wanted.x0; tx <= wanted.x1; ++tx)
+        if (int& b = tileBlock_[index(tx, ty)]; b == kMissing) {
+          b = kQueued;
+          any = true;
         }
-    if (mx1 < 0) return true;
-    Block block{mx0 * kTile, my0 * kTile, {}};
-    try {
-      block.pixels = jpeg_.decodeRegion(block.x, block.y, (mx1 + 1 - mx0) * kTile, (my1 + 1 - my0) * kTile);
-    } catch (const core::JpegError& e) {
-      if (!conclusive) return false;
-      failureText_ = L"JPEG エラー #" + std::to_wstring(e.code());
-      blocks_.clear();
-      tileBlock_.clear();
-      return false;
+    if (!any) return;
+    requests_.push_back(wanted);
+    if (!worker_.joinable()) worker_ = std::thread([this] { work(); });
+    wake_.notify_one();
+  }
+
+  // The worker: the latest request first, since that is what the window shows now.
+  void work() {
+    std::unique_lock<std::mutex> hold(lock_);
+    for (;;) {
+      wake_.wait(hold, [this] { return stopping_ || !requests_.empty(); });
+      if (stopping_) return;
+      const Tiles wanted = requests_.back();
+      requests_.pop_back();
+      hold.unlock();
+      std::wstring failure;
+      try {
+        decodeMissing(wanted);
+      } catch (const core::JpegError& e) {
+        failure = L"JPEG エラー #" + std::to_wstring(e.code());
+      } catch (const std::bad_alloc&) {
+        failure = L"メモリが不足しています";
+      }
+      hold.lock();
+      if (!failure.empty()) {
+        workerFailure_ = failure;
+        requests_.clear();
+      }
+      PostMessageW(window_, message_, 0, 0);
     }
-    decoded_ += static_cast<uint64_t>(block.pixels.width) * static_cast<uint64_t>(block.pixels.height);
-    const int b = static_cast<int>(blocks_.size());
-    blocks_.push_back(std::move(block));
-    for (int ty = my0; ty <= my1; ++ty)
-      for (int tx = mx0; tx <= mx1; ++tx)
-        if (tileBlock_[index(tx, ty)] < 0) tileBlock_[index(tx, ty)] = b;
-    return true;
+  }
+
+  // Decodes, in one pass, the box around the tiles of `wanted` not decoded yet, and keeps it. The decoder runs
+  // without lock_, so that draws go on meanwhile. Throws core::JpegError (or std::bad_alloc).
+  void decodeMissing(const Tiles& wanted) {
+    Tiles m{wanted.x1 + 1, -1, wanted.y1 + 1, -1};
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      for (int ty = wanted.y0; ty <= wanted.y1; ++ty)
+        for (int tx = wanted.x0; tx <= wanted.x1; ++tx)
+          if (tileBlock_[index(tx, ty)] < 0) {
+            m.x0 = std::min(m.x0, tx);
+            m.x1 = std::max(m.x1, tx);
+            m.y0 = std::min(m.y0, ty);
+            m.y1 = std::max(m.y1, ty);
+          }
+    }
+    if (m.x1 < 0) return;
+    Block block{m.x0 * kTile, m.y0 * kTile, {}};
+    block.pixels = jpeg_.decodeRegion(block.x, block.y, (m.x1 + 1 - m.x0) * kTile, (m.y1 + 1 - m.y0) * kTile);
+
+    bool complete = false;
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      if (!failureText_.empty()) return;
+      decoded_ += static_cast<uint64_t>(block.pixels.width) * static_cast<uint64_t>(block.pixels.height);
+      const int b = static_cast<int>(blocks_.size());
+      blocks_.push_back(std::move(block));
+      for (int ty = m.y0; ty <= m.y1; ++ty)
+        for (int tx = m.x0; tx <= m.x1; ++tx)
+          if (int& t = tileBlock_[index(tx, ty)]; t < 0) {
+            t = b;
+            ++decodedTiles_;
+          }
+      complete = decodedTiles_ == tileBlock_.size();
+    }
+    // With every tile decoded, the coefficients a progressive file keeps for later regions serve nothing more.
+    if (complete) jpeg_.releaseKeptScans();
   }
 
   core::JpegPicture jpeg_;
-  int columns_, rows_;
-  std::vector<int> tileBlock_;
-  std::vector<Block> blocks_;
+  const int columns_, rows_;
+
+  mutable std::mutex lock_;  // guards everything below
+  std::vector<int> tileBlock_;  // per tile: its block in blocks_, kMissing or kQueued
+  std::deque<Block> blocks_;    // a deque, so that blocks stay where draws find them while others are added
+  size_t decodedTiles_ = 0;
   uint64_t decoded_ = 0;
+  bool drawn_ = false;
+  HWND window_ = nullptr;
+  UINT message_ = 0;
+  std::vector<Tiles> requests_;
+  std::wstring workerFailure_;
+  bool stopping_ = false;
+  std::condition_variable wake_;
+  std::thread worker_;
 };
 
 class IconPicture : public Picture {
@@ -257,18 +372,22 @@ class MetafilePicture : public Picture {
   [[noreturn]] static void invalid() { throw ui::AppError(L"メタファイルが不正です"); }
 
   // Plays the metafile once at the picture's size, off the window's thread: records that pass the checks can still
-  // keep the player busy for minutes (an ellipse a billion pixels wide), which must not freeze the splash window.
-  // A trial that has not ended in time is left to run out on its own thread, and the picture is refused.
+  // keep the player busy for minutes (thousands of ellipses drawn with a very wide pen), which must not freeze the
+  // splash window. The trial plays record by record and gives up at the deadline, so that its thread ends soon
+  // after a refusal instead of keeping a core busy until the program ends; only a single record still running at
+  // the deadline is waited for, on that thread.
   static bool playsInTime(HENHMETAFILE mf, int w, int h) {
     struct Trial {
       HENHMETAFILE mf;
       int w, h;
+      ULONGLONG deadline;
     };
-    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h};
+    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h, GetTickCount64() + g_metafileTrialMs};
     if (!trial->mf) {
       delete trial;
       return false;
     }
+    constexpr DWORD kPlayed = 0, kStopped = 1;
     const HANDLE thread = CreateThread(
         nullptr, 0,
         [](void* p) -> DWORD {
@@ -279,11 +398,12 @@ class MetafilePicture : public Picture {
           void* bits = nullptr;
           const ui::MemoryDc dc(CreateCompatibleDC(nullptr));
           const ui::BitmapHandle target(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-          if (!dc || !target) return 1;
+          if (!dc || !target) return kStopped;
           const ui::SelectGuard select(dc.get(), target.get());
           const RECT r{0, 0, t->w, t->h};
-          PlayEnhMetaFile(dc.get(), own.get(), &r);
-          return 0;
+          const bool whole = EnumEnhMetaFile(dc.get(), own.get(), playRecordUntil,
+                                             reinterpret_cast<void*>(static_cast<uintptr_t>(t->deadline)), &r) != FALSE;
+          return whole && GetTickCount64() < t->deadline ? kPlayed : kStopped;
         },
         trial, 0, nullptr);
     if (!thread) {
@@ -292,8 +412,18 @@ class MetafilePicture : public Picture {
       return false;
     }
     const bool ended = WaitForSingleObject(thread, g_metafileTrialMs) == WAIT_OBJECT_0;
+    DWORD result = kStopped;
+    const bool played = ended && GetExitCodeThread(thread, &result) && result == kPlayed;
     CloseHandle(thread);
-    return ended;
+    return played;
+  }
+
+  // Plays one record of a trial, or stops the playback once the deadline (a GetTickCount64 time) has come.
+  static int CALLBACK playRecordUntil(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, int objects,
+                                      LPARAM deadline) {
+    if (GetTickCount64() >= static_cast<ULONGLONG>(deadline)) return 0;
+    PlayEnhMetaFileRecord(dc, table, record, static_cast<UINT>(objects));
+    return 1;
   }
 
   ui::EnhMetaFileHandle mf_;

@@ -35,6 +35,16 @@ class Picture {
   // work later: a JPEG decodes them. A failure here is no failure of the picture; the paint meets it again.
   virtual void prepare(const RECT& area) { (void)area; }
 
+  // From the second draw on, a draw no longer waits for pixels that are not decoded yet (a JPEG's parts away
+  // from the first paint): a worker thread decodes them, the draw leaves their place untouched, and `message` is
+  // posted to `window` once they are ready, or once their decoding failed (the next draw then returns false).
+  // The first draw still decodes what it needs, so that the picture appears whole. Without a window named here,
+  // every draw decodes what it needs.
+  virtual void notifyWhenReady(HWND window, UINT message) {
+    (void)window;
+    (void)message;
+  }
+
   // Tests: how long the trial playback of a metafile may take before its picture is refused (0: the usual second).
   static void setMetafileTrialLimitForTesting(unsigned milliseconds);
 

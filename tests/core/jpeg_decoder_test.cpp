@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +31,7 @@ struct Format {
   bool arithmetic = false;
   int restartRows = 0;
   int quality = 85;
+  bool scanPerComponent = false;  // sequential, but each component in a scan of its own
 };
 
 struct Rgb {
@@ -82,6 +85,12 @@ Bytes encode(const Format& f, int w, int h, bool smooth = false) {
   c.arith_code = f.arithmetic ? TRUE : FALSE;
   c.restart_in_rows = f.restartRows;
   if (f.progressive) jpeg_simple_progression(&c);
+  jpeg_scan_info scans[MAX_COMPONENTS];
+  if (f.scanPerComponent) {
+    for (int i = 0; i < c.num_components; ++i) scans[i] = jpeg_scan_info{1, {i, 0, 0, 0}, 0, 63, 0, 0};
+    c.scan_info = scans;
+    c.num_scans = c.num_components;
+  }
   jpeg_start_compress(&c, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
   while (c.next_scanline < c.image_height) {
@@ -128,6 +137,7 @@ const Format kFormats[] = {
     {"CMYK without Adobe marker", Kind::CmykPlain, 1, 1},
     {"YCCK 4:2:0", Kind::Ycck, 2, 2},
     {"YCCK progressive", Kind::Ycck, 1, 1, true},
+    {"sequential, a scan per component", Kind::Rgb, 2, 2, false, false, 0, 85, true},
 };
 
 constexpr int kW = 67;
@@ -213,6 +223,54 @@ TEST(JpegPicture, RegionsOfIncompleteProgressivePicturesMatchTheWholeDecode) {
                           std::string(f.name) + " cut in scan " + std::to_string(k) + " region at " +
                               std::to_string(r.x) + "," + std::to_string(r.y));
     }
+  }
+}
+
+double threadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+TEST(JpegPicture, LaterRegionsOfAProgressivePictureDoNotReadItsScansAgain) {
+  // Every scan of a progressive file covers the whole picture, so a region needs all of them; once read, they
+  // serve every later region, which then costs its own few blocks instead of the whole file again.
+  const Format f = kFormats[7];
+  constexpr int W = 2400, H = 1600;
+  JpegPicture picture(encode(f, W, H));
+  const PixelBuffer whole = picture.decodeAll();
+  const struct {
+    int x, y;
+  } places[] = {{1200, 800}, {0, 0}, {W - 64, H - 64}, {1000, 100}};
+  double firstMs = 0;
+  for (const auto& at : places) {
+    const double start = threadCpuMs();
+    const PixelBuffer part = picture.decodeRegion(at.x, at.y, 64, 64);
+    const double spent = threadCpuMs() - start;
+    expectSameAsWhole(whole, part, at.x, at.y, "region at " + std::to_string(at.x) + "," + std::to_string(at.y));
+    if (firstMs == 0) {
+      firstMs = spent;
+      continue;
+    }
+    EXPECT_LT(spent * 8, firstMs) << "region at " << at.x << "," << at.y << " took " << spent << " ms against "
+                                  << firstMs << " ms for the first";
+  }
+  picture.releaseKeptScans();
+  expectSameAsWhole(whole, picture.decodeRegion(300, 1500, 90, 100), 300, 1500, "after giving up the kept scans");
+}
+
+TEST(JpegPicture, RegionsFromSeveralThreadsAtOnceMatchTheWholeDecode) {
+  for (const auto& f : {kFormats[7], kFormats[0]}) {
+    const JpegPicture picture(encode(f, 300, 200));
+    const PixelBuffer whole = picture.decodeAll();
+    std::vector<std::thread> threads;
+    std::vector<PixelBuffer> parts(4);
+    for (int t = 0; t < 4; ++t)
+      threads.emplace_back([&, t] {
+        for (int round = 0; round < 10; ++round) parts[t] = picture.decodeRegion(t * 60 + round, t * 30, 70, 50);
+      });
+    for (auto& t : threads) t.join();
+    for (int t = 0; t < 4; ++t) expectSameAsWhole(whole, parts[t], t * 60 + 9, t * 30, f.name);
   }
 }
 

@@ -10,6 +10,11 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <set>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "hostile_support.h"
 #include "splash/picture.h"
 #include "splash_fixture.h"
@@ -352,4 +357,68 @@ TEST(HostilePictures, AMetafileTooSlowToPlayIsRefusedWithoutFreezingTheWindow) {
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].text, kMetafileText);
   EXPECT_EQ(run.modalShowings, 1);
+}
+
+namespace {
+
+// The threads of this process, and the CPU time they have used (ms).
+std::set<DWORD> threadsOfThisProcess(double* cpuMs = nullptr) {
+  std::set<DWORD> ids;
+  double total = 0;
+  const HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 te{};
+  te.dwSize = sizeof(te);
+  for (BOOL ok = Thread32First(snap, &te); ok; ok = Thread32Next(snap, &te)) {
+    if (te.th32OwnerProcessID != GetCurrentProcessId()) continue;
+    ids.insert(te.th32ThreadID);
+    const HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, te.th32ThreadID);
+    FILETIME created, exited, kernel, user;
+    if (t && GetThreadTimes(t, &created, &exited, &kernel, &user)) {
+      const auto ms = [](FILETIME f) { return static_cast<double>(uint64_t{f.dwHighDateTime} << 32 | f.dwLowDateTime) / 1e4; };
+      total += ms(kernel) + ms(user);
+    }
+    if (t) CloseHandle(t);
+  }
+  CloseHandle(snap);
+  if (cpuMs) *cpuMs = total;
+  return ids;
+}
+
+}  // namespace
+
+TEST(HostilePictures, AMetafileRefusedAsTooSlowLeavesNoThreadBusy) {
+  struct Limit {
+    Limit() { pictures::Picture::setMetafileTrialLimitForTesting(50); }
+    ~Limit() { pictures::Picture::setMetafileTrialLimitForTesting(0); }
+  } limit;
+  // About ten seconds of playing under Wine, in records that each take well under a millisecond.
+  const std::string slow = recordedEmf([](HDC dc) {
+    HPEN pen = CreatePen(PS_SOLID, 200, RGB(0, 0, 255));
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (int i = 0; i < 20000; ++i) Ellipse(dc, -2000 + i % 50, -2000 + i % 30, 2000 + i % 40, 2000 + i % 20);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  });
+  lt::TempFolder pics;
+  const std::wstring pic = pics.file(L"slow.emf");
+  lt::writeFileBytes(pic, slow);
+
+  const std::set<DWORD> before = threadsOfThisProcess();
+  try {
+    pictures::Picture::fromFile(pic);
+    ADD_FAILURE() << "the slow metafile was accepted";
+  } catch (const ui::AppError& e) {
+    EXPECT_EQ(e.text(), L"メタファイルが不正です");
+  }
+  const auto newThreads = [&] {
+    size_t n = 0;
+    for (DWORD id : threadsOfThisProcess()) n += before.count(id) == 0;
+    return n;
+  };
+  EXPECT_TRUE(lt::pumpUntil([&] { return newThreads() == 0; }, 1000)) << newThreads() << " thread(s) still running";
+  double cpuBefore = 0, cpuAfter = 0;
+  threadsOfThisProcess(&cpuBefore);
+  Sleep(500);
+  threadsOfThisProcess(&cpuAfter);
+  EXPECT_LT(cpuAfter - cpuBefore, 50.0) << "CPU time used in the half second after the refusal";
 }

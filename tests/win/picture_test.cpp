@@ -157,6 +157,55 @@ TEST(Picture, JpegDecodesOnlyTheRegionsDrawnAndKeepsThem) {
   expectNear(canvas.at(50, 50), 255, 0, 0);
 }
 
+// A window of this thread that only receives messages; it counts those of one kind.
+class MessageCatcher {
+ public:
+  explicit MessageCatcher(UINT message)
+      : message_(message), hwnd_(CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                                 nullptr, nullptr)) {}
+  ~MessageCatcher() { DestroyWindow(hwnd_); }
+  HWND hwnd() const { return hwnd_; }
+  bool waitForOne(DWORD timeoutMs = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (MSG m; !PeekMessageW(&m, hwnd_, message_, message_, PM_REMOVE);) {
+      if (GetTickCount64() >= deadline) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_POSTMESSAGE);
+    }
+    return true;
+  }
+
+ private:
+  UINT message_;
+  HWND hwnd_;
+};
+
+TEST(Picture, JpegDrawsAfterTheFirstLeaveMissingPixelsToAWorkerAndSayWhenTheyAreReady) {
+  constexpr UINT kReady = WM_APP + 7;
+  lt::TempFolder dir;
+  const auto quadrants = [](int x, int y) -> uint32_t { return (x < 500 ? 0xFF0000 : 0x0000FF) | (y < 400 ? 0 : 0x00FF00); };
+  for (const lt::JpegKind kind : {lt::JpegKind::Baseline, lt::JpegKind::Progressive}) {
+    const std::wstring path = dir.file(kind == lt::JpegKind::Baseline ? L"b.jpg" : L"p.jpg");
+    lt::writeFileBytes(path, lt::jpegFile(1000, 800, quadrants, 90, kind));
+    auto p = Picture::fromFile(path);
+    MessageCatcher window(kReady);
+    p->notifyWhenReady(window.hwnd(), kReady);
+    Canvas canvas(200, 200);
+    ASSERT_TRUE(p->draw(canvas.dc(), POINT{-600, -500}, RECT{600, 500, 700, 600}));
+    expectNear(canvas.at(50, 50), 0, 255, 255);  // the first draw decodes what it needs at once
+
+    ASSERT_TRUE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 200, 200}));
+    EXPECT_EQ(canvas.at(150, 150), RGB(255, 255, 255)) << "left as it was while the worker decodes";
+    ASSERT_TRUE(window.waitForOne()) << "the window is told when the pixels are ready";
+    ASSERT_TRUE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 200, 200}));
+    expectNear(canvas.at(150, 150), 255, 0, 0);
+    expectNear(canvas.at(50, 50), 255, 0, 0);
+
+    // A picture given up while its worker still has pixels to decode ends with it.
+    ASSERT_TRUE(p->draw(canvas.dc(), POINT{-800, -600}, RECT{800, 600, 1000, 800}));
+    p.reset();
+  }
+}
+
 TEST(Picture, JpegWhosePixelsCannotBeDecodedFailsOnceAndThenDrawsNothing) {
   lt::TempFolder dir;
   lt::writeFileBytes(dir.file(L"q.jpg"), lt::withoutQuantTables(lt::jpegFile(64, 48, [](int, int) -> uint32_t { return 0; })));
