@@ -104,10 +104,10 @@ void ComboBox::command(WORD code) {
       break;
     }
     case CBN_SETFOCUS:
-      if (onEnter) onEnter();
+      form().focusArrived(*this);
       break;
     case CBN_KILLFOCUS:
-      if (onExit) onExit();
+      form().focusDeparted(*this);
       break;
     default:
       break;
