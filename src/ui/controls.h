@@ -156,6 +156,7 @@ class ComboBox : public Control, public Coloured {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void dpiChanged() override;
 
  private:
   void completeTyping();

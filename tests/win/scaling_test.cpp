@@ -64,13 +64,22 @@ class ScaledForm : public ui::Form {
     okBtn.create(panel, {10, 8, 75, 25}, L"OK");
     label.create(*this, {10, 10, 0, 0}, L"ラベルの文字");
     spin.create(*this, {10, 70, 61, 21}, L"5");
+    combo.create(*this, {120, 10, 150, 20}, L"");
+    combo.setItems({L"一", L"二", L"三"});
     okBtn.setGlyph(L"BBOK");
   }
   ui::Container panel{*this, ui::Container::Frame::RaisedPanel};
   ui::Button okBtn{*this};
   ui::Label label{*this};
   ui::SpinEdit spin{*this, 1, 10};
+  ui::ComboBox combo{*this};
 };
+
+int droppedHeight(const ui::ComboBox& combo) {
+  RECT dropped{};
+  SendMessageW(combo.hwnd(), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  return dropped.bottom - dropped.top;
+}
 
 }  // namespace
 
@@ -134,7 +143,8 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   ScaledForm form;
   form.show();
   const int from = form.dpi(), to = from * 3 / 2;
-  const std::vector<HWND> windows{form.panel.hwnd(), form.okBtn.hwnd(), form.label.hwnd(), form.spin.hwnd()};
+  const std::vector<HWND> windows{form.panel.hwnd(), form.okBtn.hwnd(), form.label.hwnd(), form.spin.hwnd(),
+                                  form.combo.hwnd()};
   std::vector<RECT> before;
   for (HWND h : windows) before.push_back(rectInParent(h));
   const ui::Bounds labelDesign = form.label.bounds();
@@ -171,6 +181,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   ASSERT_NE(images, nullptr);
   ImageList_GetIconSize(images, &glyphW, &glyphH);
   EXPECT_EQ(glyphH, ui::toPixels(18, to)) << "the glyph grows with the text";
+  EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, to)) << "the combo box keeps its list, at the new scale";
 
   moveTo(from);
   for (size_t i = 0; i < windows.size(); ++i) {
@@ -178,5 +189,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
     EXPECT_TRUE(EqualRect(&now, &before[i])) << "window " << i << " is back at its place";
   }
   EXPECT_EQ(fontHeight(form.okBtn.hwnd()), ui::toPixels(12, from));
+  EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, from));
+  EXPECT_LE(droppedHeight(form.combo), ui::toPixels(400, from));
   form.hide();
 }

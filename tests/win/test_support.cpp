@@ -106,9 +106,11 @@ HWND tooltipOwnedBy(HWND owner) {
   return s.found;
 }
 
-ScreenShot::ScreenShot(HWND window) {
-  RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  pumpFor(100);
+WindowPixels::WindowPixels(HWND window, Source source) {
+  if (source == Source::Screen) {
+    RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pumpFor(100);
+  }
   RECT r{};
   GetWindowRect(window, &r);
   width_ = r.right - r.left;
@@ -124,7 +126,8 @@ ScreenShot::ScreenShot(HWND window) {
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
+  if (source == Source::Screen) BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
+  else PrintWindow(window, memory, 0);
   GdiFlush();
   const auto* p = static_cast<const DWORD*>(bits);
   pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
@@ -134,7 +137,7 @@ ScreenShot::ScreenShot(HWND window) {
   ReleaseDC(nullptr, screen);
 }
 
-COLORREF ScreenShot::at(int x, int y) const {
+COLORREF WindowPixels::at(int x, int y) const {
   const DWORD p = pixels_.at(static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x));
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
@@ -142,7 +145,7 @@ COLORREF ScreenShot::at(int x, int y) const {
 ::testing::AssertionResult pushButtonOnScreen(HWND button) {
   wchar_t caption[64]{};
   GetWindowTextW(button, caption, 64);
-  const ScreenShot shot(button);
+  const WindowPixels shot(button, WindowPixels::Source::Screen);
   const int w = shot.width(), h = shot.height();
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   if (shot.at(w / 2, h - 1) == face || shot.at(w - 1, h / 2) == face)

@@ -48,10 +48,12 @@ bool fileExists(const std::wstring& path);
 // The tooltip window of this thread owned by `owner` (a form), or null.
 HWND tooltipOwnedBy(HWND owner);
 
-// What the screen shows of a window, read back from the screen once every window of the thread has painted.
-class ScreenShot {
+// A window's pixels (frame included): as the window draws them, or as the screen shows them once every window of
+// the thread has painted.
+class WindowPixels {
  public:
-  explicit ScreenShot(HWND window);
+  enum class Source { Window, Screen };
+  explicit WindowPixels(HWND window, Source source = Source::Window);
   int width() const { return width_; }
   int height() const { return height_; }
   COLORREF at(int x, int y) const;  // relative to the window's top-left corner
