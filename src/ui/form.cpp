@@ -77,6 +77,7 @@ void Form::create(const FormStyle& style) {
   brush_ = BrushHandle(CreateSolidBrush(toColorRef(colour_)));
   centreOnFirstShow_ = style.centreOnFirstShow;
   dialogKeys_ = style.dialogKeys;
+  keepsPixelSize_ = style.keepsPixelSize;
   createOwn(ex, ws, style.caption, 0, 0, r.right - r.left, r.bottom - r.top, g_owner);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(dpi_)), FALSE);
   // Made on a monitor of another dpi than the system's, the form takes that monitor's at once.
@@ -497,7 +498,8 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       changeDpi(HIWORD(wp));
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
       SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+                   suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (keepsPixelSize_ ? SWP_NOSIZE : 0));
       return 0;
     }
     case WM_GETMINMAXINFO:

@@ -25,6 +25,7 @@ struct FormStyle {
   bool centreOnFirstShow = false;  // centred on the desktop the first time it is shown
   bool dialogKeys = true;          // Tab, Enter and Esc navigate as in a dialog
   Colour colour = kButtonFace;
+  bool keepsPixelSize = false;     // sized in screen pixels (a picture's): it keeps its size at another dpi
 };
 
 class Form : public Window {
@@ -133,6 +134,7 @@ class Form : public Window {
   bool centreOnFirstShow_ = false;
   bool shownOnce_ = false;
   bool dialogKeys_ = true;
+  bool keepsPixelSize_ = false;
   bool modal_ = false;
   int modalResult_ = kNoResult;
   WindowState state_ = WindowState::Normal;

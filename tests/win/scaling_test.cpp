@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "option_fixture.h"
+#include "splash_fixture.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/form.h"
@@ -192,4 +193,23 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, from));
   EXPECT_LE(droppedHeight(form.combo), ui::toPixels(400, from));
   form.hide();
+}
+
+TEST(Scaling, TheSplashIsThePicturesSizeAtAnyDpiAndKeepsItOnAScreenOfAnotherDpi) {
+  TempFolder pics;
+  const std::wstring pic = pics.file(L"a.bmp");
+  writeFileBytes(pic, bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; }));
+  SplashRun run(splashIni(pic));
+  run.show();
+  const HWND h = splash->hwnd();
+  EXPECT_EQ(outerSize(h).cx, 400);
+  EXPECT_EQ(outerSize(h).cy, 300);
+  RECT frame{};
+  GetWindowRect(h, &frame);
+  RECT suggested{frame.left + 10, frame.top + 20, frame.left + 10 + 600, frame.top + 20 + 450};
+  const int dpi = splash->dpi() * 3 / 2;
+  SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(outerSize(h).cx, 400) << "the picture keeps its own pixel size";
+  EXPECT_EQ(outerSize(h).cy, 300);
+  EXPECT_EQ(splash->left(), frame.left + 10) << "the window goes where the system puts it";
 }
