@@ -17,6 +17,7 @@ void TposFrm::create() {
   style.clientWidth = 540;
   style.clientHeight = 307;
   style.topmost = true;
+  style.keepsPixelSize = true;  // the splash window's size
   ui::Form::create(style);
 
   // The controls are made when the dialog is first shown.

@@ -120,6 +120,7 @@ void Tsplash::create() {
   style.topmost = true;
   style.dialogKeys = false;  // key preview: every key comes to FormKeyDown
   style.colour = kDesignColour;
+  style.keepsPixelSize = true;  // the picture's size
   Form::create(style);
 
   Timer1.pausesForErrorBox = true;

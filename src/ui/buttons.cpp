@@ -14,18 +14,30 @@ Button::~Button() {
   if (images_) syslib::imageListDestroy(images_);
 }
 
+// The glyph is drawn at design size times the form's scale: the resource is stretched when it is loaded.
 void Button::setGlyph(const wchar_t* bitmapResource) {
-  auto* bmp = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), bitmapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  glyph_ = bitmapResource;
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  auto* bmp = static_cast<HBITMAP>(LoadImageW(module, bitmapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bmp) return;
   BITMAP info{};
   GetObjectW(bmp, sizeof(info), &info);
+  const int w = form().px(info.bmWidth), h = form().px(info.bmHeight);
+  if (w != info.bmWidth || h != info.bmHeight) {
+    DeleteObject(bmp);
+    bmp = static_cast<HBITMAP>(LoadImageW(module, bitmapResource, IMAGE_BITMAP, w, h, LR_CREATEDIBSECTION));
+    if (!bmp) return;
+  }
   if (images_) syslib::imageListDestroy(images_);
-  images_ = syslib::imageListCreate(info.bmWidth, info.bmHeight, ILC_COLOR32, 1, 0);
+  images_ = syslib::imageListCreate(w, h, ILC_COLOR32, 1, 0);
   syslib::imageListAdd(images_, bmp, nullptr);
   DeleteObject(bmp);
-  BUTTON_IMAGELIST list{images_, {2, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  BUTTON_IMAGELIST list{images_, {form().px(2), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(hwnd(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+}
+
+void Button::dpiChanged() {
+  if (glyph_) setGlyph(glyph_);
 }
 
 void Button::setDefault(bool on) {

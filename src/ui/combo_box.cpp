@@ -3,13 +3,24 @@
 #include "ui/form.h"
 
 namespace lumivex::ui {
+namespace {
+constexpr int kDroppedHeight = 400;  // design pixels: the edit field and the dropped list together
+}  // namespace
 
 void ComboBox::create(Window& parent, Bounds b, const std::wstring& text) {
   createChild(L"COMBOBOX", 0, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, parent,
-              {b.x, b.y, b.w, 400}, text);
+              {b.x, b.y, b.w, kDroppedHeight}, text);
   SendMessageW(hwnd(), CB_SETMINVISIBLE, 16, 0);
   handCursor = true;
   lastText_ = this->text();
+}
+
+// A drop-down combo box is sized with its dropped list; placed anew like any control, it would lose the list.
+void ComboBox::dpiChanged() {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, form().px(kDroppedHeight),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND ComboBox::editHwnd() const {
@@ -104,10 +115,10 @@ void ComboBox::command(WORD code) {
       break;
     }
     case CBN_SETFOCUS:
-      if (onEnter) onEnter();
+      form().focusArrived(*this);
       break;
     case CBN_KILLFOCUS:
-      if (onExit) onExit();
+      form().focusDeparted(*this);
       break;
     default:
       break;

@@ -10,9 +10,10 @@
 namespace lumivex::ui {
 
 void Container::create(Window& parent, Bounds b, const std::wstring& text) {
-  createOwn(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+  const RECT r = form().toPixels(b);
+  createOwn(WS_EX_CONTROLPARENT, WS_CHILD | WS_VISIBLE, text.c_str(), r.left, r.top, r.right - r.left,
+            r.bottom - r.top, parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(form().dpi())), FALSE);
 }
 
 void Container::paint(HDC dc) {
@@ -24,7 +25,7 @@ void Container::paint(HDC dc) {
     return;
   }
   if (frame_ != Frame::GroupBox) return;
-  SelectGuard font(dc, uiFont());
+  SelectGuard font(dc, uiFont(form().dpi()));
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   RECT frame = rc;
@@ -34,11 +35,12 @@ void Container::paint(HDC dc) {
   if (caption.empty()) return;
   SIZE sz{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &sz);
-  RECT textRect{8, 0, 8 + sz.cx + 2, tm.tmHeight};
+  const int textLeft = form().px(8);
+  RECT textRect{textLeft, 0, textLeft + sz.cx + form().px(2), tm.tmHeight};
   FillRect(dc, &textRect, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  TextOutW(dc, 9, 0, caption.c_str(), static_cast<int>(caption.size()));
+  TextOutW(dc, form().px(9), 0, caption.c_str(), static_cast<int>(caption.size()));
 }
 
 // A shape is a background: a container is drawn over it and takes the mouse there.
@@ -54,13 +56,20 @@ bool Container::overLowerSibling(POINT screen) const {
   return false;
 }
 
-void Container::excludeLowerSiblings(HDC dc) const {
+void Container::yieldToLowerSiblings(HDC dc) const {
   RECT mine;
   GetWindowRect(hwnd(), &mine);
   for (HWND s = GetWindow(hwnd(), GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) {
     RECT r, overlap;
     if (!IsWindowVisible(s) || isBackground(s) || !GetWindowRect(s, &r) || !IntersectRect(&overlap, &r, &mine))
       continue;
+    // Clipped by the siblings above it, the sibling would have nothing of itself left to draw where it lies over
+    // the container: it draws there unclipped, as the container leaves that place to it.
+    const LONG style = GetWindowLongW(s, GWL_STYLE);
+    if (style & WS_CLIPSIBLINGS) {
+      SetWindowLongW(s, GWL_STYLE, style & ~WS_CLIPSIBLINGS);
+      RedrawWindow(s, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
     MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&overlap), 2);
     ExcludeClipRect(dc, overlap.left, overlap.top, overlap.right, overlap.bottom);
   }
@@ -79,7 +88,7 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd(), &ps);
-      excludeLowerSiblings(dc);
+      yieldToLowerSiblings(dc);
       paint(dc);
       EndPaint(hwnd(), &ps);
       return 0;
@@ -97,22 +106,23 @@ LRESULT Container::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void RadioGroup::create(Window& parent, Bounds b, const std::wstring& text) { Container::create(parent, b, text); }
 
+// The items share the group's height below its caption; the measures are design pixels, as the items' bounds are.
 void RadioGroup::setItems(const std::vector<std::wstring>& texts) {
   items_.clear();
-  RECT rc;
-  GetClientRect(hwnd(), &rc);
-  const int lineHeight = measureLine(uiFont(), L"").cy;
+  const int dpi = form().dpi();
+  const Bounds rc = bounds();
+  const int lineHeight = toDesign(measureLine(uiFont(dpi), L"").cy, dpi);
   const int count = static_cast<int>(texts.size());
   if (count == 0) return;
-  const int itemHeight = (rc.bottom - lineHeight - 5) / count;
-  const int topMargin = lineHeight + 1 + (rc.bottom - lineHeight - 5 - itemHeight * count) / 2;
+  const int itemHeight = (rc.h - lineHeight - 5) / count;
+  const int topMargin = lineHeight + 1 + (rc.h - lineHeight - 5 - itemHeight * count) / 2;
   for (int i = 0; i < count; ++i) {
-    const SIZE sz = measureLine(uiFont(), texts[i]);
+    const int textWidth = toDesign(measureLine(uiFont(dpi), texts[i]).cx, dpi);
     auto item = std::make_unique<Item>(form(), *this);
     // The focus lies on the items; to the form it enters and leaves the group.
     item->onEnter = [this] { if (onEnter) onEnter(); };
     item->onExit = [this] { if (onExit) onExit(); };
-    item->create(*this, {8, topMargin + i * itemHeight, std::min<int>(sz.cx + 24, rc.right - 16), itemHeight}, texts[i]);
+    item->create(*this, {8, topMargin + i * itemHeight, std::min<int>(textWidth + 24, rc.w - 16), itemHeight}, texts[i]);
     items_.push_back(std::move(item));
   }
   index_ = -1;

@@ -16,8 +16,23 @@ Control::~Control() { form_.unregisterControl(this); }
 
 void Control::createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
                           const std::wstring& text) {
-  createStandard(className, exStyle, style | WS_CHILD | WS_CLIPSIBLINGS, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(), id_);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+  const RECT r = form_.toPixels(b);
+  createStandard(className, exStyle, style | WS_CHILD | WS_CLIPSIBLINGS, text.c_str(), r.left, r.top,
+                 r.right - r.left, r.bottom - r.top, parent.hwnd(), id_);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(form_.dpi())), FALSE);
+}
+
+void Control::rescale(int oldDpi) {
+  if (!hwnd()) return;
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+  const Bounds design = Form::toDesign(r, oldDpi);
+  const RECT now = form_.toPixels(design);
+  SetWindowPos(hwnd(), nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(form_.dpi())), TRUE);
+  dpiChanged();
 }
 
 // A control of a form whose controls are deferred comes into being when it is first used.
@@ -26,21 +41,29 @@ HWND Control::live() const {
   return hwnd();
 }
 
-Bounds Control::bounds() const {
+namespace {
+RECT pixelRectInParent(HWND h) {
   RECT r{};
-  GetWindowRect(live(), &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  GetWindowRect(h, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+}  // namespace
+
+Bounds Control::bounds() const { return Form::toDesign(pixelRectInParent(live()), form_.dpi()); }
+
+void Control::setBounds(Bounds b) {
+  const RECT r = form_.toPixels(b);
+  SetWindowPos(live(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Control::setBounds(Bounds b) { SetWindowPos(live(), nullptr, b.x, b.y, b.w, b.h, SWP_NOZORDER | SWP_NOACTIVATE); }
-
 void Control::setLeft(int x) {
-  const Bounds b = bounds();
-  if (b.x == x) return;
+  const RECT was = pixelRectInParent(live());
+  const int left = toPixels(x, form_.dpi());
+  if (was.left == left) return;
   // Copied bits would carry whatever lay under a transparent control: the parent repaints both places instead.
-  SetWindowPos(live(), nullptr, x, b.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOCOPYBITS);
-  RECT r{std::min(b.x, x), b.y, std::max(b.x, x) + b.w, b.y + b.h};
+  SetWindowPos(hwnd(), nullptr, left, was.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOCOPYBITS);
+  RECT r{std::min<int>(was.left, left), was.top, std::max<int>(was.left, left) + (was.right - was.left), was.bottom};
   RedrawWindow(GetParent(hwnd()), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -79,12 +102,12 @@ LRESULT Control::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_SETFOCUS: {
       LRESULT r = callDefault(msg, wp, lp);
-      if (onEnter) onEnter();
+      form_.focusArrived(*this);
       return r;
     }
     case WM_KILLFOCUS: {
       LRESULT r = callDefault(msg, wp, lp);
-      if (onExit) onExit();
+      form_.focusDeparted(*this);
       return r;
     }
     default:

@@ -9,6 +9,8 @@ namespace lumivex::ui {
 
 class Form;
 
+// A control's place and size relative to its parent's client area, in design pixels (96 dpi): the window layer
+// scales them to the pixels of the screen the form is on.
 struct Bounds {
   int x = 0, y = 0, w = 0, h = 0;
 };
@@ -23,6 +25,10 @@ class Control : public Window {
 
   // Creates the control's window inside `parent` (the form or a container) at `b` with `text`.
   virtual void create(Window& parent, Bounds b, const std::wstring& text) = 0;
+
+  // The form has moved to a screen of another dpi: the control takes the same design place at the form's new dpi
+  // and its font for it.
+  void rescale(int oldDpi);
 
   Bounds bounds() const;  // relative to the parent's client area
   void setBounds(Bounds b);
@@ -55,6 +61,8 @@ class Control : public Window {
                    const std::wstring& text);
   void setTextRaw(const std::wstring& text);
   HWND live() const;  // the window, made first if the form defers its controls
+  // What a control adds to rescale once its place and font follow the new dpi.
+  virtual void dpiChanged() {}
 
  private:
   Form& form_;

@@ -38,6 +38,9 @@ class Label : public Control {
   bool wordWrap = false;  // keeps its design box and wraps the text within it
   HBRUSH colours(HDC dc) override;
 
+ protected:
+  void dpiChanged() override { autoSize(); }
+
  private:
   void autoSize();
 };
@@ -62,8 +65,12 @@ class Button : public Control {
   int modalResult = 0;
   std::function<void()> onClick;
 
+ protected:
+  void dpiChanged() override;
+
  private:
   HIMAGELIST images_ = nullptr;
+  const wchar_t* glyph_ = nullptr;  // the bitmap resource's name
 };
 
 class CheckBox : public Control {
@@ -115,6 +122,7 @@ class SpinEdit : public Edit {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void dpiChanged() override;
 
  private:
   class Buttons : public Control {
@@ -148,6 +156,7 @@ class ComboBox : public Control, public Coloured {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void dpiChanged() override;
 
  private:
   void completeTyping();
@@ -198,7 +207,7 @@ class Container : public Control {
   // do not count.
   bool overLowerSibling(POINT screen) const;
   bool isBackground(HWND sibling) const;
-  void excludeLowerSiblings(HDC dc) const;
+  void yieldToLowerSiblings(HDC dc) const;
   Frame frame_;
 };
 
@@ -255,9 +264,12 @@ class Image : public Control {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void dpiChanged() override;
 
  private:
+  SIZE shownSize() const;  // the picture's size scaled as the form's layout is
   BitmapHandle bitmap_;
+  bool autoSize_ = false;
 };
 
 }  // namespace lumivex::ui

@@ -1,10 +1,14 @@
 // Controls drawn by the program: shapes and pictures.
+#include <algorithm>
+
 #include "ui/controls.h"
+#include "ui/form.h"
 
 namespace lumivex::ui {
 
 void Shape::create(Window& parent, Bounds b, const std::wstring& text) {
-  createOwn(0, WS_CHILD | WS_VISIBLE, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(),
+  const RECT r = form().toPixels(b);
+  createOwn(0, WS_CHILD | WS_VISIBLE, text.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top, parent.hwnd(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
 }
 
@@ -26,7 +30,8 @@ LRESULT Shape::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FillRect(dc, &rc, fill.get());
       if (penWidth_ > 0) {
         BrushHandle outline(CreateSolidBrush(toColorRef(outline_)));
-        for (int i = 0; i < penWidth_; ++i) {
+        const int width = std::max(1, form().px(penWidth_));
+        for (int i = 0; i < width; ++i) {
           RECT edge{rc.left + i, rc.top + i, rc.right - i, rc.bottom - i};
           FrameRect(dc, &edge, outline.get());
         }
@@ -53,16 +58,27 @@ void Shape::redrawSiblingsAbove() {
 }
 
 void Image::create(Window& parent, Bounds b, const std::wstring& text) {
-  createOwn(0, WS_CHILD | WS_VISIBLE, text.c_str(), b.x, b.y, b.w, b.h, parent.hwnd(),
+  const RECT r = form().toPixels(b);
+  createOwn(0, WS_CHILD | WS_VISIBLE, text.c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top, parent.hwnd(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())));
+}
+
+SIZE Image::shownSize() const {
+  BITMAP info{};
+  GetObjectW(bitmap_.get(), sizeof(info), &info);
+  return {form().px(info.bmWidth), form().px(std::abs(info.bmHeight))};
 }
 
 void Image::setBitmap(BitmapHandle bitmap, bool autoSize) {
   bitmap_ = std::move(bitmap);
-  if (autoSize && bitmap_) {
-    BITMAP info{};
-    GetObjectW(bitmap_.get(), sizeof(info), &info);
-    SetWindowPos(hwnd(), nullptr, 0, 0, info.bmWidth, std::abs(info.bmHeight), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  autoSize_ = autoSize;
+  dpiChanged();
+}
+
+void Image::dpiChanged() {
+  if (autoSize_ && bitmap_) {
+    const SIZE size = shownSize();
+    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -82,7 +98,14 @@ LRESULT Image::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SelectGuard sel(mem.get(), bitmap_.get());
         BITMAP info{};
         GetObjectW(bitmap_.get(), sizeof(info), &info);
-        BitBlt(dc, 0, 0, info.bmWidth, std::abs(info.bmHeight), mem.get(), 0, 0, SRCCOPY);
+        const SIZE size = shownSize();
+        if (size.cx == info.bmWidth && size.cy == std::abs(info.bmHeight)) {
+          BitBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+        } else {
+          SetStretchBltMode(dc, HALFTONE);
+          SetBrushOrgEx(dc, 0, 0, nullptr);
+          StretchBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, info.bmWidth, std::abs(info.bmHeight), SRCCOPY);
+        }
       }
       EndPaint(hwnd(), &ps);
       return 0;

@@ -53,16 +53,26 @@ void Memo::addLine(const std::wstring& line) {
 SpinEdit::SpinEdit(Form& form, int minimum, int maximum)
     : Edit(form), min_(minimum), max_(maximum), buttons_(form, *this) {}
 
+namespace {
+// Design pixels: the buttons cover the box's right end up to its edge; the text keeps clear of them.
+constexpr int kSpinButtonsWidth = 16;
+constexpr int kSpinTextMargin = 15;
+}  // namespace
+
 void SpinEdit::create(Window& parent, Bounds b, const std::wstring& text) {
-  constexpr int kButtonsWidth = 15;
   Edit::create(parent, b, text);
-  SendMessageW(hwnd(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kButtonsWidth));
-  buttons_.create(parent, {b.x + b.w - kButtonsWidth - 1, b.y + 1, kButtonsWidth, b.h - 2}, L"");
+  dpiChanged();
+  buttons_.create(parent, {b.x + b.w - kSpinButtonsWidth, b.y + 1, kSpinButtonsWidth, b.h - 2}, L"");
   SetWindowPos(buttons_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void SpinEdit::dpiChanged() {
+  SendMessageW(hwnd(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, form().px(kSpinTextMargin)));
 }
 
 void SpinEdit::Buttons::create(Window& parent, Bounds b, const std::wstring& text) {
   createChild(UPDOWN_CLASSW, 0, WS_VISIBLE, parent, b, text);
+  setBounds(b);  // made without a buddy, the control would take a width of its own, whatever the dpi
   SendMessageW(hwnd(), UDM_SETRANGE32, 0, 100);
   SendMessageW(hwnd(), UDM_SETPOS32, 0, 50);
 }

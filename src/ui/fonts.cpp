@@ -1,6 +1,8 @@
 // The program's fonts.
 #include "ui/fonts.h"
 
+#include <map>
+
 namespace lumivex::ui {
 
 FontHandle makeUiFont(int pixelHeight, bool underline) {
@@ -15,8 +17,10 @@ FontHandle makeUiFont(int pixelHeight, bool underline) {
   return FontHandle(CreateFontIndirectW(&lf));
 }
 
-HFONT uiFont() {
-  static FontHandle font = makeUiFont();
+HFONT uiFont(int dpi) {
+  static std::map<int, FontHandle> fonts;
+  FontHandle& font = fonts[dpi];
+  if (!font) font = makeUiFont(toPixels(kUiFontHeight, dpi));
   return font.get();
 }
 

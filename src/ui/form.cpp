@@ -17,6 +17,7 @@ namespace {
 Form* g_mainForm = nullptr;
 bool g_quitting = false;
 HWND g_owner = nullptr;
+constexpr int kTooltipWidth = 600;  // design pixels; longer hints wrap
 
 std::set<Form*>& allForms() {
   static std::set<Form*> forms;
@@ -69,14 +70,43 @@ void Form::create(const FormStyle& style) {
     ex |= WS_EX_DLGMODALFRAME;
   }
   if (style.topmost) ex |= WS_EX_TOPMOST;
-  RECT r{0, 0, style.clientWidth, style.clientHeight};
+  dpi_ = systemDpi();
+  RECT r{0, 0, px(style.clientWidth), px(style.clientHeight)};
   AdjustWindowRectEx(&r, ws, FALSE, ex);
   colour_ = style.colour;
   brush_ = BrushHandle(CreateSolidBrush(toColorRef(colour_)));
   centreOnFirstShow_ = style.centreOnFirstShow;
   dialogKeys_ = style.dialogKeys;
+  keepsPixelSize_ = style.keepsPixelSize;
   createOwn(ex, ws, style.caption, 0, 0, r.right - r.left, r.bottom - r.top, g_owner);
-  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont()), FALSE);
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(dpi_)), FALSE);
+  // Made on a monitor of another dpi than the system's, the form takes that monitor's at once.
+  const int own = windowDpi(hwnd());
+  if (own != dpi_) {
+    changeDpi(own);
+    setClientSize(style.clientWidth, style.clientHeight);
+  }
+}
+
+RECT Form::toPixels(const Bounds& b) const {
+  const int left = px(b.x), top = px(b.y);
+  return {left, top, px(b.x + b.w), px(b.y + b.h)};
+}
+
+Bounds Form::toDesign(const RECT& r, int dpi) {
+  const int x = ui::toDesign(r.left, dpi), y = ui::toDesign(r.top, dpi);
+  return {x, y, ui::toDesign(r.right, dpi) - x, ui::toDesign(r.bottom, dpi) - y};
+}
+
+// Every control keeps its design place at the new dpi and takes the font for it; the form's own size is the caller's.
+void Form::changeDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  const int old = dpi_;
+  dpi_ = dpi;
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(dpi_)), FALSE);
+  for (const auto& [id, c] : controls_) c->rescale(old);
+  if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, px(kTooltipWidth));
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 bool Form::visible() const { return IsWindowVisible(hwnd()) != FALSE; }
@@ -119,7 +149,9 @@ void Form::applyShowState(int showCommand) {
 }
 
 void Form::hide() {
-  if (visible()) ShowWindow(hwnd(), SW_HIDE);
+  if (!visible()) return;
+  active_ = false;  // hiding is no focus move between the form's controls
+  ShowWindow(hwnd(), SW_HIDE);
 }
 
 int Form::showModal() {
@@ -258,7 +290,7 @@ void Form::setHeight(int v) {
 }
 
 void Form::setClientSize(int w, int h) {
-  RECT r{0, 0, w, h};
+  RECT r{0, 0, px(w), px(h)};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
   setWidth(r.right - r.left);
@@ -302,12 +334,29 @@ int Form::registerControl(Control* c) {
 
 void Form::unregisterControl(Control* c) {
   if (defaultButton_ == static_cast<Control*>(c)) defaultButton_ = nullptr;
+  if (entered_ == c) entered_ = nullptr;
   if (cancelButton_ == static_cast<Control*>(c)) cancelButton_ = nullptr;
   for (auto it = controls_.begin(); it != controls_.end(); ++it)
     if (it->second == c) {
       controls_.erase(it);
       break;
     }
+}
+
+void Form::focusArrived(Control& c) {
+  if (!active_ && (!entered_ || entered_ == &c)) return;
+  if (entered_ && entered_ != &c) {
+    Control* left = std::exchange(entered_, nullptr);
+    if (left->onExit) left->onExit();
+  }
+  entered_ = &c;
+  if (c.onEnter) c.onEnter();
+}
+
+void Form::focusDeparted(Control& c) {
+  if (!active_) return;
+  if (entered_ == &c) entered_ = nullptr;
+  if (c.onExit) c.onExit();
 }
 
 Control* Form::controlAt(HWND h) const {
@@ -322,7 +371,7 @@ void Form::updateTooltip(Control& c) {
   if (!tooltip_) {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0,
                                0, 0, 0, hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, px(kTooltipWidth));
   }
   TOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
@@ -432,6 +481,7 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
+        active_ = false;
         HWND f = GetFocus();
         if (f && IsChild(hwnd(), f)) lastFocus_ = f;
       } else {
@@ -440,9 +490,18 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         } else if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) {
           SetFocus(first);
         }
+        active_ = true;
         return 0;
       }
       break;
+    case WM_DPICHANGED: {
+      changeDpi(HIWORD(wp));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (keepsPixelSize_ ? SWP_NOSIZE : 0));
+      return 0;
+    }
     case WM_GETMINMAXINFO:
       trackingLimits(reinterpret_cast<MINMAXINFO*>(lp));
       return 0;

@@ -8,6 +8,7 @@
 #include "ui/colour.h"
 #include "ui/control.h"
 #include "ui/handles.h"
+#include "ui/scaling.h"
 
 namespace lumivex::ui {
 
@@ -24,6 +25,7 @@ struct FormStyle {
   bool centreOnFirstShow = false;  // centred on the desktop the first time it is shown
   bool dialogKeys = true;          // Tab, Enter and Esc navigate as in a dialog
   Colour colour = kButtonFace;
+  bool keepsPixelSize = false;     // sized in screen pixels (a picture's): it keeps its size at another dpi
 };
 
 class Form : public Window {
@@ -56,7 +58,13 @@ class Form : public Window {
   void setLeft(int v);
   void setWidth(int v);
   void setHeight(int v);
-  void setClientSize(int w, int h);
+  void setClientSize(int w, int h);  // design pixels
+
+  // Display scaling: the dpi of the screen the form is on, and design pixels in the form's pixels and back.
+  int dpi() const { return dpi_; }
+  int px(int design) const { return ui::toPixels(design, dpi_); }
+  RECT toPixels(const Bounds& b) const;
+  static Bounds toDesign(const RECT& pixels, int dpi);
   WindowState windowState() const;
   void setWindowState(WindowState s);
 
@@ -95,6 +103,10 @@ class Form : public Window {
   void unregisterControl(Control* c);
   void updateTooltip(Control& c);
   Control* controlAt(HWND h) const;
+  // A control's focus events run only while the focus moves between the form's own controls, not when the form is
+  // shown, hidden, activated or deactivated; the control that entered last leaves when another one enters.
+  void focusArrived(Control& c);
+  void focusDeparted(Control& c);
 
   // Tests: called once, with the form shown, each time a form enters its modal loop (first in, first out).
   using ModalHook = std::function<void(Form&)>;
@@ -110,6 +122,7 @@ class Form : public Window {
  private:
   void centreOnDesktop();
   bool pressButton(Button* b);
+  void changeDpi(int dpi);
 
   std::map<int, Control*> controls_;
   int nextId_ = 100;
@@ -121,6 +134,7 @@ class Form : public Window {
   bool centreOnFirstShow_ = false;
   bool shownOnce_ = false;
   bool dialogKeys_ = true;
+  bool keepsPixelSize_ = false;
   bool modal_ = false;
   int modalResult_ = kNoResult;
   WindowState state_ = WindowState::Normal;
@@ -128,6 +142,9 @@ class Form : public Window {
   bool tooltipsLive_ = false;  // hints reach the tooltip window only once the form has been shown
   std::function<void()> pendingControls_;
   HWND lastFocus_ = nullptr;
+  bool active_ = false;            // activated, and its focus restored
+  Control* entered_ = nullptr;     // the control whose Enter ran last without its Exit
+  int dpi_ = kDesignDpi;
 };
 
 }  // namespace lumivex::ui

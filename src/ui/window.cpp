@@ -2,6 +2,7 @@
 #include "ui/window.h"
 
 #include "ui/message_box.h"
+#include "ui/scaling.h"
 
 namespace lumivex::ui {
 namespace {
@@ -17,7 +18,12 @@ void registerClassOnce(WNDPROC proc) {
     wc.lpszClassName = kClassName;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    // The icon's design sizes at the screen's dpi, taken from the entries of the icon resource.
+    const int dpi = systemDpi();
+    wc.hIcon = static_cast<HICON>(LoadImageW(wc.hInstance, L"MAINICON", IMAGE_ICON, toPixels(32, dpi),
+                                             toPixels(32, dpi), LR_DEFAULTCOLOR));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, L"MAINICON", IMAGE_ICON, toPixels(16, dpi),
+                                               toPixels(16, dpi), LR_DEFAULTCOLOR));
     return RegisterClassExW(&wc) != 0;
   }();
   (void)registered;

@@ -81,7 +81,9 @@ class Window:
 
 
 class Bed:
-    def __init__(self):
+    def __init__(self, dpi=96):
+        """dpi: the screen's dots per inch in the Wine prefix (144 is 150 % scaling)."""
+        self.dpi = dpi
         self.tmp = tempfile.mkdtemp(prefix='lumivex-e2e-')
         self.prefix = os.path.join(self.tmp, 'prefix')
         self.xvfb = None
@@ -102,7 +104,7 @@ class Bed:
         check(self.xvfb is not None and self.xvfb.poll() is None, 'could not start Xvfb')
         self.env.pop('LUMIVEX_XVFB', None)
         self.driver = subprocess.Popen(
-            [os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', self.prefix,
+            [os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', self.prefix, '--dpi', str(self.dpi),
              os.path.join(BUILD, 'e2e_driver.exe')],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=self.env, text=True, encoding='utf-8', bufsize=1)
         desktop = self.ask('desktop')
@@ -231,8 +233,8 @@ class ProgramFolder:
             return f.read().decode('cp932')
 
 
-def run(tests):
-    bed = Bed()
+def run(tests, dpi=96):
+    bed = Bed(dpi)
     passed, failed = [], []
     try:
         bed.start()

@@ -15,7 +15,7 @@ PICTURES = None
 
 def pictures(bed):
     global PICTURES
-    if PICTURES is None:
+    if PICTURES is None or os.path.dirname(PICTURES) != bed.tmp:  # made once for each test bed
         PICTURES = os.path.join(bed.tmp, 'pic')
         subprocess.run([sys.executable, os.path.join(harness.ROOT, 'scripts', 'make_demo_pictures.py'), PICTURES],
                        check=True)
@@ -393,6 +393,57 @@ JOURNEYS = [
     ('ExecutableIsStaticAndProtected', executable_is_static_and_protected),
 ]
 
+def scaled(design, dpi):
+    return design * dpi // 96
+
+
+def windows_at_the_screens_scale(bed):
+    """At a dpi other than 96 every window is its design size at the screen's scale, and the splash and the
+    position dialog's frame are the picture's size."""
+    dpi = bed.dpi
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=60, winpos=1))
+    pid = bed.launch(prog.exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.width, splash.height) == (480, 270), f'the splash is the picture\'s size: {splash.rect}')
+        bed.key('F1')
+        option = bed.wait_window('Option', pid=pid)
+        check(option.client == (scaled(532, dpi), scaled(357, dpi)), f'option dialog client area {option.client}')
+        buttons = [c for c in bed.children('Option') if c.klass.lower() == 'button' and c.title in
+                   ('OK', 'Close', 'Default', 'About', '選択', '位置設定', 'スタートアップに登録')]
+        check(len(buttons) == 7, f'the seven buttons: {[b.title for b in buttons]}')
+        for b in buttons:
+            check(abs(b.height - scaled(25, dpi)) <= 1, f'button {b.title} is {b.height} pixels high')
+        click_control(bed, 'Option', '位置設定')
+        frame = bed.wait_window('ポジション設定', pid=pid)
+        check((frame.width, frame.height) == (480, 270), f'the position frame is the splash\'s size: {frame.rect}')
+        bed.key('Escape')
+        bed.wait_gone('ポジション設定', pid=pid)
+        click_control(bed, 'Option', 'About')
+        about = bed.wait_window('About', pid=pid)
+        check(about.client == (scaled(505, dpi), scaled(321, dpi)), f'About client area {about.client}')
+        bed.key('Return')
+        bed.wait_gone('About', pid=pid)
+        click_control(bed, 'Option', 'スタートアップに登録')
+        registration = bed.wait_window('登録しますか？', pid=pid)
+        check(registration.client == (scaled(234, dpi), scaled(110, dpi)),
+              f'registration client area {registration.client}')
+        bed.key('Escape')
+        bed.wait_gone('登録しますか？', pid=pid)
+    finally:
+        close_program(bed, pid)
+
+
+# Run at another dpi than 96 (scripts/test-e2e runs them at 144).
+SCALED_JOURNEYS = [
+    ('WindowsAtTheScreensScale', windows_at_the_screens_scale),
+]
+
+
 if __name__ == '__main__':
-    only = sys.argv[1:]
+    args = sys.argv[1:]
+    if args[:1] == ['--dpi']:
+        sys.exit(harness.run(SCALED_JOURNEYS, dpi=int(args[1])))
+    only = args
     sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only]))

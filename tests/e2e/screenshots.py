@@ -63,7 +63,7 @@ def take(bed):
     bed.key('Escape')
     bed.wait_gone('ポジション設定', pid=pid)
 
-    spin = [c for c in bed.children('Option') if c.klass.lower() == 'edit' and c.width == 61][0]
+    spin = [c for c in bed.children('Option') if c.klass.lower() == 'edit' and c.width == 61 * bed.dpi // 96][0]
     bed.click(spin.left + 10, spin.top + 8)
     shoot(bed, bed.window('Option', pid), 'option-guidance.png')
 
@@ -80,5 +80,24 @@ def take(bed):
     bed.wait_exit(pid, 5)
 
 
+def take_scaled(bed):
+    """The option dialog at 150 % display scaling, in a prefix whose screen has 144 dpi."""
+    prog = ProgramFolder(bed)
+    write_messages(prog)
+    settings = journeys.normal_settings(os.path.join(journeys.pictures(bed), 'lumivex-logo.jpg'), splashtime=120,
+                                        winpos=1, name='山田 花子')
+    settings['message'] = {'message': '起動中・・・  Lumivex 0.006'}
+    prog.write_ini(settings)
+    pid = bed.launch(prog.exe)
+    bed.wait_window('splash', pid=pid)
+    bed.key('F1')
+    bed.wait_window('Option', pid=pid)
+    time.sleep(3)  # the guidance pointer slides into place
+    shoot(bed, bed.window('Option', pid), 'option-150-percent.png')
+    bed.kill(pid)
+    bed.wait_exit(pid, 5)
+
+
 if __name__ == '__main__':
-    sys.exit(harness.run([('Screenshots', take)]))
+    failed = harness.run([('Screenshots', take)])
+    sys.exit(harness.run([('ScreenshotsAt150Percent', take_scaled)], dpi=144) or failed)

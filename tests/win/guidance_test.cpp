@@ -206,3 +206,46 @@ TEST(Guidance, ThePointerSlidesInOnceAndTheLineKeepsItsTextAcrossShows) {
     EXPECT_EQ(o.guiLbl.bounds().x, 8);
   });
 }
+
+TEST(Guidance, FocusEventsRunOnlyWhenTheFocusMovesBetweenTheDialogsControls) {
+  const std::wstring timeText = L"スプラッシュ表示時間を設定します。1～180";
+  OptionRun run;
+  run.withDialogOpen([&](TOption& o) {
+    o.splSpn.focus();
+    ASSERT_EQ(o.manuTxt.text(), timeText);
+    ASSERT_EQ(o.splSpn.colour(), ui::kWindowBackground);
+
+    // Another window takes the activation and gives it back: neither Exit nor Enter runs.
+    o.manuTxt.setText(L"");
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    pumpFor(50);
+    EXPECT_EQ(o.splSpn.colour(), ui::kWindowBackground) << "deactivation is no Exit";
+    SetActiveWindow(o.hwnd());
+    pumpFor(50);
+    DestroyWindow(other);
+    EXPECT_TRUE(o.splSpn.focused());
+    EXPECT_EQ(o.manuTxt.text(), L"") << "activation is no Enter";
+    o.manuTxt.setText(timeText);
+  });
+  // Closed with the focus in the display time: the line and the focus colour stay as they were.
+  TOption& o = run.option();
+  EXPECT_EQ(o.manuTxt.text(), timeText) << "hiding is no Exit";
+  EXPECT_EQ(o.splSpn.colour(), ui::kWindowBackground);
+
+  o.manuTxt.setText(L"");
+  run.withDialogOpen([&](TOption& d) {
+    EXPECT_TRUE(d.splSpn.focused()) << "the focus comes back where it was";
+    EXPECT_EQ(d.manuTxt.text(), L"") << "showing is no Enter";
+    // A move between the dialog's own controls runs both.
+    d.bordSpn.focus();
+    EXPECT_EQ(d.splSpn.colour(), ui::kButtonFace);
+    EXPECT_EQ(d.bordSpn.colour(), ui::kWindowBackground);
+    EXPECT_EQ(d.manuTxt.text(), L"ウィンドウのボーダー幅を設定します0～10");
+    d.mesCmb.focus();
+    EXPECT_EQ(d.bordSpn.colour(), ui::kButtonFace);
+    EXPECT_EQ(d.manuTxt.text(), L"表示するメッセージを選択します。入力も可能です。");
+  });
+  EXPECT_EQ(o.manuTxt.text(), L"表示するメッセージを選択します。入力も可能です。") << "nor for the combo box";
+}

@@ -448,3 +448,21 @@ TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) 
   ShowWindow(splash->hwnd(), SW_HIDE);
   run.withDialogOpen([&](TOption& o) { EXPECT_FALSE(topmost(o)); });
 }
+
+TEST(OptionScreen, EveryButtonReachesTheScreenAndThePositionButtonFollowsThePlacement) {
+  OptionRun run;
+  SetCursorPos(0, 0);  // no tooltip over the buttons
+  run.withDialogOpen([](TOption& o) {
+    for (const ui::Button* b : {&o.okBtn, &o.clsBtn, &o.defBtn, &o.BitBtn1, &o.BitBtn2, &o.stUp, &o.posBtn})
+      EXPECT_TRUE(pushButtonOnScreen(b->hwnd()));
+    // The position button lies inside the placement group, which is above it in the stacking order.
+    EXPECT_FALSE(o.posBtn.enabled());
+    o.winposGrp.setItemIndex(1);
+    EXPECT_TRUE(o.posBtn.enabled());
+    EXPECT_TRUE(pushButtonOnScreen(o.posBtn.hwnd()));
+    // It takes the clicks at its place, too.
+    RECT r{};
+    GetWindowRect(o.posBtn.hwnd(), &r);
+    EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), o.posBtn.hwnd());
+  });
+}

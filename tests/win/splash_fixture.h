@@ -89,46 +89,6 @@ class SplashRun {
   std::unique_ptr<app::Application> application;
 };
 
-// The window's pixels as the window draws them (frame included), as 0x00BBGGRR values like COLORREF.
-class WindowPixels {
- public:
-  explicit WindowPixels(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width_;
-    bi.bmiHeader.biHeight = -height_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    PrintWindow(hwnd, mem, 0);
-    GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
-    pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-  }
-  COLORREF at(int x, int y) const {
-    const uint32_t v = pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
- private:
-  int width_ = 0, height_ = 0;
-  std::vector<uint32_t> pixels_;
-};
-
 inline SIZE clientSize(HWND h) {
   RECT r{};
   GetClientRect(h, &r);

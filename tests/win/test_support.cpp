@@ -106,4 +106,65 @@ HWND tooltipOwnedBy(HWND owner) {
   return s.found;
 }
 
+WindowPixels::WindowPixels(HWND window, Source source) {
+  if (source == Source::Screen) {
+    RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pumpFor(100);
+  }
+  RECT r{};
+  GetWindowRect(window, &r);
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width_;
+  bi.bmiHeader.biHeight = -height_;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  if (source == Source::Screen) BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
+  else PrintWindow(window, memory, 0);
+  GdiFlush();
+  const auto* p = static_cast<const DWORD*>(bits);
+  pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+COLORREF WindowPixels::at(int x, int y) const {
+  const DWORD p = pixels_.at(static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x));
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+::testing::AssertionResult pushButtonOnScreen(HWND button) {
+  wchar_t caption[64]{};
+  GetWindowTextW(button, caption, 64);
+  const WindowPixels shot(button, WindowPixels::Source::Screen);
+  const int w = shot.width(), h = shot.height();
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  if (shot.at(w / 2, h - 1) == face || shot.at(w - 1, h / 2) == face)
+    return ::testing::AssertionFailure() << "no shadowed edge on screen for the button \"" << caption << "\"";
+  // The caption: the inside of the button, away from its edges and focus rectangle.
+  int text = 0, grey = 0;
+  for (int y = 4; y < h - 4; ++y)
+    for (int x = 4; x < w - 4; ++x) {
+      const COLORREF c = shot.at(x, y);
+      if (c == GetSysColor(COLOR_BTNTEXT)) ++text;
+      else if (c == GetSysColor(COLOR_GRAYTEXT) || c == GetSysColor(COLOR_BTNSHADOW)) ++grey;
+    }
+  const bool enabled = IsWindowEnabled(button) != FALSE;
+  if (enabled && text == 0)
+    return ::testing::AssertionFailure() << "no caption on screen for the enabled button \"" << caption << "\"";
+  if (!enabled && (text != 0 || grey == 0))
+    return ::testing::AssertionFailure() << "the disabled button \"" << caption << "\" is not shown greyed ("
+                                         << text << " text pixels, " << grey << " grey)";
+  return ::testing::AssertionSuccess();
+}
+
 }  // namespace lumivex::testing

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include "ui/message_box.h"
 
 namespace lumivex::testing {
@@ -45,5 +47,24 @@ bool fileExists(const std::wstring& path);
 
 // The tooltip window of this thread owned by `owner` (a form), or null.
 HWND tooltipOwnedBy(HWND owner);
+
+// A window's pixels (frame included): as the window draws them, or as the screen shows them once every window of
+// the thread has painted.
+class WindowPixels {
+ public:
+  enum class Source { Window, Screen };
+  explicit WindowPixels(HWND window, Source source = Source::Window);
+  int width() const { return width_; }
+  int height() const { return height_; }
+  COLORREF at(int x, int y) const;  // relative to the window's top-left corner
+
+ private:
+  int width_ = 0, height_ = 0;
+  std::vector<DWORD> pixels_;  // top-down rows of 0x00RRGGBB
+};
+
+// Whether the screen shows a push button over `button`'s rectangle: its shadowed edges, and a caption in the
+// text colour when it is enabled, in the greyed colours when it is disabled.
+::testing::AssertionResult pushButtonOnScreen(HWND button);
 
 }  // namespace lumivex::testing

@@ -1,0 +1,215 @@
+// Display scaling: design pixels at every common dpi, the option dialog laid out for the screen's dpi with its text
+// fitting its controls, and an open form following a move to a screen of another dpi. Run at 96 and at 144 dpi.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "option_fixture.h"
+#include "splash_fixture.h"
+#include "ui/controls.h"
+#include "ui/fonts.h"
+#include "ui/form.h"
+#include "ui/scaling.h"
+
+using namespace lumivex;
+using namespace lumivex::testing;
+
+namespace {
+
+int screenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+int scaled(int design) { return design * screenDpi() / 96; }
+
+SIZE clientOf(HWND h) {
+  RECT r{};
+  GetClientRect(h, &r);
+  return {r.right, r.bottom};
+}
+
+RECT rectInParent(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The width of a window's text in the font it draws with.
+int textWidth(HWND h, const std::wstring& text) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+  return ui::measureLine(font, text).cx;
+}
+
+std::wstring textOf(HWND h) {
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+  s.resize(static_cast<size_t>(GetWindowTextW(h, s.data(), static_cast<int>(s.size()))));
+  return s;
+}
+
+int fontHeight(HWND h) {
+  LOGFONTW lf{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  return -lf.lfHeight;
+}
+
+class ScaledForm : public ui::Form {
+ public:
+  ScaledForm() {
+    create({L"Scaled", 300, 200, true, false, true, true, ui::kButtonFace});
+    panel.create(*this, {10, 100, 280, 40}, L"");
+    okBtn.create(panel, {10, 8, 75, 25}, L"OK");
+    label.create(*this, {10, 10, 0, 0}, L"ラベルの文字");
+    spin.create(*this, {10, 70, 61, 21}, L"5");
+    combo.create(*this, {120, 10, 150, 20}, L"");
+    combo.setItems({L"一", L"二", L"三"});
+    okBtn.setGlyph(L"BBOK");
+  }
+  ui::Container panel{*this, ui::Container::Frame::RaisedPanel};
+  ui::Button okBtn{*this};
+  ui::Label label{*this};
+  ui::SpinEdit spin{*this, 1, 10};
+  ui::ComboBox combo{*this};
+};
+
+int droppedHeight(const ui::ComboBox& combo) {
+  RECT dropped{};
+  SendMessageW(combo.hwnd(), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  return dropped.bottom - dropped.top;
+}
+
+}  // namespace
+
+TEST(Scaling, DesignPixelsAndScreenPixelsMeetAtEveryCommonDpi) {
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    for (int v = -40; v <= 1200; ++v) {
+      ASSERT_EQ(ui::toDesign(ui::toPixels(v, dpi), dpi), v) << v << " at " << dpi << " dpi";
+      ASSERT_LE(ui::toPixels(v, dpi), ui::toPixels(v + 1, dpi) - 1) << "distinct design pixels stay distinct";
+    }
+  }
+  for (int v : {-7, 0, 1, 25, 357, 532}) EXPECT_EQ(ui::toPixels(v, 96), v) << "nothing changes at 96 dpi";
+  EXPECT_EQ(ui::toPixels(532, 144), 798);
+  EXPECT_EQ(ui::toPixels(357, 144), 535);
+  EXPECT_EQ(ui::toPixels(25, 144), 37);
+  EXPECT_EQ(ui::toPixels(12, 144), 18) << "the 9-point font";
+}
+
+TEST(Scaling, TheOptionDialogIsLaidOutForTheScreensDpiAndItsTextFits) {
+  OptionRun run;
+  TOption& o = run.option();
+  EXPECT_EQ(o.dpi(), screenDpi());
+  EXPECT_EQ(clientOf(o.hwnd()).cx, scaled(532));
+  EXPECT_EQ(clientOf(o.hwnd()).cy, scaled(357));
+  EXPECT_EQ(fontHeight(o.okBtn.hwnd()), scaled(12));
+  EXPECT_EQ(fontHeight(o.winposGrp.itemHwnd(1)), scaled(12));
+
+  run.withDialogOpen([](TOption& d) {
+    // Buttons: the caption, and the glyph beside it, within the button's face.
+    for (const ui::Button* b : {&d.okBtn, &d.clsBtn, &d.defBtn, &d.BitBtn1, &d.BitBtn2, &d.stUp, &d.posBtn}) {
+      const SIZE size = clientOf(b->hwnd());
+      EXPECT_NEAR(size.cy, scaled(25), 1) << textOf(b->hwnd());
+      SIZE ideal{};
+      SendMessageW(b->hwnd(), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+      EXPECT_LE(ideal.cx, size.cx) << "the caption and glyph of \"" << textOf(b->hwnd()) << "\" fit";
+    }
+    // Check box and radio items: the box and the caption.
+    const int box = GetSystemMetrics(SM_CXMENUCHECK);
+    for (HWND h : {d.lblTrans.hwnd(), d.winposGrp.itemHwnd(0), d.winposGrp.itemHwnd(1)})
+      EXPECT_LE(box + textWidth(h, textOf(h)), clientOf(h).cx) << textOf(h);
+    // Group boxes: the caption within the frame.
+    for (const ui::Container* g : std::initializer_list<const ui::Container*>{
+             &d.GroupBox1, &d.GroupBox2, &d.GroupBox3, &d.GroupBox4, &d.GroupBox5, &d.winposGrp, &d.GroupBox6})
+      EXPECT_LE(scaled(9) + ui::measureLine(ui::uiFont(d.dpi()), textOf(g->hwnd())).cx, clientOf(g->hwnd()).cx)
+          << textOf(g->hwnd());
+    // The longest message of the README's example within the combo box's edit field.
+    const std::wstring message = L"起動中・・・  Lumivex 0.006";
+    d.mesCmb.setText(message);
+    RECT field{};
+    GetClientRect(d.mesCmb.editHwnd(), &field);
+    EXPECT_LE(textWidth(d.mesCmb.editHwnd(), message), field.right);
+    // The spin buttons have their design width at the screen's scale (the system's arrows in them are scaled).
+    const HWND spinButtons = FindWindowExW(d.GroupBox1.hwnd(), nullptr, UPDOWN_CLASSW, nullptr);
+    EXPECT_NEAR(rectInParent(spinButtons).right - rectInParent(spinButtons).left, scaled(16), 1);
+    // The guidance line and the pointer: one line of text high, the pointer's design stop.
+    EXPECT_GE(clientOf(d.manuTxt.hwnd()).cy, ui::measureLine(ui::uiFont(d.dpi()), L"").cy);
+    EXPECT_EQ(d.guiLbl.bounds().x, 498) << "label places read in design pixels";
+  });
+}
+
+TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
+  ScaledForm form;
+  form.show();
+  const int from = form.dpi(), to = from * 3 / 2;
+  const std::vector<HWND> windows{form.panel.hwnd(), form.okBtn.hwnd(), form.label.hwnd(), form.spin.hwnd(),
+                                  form.combo.hwnd()};
+  std::vector<RECT> before;
+  for (HWND h : windows) before.push_back(rectInParent(h));
+  const ui::Bounds labelDesign = form.label.bounds();
+
+  auto moveTo = [&](int dpi) {
+    RECT frame{};
+    GetWindowRect(form.hwnd(), &frame);
+    RECT suggested{0, 0, ui::toPixels(300, dpi), ui::toPixels(200, dpi)};
+    AdjustWindowRectEx(&suggested, static_cast<DWORD>(GetWindowLongW(form.hwnd(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(form.hwnd(), GWL_EXSTYLE)));
+    OffsetRect(&suggested, frame.left - suggested.left, frame.top - suggested.top);
+    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  };
+
+  moveTo(to);
+  EXPECT_EQ(form.dpi(), to);
+  EXPECT_EQ(clientOf(form.hwnd()).cx, ui::toPixels(300, to)) << "the suggested rectangle is taken";
+  EXPECT_EQ(clientOf(form.hwnd()).cy, ui::toPixels(200, to));
+  const RECT button = rectInParent(form.okBtn.hwnd());
+  EXPECT_EQ(button.left, ui::toPixels(10, to));
+  EXPECT_EQ(button.bottom - button.top, ui::toPixels(33, to) - ui::toPixels(8, to));
+  EXPECT_EQ(rectInParent(form.panel.hwnd()).right, ui::toPixels(290, to));
+  EXPECT_EQ(fontHeight(form.okBtn.hwnd()), ui::toPixels(12, to));
+  EXPECT_EQ(fontHeight(form.label.hwnd()), ui::toPixels(12, to));
+  const SIZE line = ui::measureLine(ui::uiFont(to), L"ラベルの文字");
+  EXPECT_EQ(clientOf(form.label.hwnd()).cx, line.cx) << "the label sizes itself in its new font";
+  EXPECT_EQ(clientOf(form.label.hwnd()).cy, line.cy);
+  EXPECT_EQ(form.label.bounds().x, labelDesign.x);
+  EXPECT_EQ(form.label.bounds().y, labelDesign.y);
+  BUTTON_IMAGELIST list{};
+  SendMessageW(form.okBtn.hwnd(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  const HIMAGELIST images = list.himl;
+  int glyphW = 0, glyphH = 0;
+  ASSERT_NE(images, nullptr);
+  ImageList_GetIconSize(images, &glyphW, &glyphH);
+  EXPECT_EQ(glyphH, ui::toPixels(18, to)) << "the glyph grows with the text";
+  EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, to)) << "the combo box keeps its list, at the new scale";
+
+  moveTo(from);
+  for (size_t i = 0; i < windows.size(); ++i) {
+    const RECT now = rectInParent(windows[i]);
+    EXPECT_TRUE(EqualRect(&now, &before[i])) << "window " << i << " is back at its place";
+  }
+  EXPECT_EQ(fontHeight(form.okBtn.hwnd()), ui::toPixels(12, from));
+  EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, from));
+  EXPECT_LE(droppedHeight(form.combo), ui::toPixels(400, from));
+  form.hide();
+}
+
+TEST(Scaling, TheSplashIsThePicturesSizeAtAnyDpiAndKeepsItOnAScreenOfAnotherDpi) {
+  TempFolder pics;
+  const std::wstring pic = pics.file(L"a.bmp");
+  writeFileBytes(pic, bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; }));
+  SplashRun run(splashIni(pic));
+  run.show();
+  const HWND h = splash->hwnd();
+  EXPECT_EQ(outerSize(h).cx, 400);
+  EXPECT_EQ(outerSize(h).cy, 300);
+  RECT frame{};
+  GetWindowRect(h, &frame);
+  RECT suggested{frame.left + 10, frame.top + 20, frame.left + 10 + 600, frame.top + 20 + 450};
+  const int dpi = splash->dpi() * 3 / 2;
+  SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(outerSize(h).cx, 400) << "the picture keeps its own pixel size";
+  EXPECT_EQ(outerSize(h).cy, 300);
+  EXPECT_EQ(splash->left(), frame.left + 10) << "the window goes where the system puts it";
+}
