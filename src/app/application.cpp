@@ -5,11 +5,11 @@
 #include <objbase.h>
 
 #include "core/paths.h"
-#include "dialogs/Uabout.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/Upos.h"
-#include "dialogs/UstupFrm.h"
-#include "splash/Usplash.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
+#include "splash/splash_window.h"
 #include "splash/picture_prefetch.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
@@ -17,11 +17,11 @@
 #include "ui/window.h"
 
 namespace lumivex {
-Tsplash* splash = nullptr;
-TOption* Option = nullptr;
-TAbout* About = nullptr;
-TstupFrm* stupFrm = nullptr;
-TposFrm* posFrm = nullptr;
+SplashWindow* splash = nullptr;
+OptionDialog* Option = nullptr;
+AboutDialog* About = nullptr;
+StartupRegistrationDialog* stupFrm = nullptr;
+PositionDialog* posFrm = nullptr;
 }  // namespace lumivex
 
 namespace lumivex::app {
@@ -92,26 +92,26 @@ Application::Application() {
   ui::Form::setMainForm(nullptr);
   ui::Form::resetQuit();
 
-  splash_ = std::make_unique<Tsplash>();
+  splash_ = std::make_unique<SplashWindow>();
   splash = splash_.get();
-  splash_->create();  // runs FormCreate, which decides the run mode
+  splash_->create();  // decides the run mode
   if (!ui::Form::mainForm()) ui::Form::setMainForm(splash_.get());
   createOptionDialog();
 
-  about_ = std::make_unique<TAbout>();
+  about_ = std::make_unique<AboutDialog>();
   About = about_.get();
   about_->create();
-  stupFrm_ = std::make_unique<TstupFrm>();
+  stupFrm_ = std::make_unique<StartupRegistrationDialog>();
   stupFrm = stupFrm_.get();
   stupFrm_->create();
-  posFrm_ = std::make_unique<TposFrm>();
+  posFrm_ = std::make_unique<PositionDialog>();
   posFrm = posFrm_.get();
   posFrm_->create();
 }
 
 void Application::createOptionDialog() {
   if (option_) return;
-  option_ = std::make_unique<TOption>();
+  option_ = std::make_unique<OptionDialog>();
   Option = option_.get();
   option_->create();
   if (!ui::Form::mainForm()) ui::Form::setMainForm(option_.get());

@@ -6,18 +6,18 @@
 #include <windows.h>
 
 namespace lumivex {
-class Tsplash;
-class TOption;
-class TAbout;
-class TstupFrm;
-class TposFrm;
+class SplashWindow;
+class OptionDialog;
+class AboutDialog;
+class StartupRegistrationDialog;
+class PositionDialog;
 
 // Program-wide references to the five windows; each exists once, for the whole run.
-extern Tsplash* splash;
-extern TOption* Option;
-extern TAbout* About;
-extern TstupFrm* stupFrm;
-extern TposFrm* posFrm;
+extern SplashWindow* splash;
+extern OptionDialog* Option;
+extern AboutDialog* About;
+extern StartupRegistrationDialog* stupFrm;
+extern PositionDialog* posFrm;
 }  // namespace lumivex
 
 namespace lumivex::app {
@@ -44,11 +44,11 @@ class Application {
  private:
   class OwnerWindow;
   std::unique_ptr<OwnerWindow> owner_;
-  std::unique_ptr<Tsplash> splash_;
-  std::unique_ptr<TOption> option_;
-  std::unique_ptr<TAbout> about_;
-  std::unique_ptr<TstupFrm> stupFrm_;
-  std::unique_ptr<TposFrm> posFrm_;
+  std::unique_ptr<SplashWindow> splash_;
+  std::unique_ptr<OptionDialog> option_;
+  std::unique_ptr<AboutDialog> about_;
+  std::unique_ptr<StartupRegistrationDialog> stupFrm_;
+  std::unique_ptr<PositionDialog> posFrm_;
 };
 
 Application& application();

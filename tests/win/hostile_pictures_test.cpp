@@ -190,7 +190,7 @@ TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens
     EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
     EXPECT_EQ(run.boxes.boxes[0].text, c.text);
     EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows";
-    EXPECT_EQ(splash->Img1.picture(), nullptr);
+    EXPECT_EQ(splash->image.picture(), nullptr);
     EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 460) << "the design size stays";
   }
 }
@@ -204,7 +204,7 @@ TEST(HostilePictures, PathsNamingDevicesArePassedOverWithoutWaiting) {
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
     EXPECT_EQ(run.boxes.boxes.size(), 1u) << "a notice or an error, then the option dialog";
     EXPECT_EQ(run.modalShowings, 1);
-    EXPECT_EQ(splash->Img1.picture(), nullptr);
+    EXPECT_EQ(splash->image.picture(), nullptr);
   }
 }
 
@@ -240,9 +240,9 @@ TEST(HostilePictures, SmallFileClaimingALargeJpegShowsQuickly) {
   lt::writeFileBytes(pic, s);
   SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
   EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
-  EXPECT_EQ(splash->Img1.width(), 11000);
+  EXPECT_EQ(splash->image.width(), 11000);
   EXPECT_LE(run.boxes.boxes.size(), 1u);
-  EXPECT_LT(splash->Img1.picture()->decodedPixels(), 11000ull * 11000ull / 20);
+  EXPECT_LT(splash->image.picture()->decodedPixels(), 11000ull * 11000ull / 20);
 }
 
 TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaints) {
@@ -326,7 +326,7 @@ TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) 
     SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
     run.show();
     EXPECT_TRUE(run.boxes.boxes.empty()) << "the undamaged file is shown";
-    ASSERT_NE(splash->Img1.picture(), nullptr);
+    ASSERT_NE(splash->image.picture(), nullptr);
   }
 }
 

@@ -9,8 +9,8 @@
 
 #include "app/application.h"
 #include "app/settings_file.h"
-#include "dialogs/Uoption.h"
-#include "splash/Usplash.h"
+#include "dialogs/option_dialog.h"
+#include "splash/splash_window.h"
 #include "test_support.h"
 #include "ui/common_dialogs.h"
 #include "ui/text.h"
@@ -42,7 +42,7 @@ class OptionRun {
     app::setExePathForTesting(folder + L"\\lumivex.exe");
     application = std::make_unique<app::Application>();
     // Nothing here shows the splash window, so its countdown would otherwise end the run after a second.
-    splash->Timer1.setEnabled(false);
+    splash->countdown.setEnabled(false);
   }
   ~OptionRun() {
     ui::OpenFileDialog::setHook(nullptr);
@@ -51,12 +51,12 @@ class OptionRun {
     ui::Form::resetQuit();  // a run that ended the program leaves its quit request to nobody else
   }
 
-  TOption& option() const { return *Option; }
+  OptionDialog& option() const { return *Option; }
 
   // Shows the dialog modally, runs `body` inside it, then ends it unless the body did.
-  void withDialogOpen(const std::function<void(TOption&)>& body) {
+  void withDialogOpen(const std::function<void(OptionDialog&)>& body) {
     ui::Form::queueModalHook([body](ui::Form& f) {
-      auto& o = static_cast<TOption&>(f);
+      auto& o = static_cast<OptionDialog&>(f);
       body(o);
       if (o.modalResult() == ui::kNoResult) o.setModalResult(ui::kResultCancel);
     });

@@ -6,9 +6,9 @@
 
 #include "app/application.h"
 #include "app/settings_file.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/Upos.h"
-#include "splash/Usplash.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "splash/splash_window.h"
 #include "test_support.h"
 #include "ui/handles.h"
 #include "ui/text.h"
@@ -42,7 +42,7 @@ void moveFrame(int left, int top) {
 
 void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
 
-class PositionDialog : public ::testing::Test {
+class PositionDialogTest : public ::testing::Test {
  protected:
   TempFolder dir;
   // The program folder is the temporary one before the application creates its windows.
@@ -52,7 +52,7 @@ class PositionDialog : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PositionDialog, OpensExactlyOverTheSplashWindowShowingItsPosition) {
+TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   EXPECT_EQ(boundsOf(*posFrm), (Rect{posFrm->left(), posFrm->top(), 540, 307}));
   const Rect splashBounds = boundsOf(*splash);
   Rect seen{};
@@ -60,9 +60,9 @@ TEST_F(PositionDialog, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   const auto showAndLook = [&] {
     ui::Form::queueModalHook([&](ui::Form&) {
       seen = boundsOf(*posFrm);
-      topText = posFrm->topvLbl.text();
-      leftText = posFrm->leftvLbl.text();
-      press(posFrm->BitBtn2);
+      topText = posFrm->topValue.text();
+      leftText = posFrm->leftValue.text();
+      press(posFrm->cancelButton);
     });
     posFrm->showModal();
   };
@@ -76,7 +76,7 @@ TEST_F(PositionDialog, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   EXPECT_EQ(leftText, L"-40");
 }
 
-TEST_F(PositionDialog, OkMovesTheSplashWindowCancelAndEscDoNot) {
+TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   placeSplash({100, 50, 320, 240});
   // At the first opening Cancel has the focus, so Enter presses it.
   HWND focus = nullptr;
@@ -86,31 +86,31 @@ TEST_F(PositionDialog, OkMovesTheSplashWindowCancelAndEscDoNot) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
   EXPECT_EQ(posFrm->showModal(), ui::kResultCancel);
-  EXPECT_EQ(focus, posFrm->BitBtn2.hwnd());
+  EXPECT_EQ(focus, posFrm->cancelButton.hwnd());
   EXPECT_EQ(boundsOf(*splash), (Rect{100, 50, 320, 240}));
 
   ui::Form::queueModalHook([](ui::Form&) {
     moveFrame(310, 210);
-    PostMessageW(posFrm->BitBtn1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(posFrm->okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   EXPECT_EQ(posFrm->showModal(), ui::kResultCancel);
   EXPECT_EQ(boundsOf(*splash), (Rect{100, 50, 320, 240}));
 
   ui::Form::queueModalHook([](ui::Form&) {
     moveFrame(-20, 400);
-    press(posFrm->BitBtn1);
+    press(posFrm->okButton);
   });
   EXPECT_EQ(posFrm->showModal(), ui::kResultOk);
   EXPECT_EQ(boundsOf(*splash), (Rect{-20, 400, 320, 240}));
 
   // The option dialog saves the position that OK gave the splash window.
-  Option->WriteEnv();
+  Option->saveSettings();
   app::settingsFile()->flush();
   EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Top", 0, app::settingsFile()->path().c_str()), 400);
   EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", 0, app::settingsFile()->path().c_str())), -20);
 }
 
-TEST_F(PositionDialog, SurfaceDragsTheFramePanelAndButtonsDoNot) {
+TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
   placeSplash({200, 150, 400, 300});
   int surfaceHit = 0, labelHit = 0, panelHit = 0;
   HWND underLabel = nullptr, underPanel = nullptr;
@@ -145,15 +145,15 @@ TEST_F(PositionDialog, SurfaceDragsTheFramePanelAndButtonsDoNot) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     pumpUntil([] { return posFrm->left() == 100 && posFrm->top() == 0; }, 2000);
     dragged = boundsOf(*posFrm);
-    topAfterDrag = posFrm->topvLbl.text();
-    leftAfterDrag = posFrm->leftvLbl.text();
-    press(posFrm->BitBtn2);
+    topAfterDrag = posFrm->topValue.text();
+    leftAfterDrag = posFrm->leftValue.text();
+    press(posFrm->cancelButton);
   });
   posFrm->showModal();
   EXPECT_EQ(surfaceHit, HTCAPTION);
   EXPECT_EQ(underLabel, posFrm->hwnd()) << "labels and the shape let the mouse through to the frame";
   EXPECT_EQ(labelHit, HTCAPTION);
-  EXPECT_EQ(underPanel, posFrm->Panel1.hwnd());
+  EXPECT_EQ(underPanel, posFrm->buttonPanel.hwnd());
   EXPECT_EQ(panelHit, HTCLIENT);
   EXPECT_EQ(dragged, (Rect{100, 0, 400, 300}));
   EXPECT_EQ(topAfterDrag, L"0") << "the values follow the frame";
@@ -161,7 +161,7 @@ TEST_F(PositionDialog, SurfaceDragsTheFramePanelAndButtonsDoNot) {
   EXPECT_EQ(boundsOf(*splash), (Rect{200, 150, 400, 300}));
 }
 
-TEST_F(PositionDialog, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePanel) {
+TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePanel) {
   const COLORREF orange = RGB(255, 128, 0), face = GetSysColor(COLOR_BTNFACE);
   for (const Rect& r : {Rect{20, 30, 60, 28}, Rect{10, 10, 900, 700}}) {
     placeSplash(r);
@@ -177,12 +177,12 @@ TEST_F(PositionDialog, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePa
                       POINT{1, h / 2}, POINT{w - 2, h / 2}, POINT{w / 2, h - 2}})
         edge.push_back(GetPixel(dc.get(), p.x, p.y));
       for (POINT p : {POINT{3, 3}, POINT{w - 4, h - 4}, POINT{w - 4, h / 2}}) inside.push_back(GetPixel(dc.get(), p.x, p.y));
-      const ui::Bounds label = posFrm->Label1.bounds();
+      const ui::Bounds label = posFrm->instruction.bounds();
       for (int y = label.y; y < label.y + label.h && y < h; ++y)
         for (int x = label.x; x < label.x + label.w && x < w; ++x)
           if (GetPixel(dc.get(), x, y) != face) ++labelInk;
       panelCorner = GetPixel(dc.get(), 8, 130);
-      press(posFrm->BitBtn2);
+      press(posFrm->cancelButton);
     });
     posFrm->showModal();
     for (size_t i = 0; i < edge.size(); ++i) EXPECT_EQ(edge[i], orange) << r.width << " edge sample " << i;

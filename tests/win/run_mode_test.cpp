@@ -16,14 +16,14 @@ bool quitPosted() {
 
 void expectNormalMode(const SplashRun& run) {
   EXPECT_EQ(ui::Form::mainForm(), splash);
-  EXPECT_TRUE(splash->Timer1.enabled());
-  EXPECT_EQ(splash->Timer1.interval(), 1000u);
+  EXPECT_TRUE(splash->countdown.enabled());
+  EXPECT_EQ(splash->countdown.interval(), 1000u);
   ASSERT_NE(app::settingsFile(), nullptr);
   EXPECT_EQ(app::settingsFile()->path(), run.settingsPath());
-  EXPECT_FALSE(Option->iniBtn.visible());
-  EXPECT_TRUE(Option->okBtn.visible());
-  EXPECT_TRUE(Option->clsBtn.visible());
-  EXPECT_TRUE(Option->defBtn.visible());
+  EXPECT_FALSE(Option->setupCompleteButton.visible());
+  EXPECT_TRUE(Option->okButton.visible());
+  EXPECT_TRUE(Option->closeButton.visible());
+  EXPECT_TRUE(Option->defaultButton.visible());
   EXPECT_FALSE(splash->visible());
 }
 
@@ -37,12 +37,12 @@ TEST(RunMode, ZeroByteSettingsFileIsNormalModeWithEveryDefault) {
   run.show();
   EXPECT_EQ(run.modalShowings, 1);
   EXPECT_EQ(splash->colour(), ui::kButtonFace) << "the loaded default, not the layout's blue";
-  EXPECT_EQ(Option->splSpn.value(), 5);
-  EXPECT_EQ(Option->bordSpn.value(), 3);
-  EXPECT_EQ(Option->fsizEdt.value(), 12);
-  EXPECT_EQ(Option->winposGrp.itemIndex(), 0);
-  EXPECT_EQ(splash->Timer1.interval(), 5000u);
-  EXPECT_FALSE(splash->Timer1.enabled()) << "stopped for the missing picture";
+  EXPECT_EQ(Option->displaySecondsEdit.value(), 5);
+  EXPECT_EQ(Option->borderWidthEdit.value(), 3);
+  EXPECT_EQ(Option->fontSizeEdit.value(), 12);
+  EXPECT_EQ(Option->placementGroup.itemIndex(), 0);
+  EXPECT_EQ(splash->countdown.interval(), 5000u);
+  EXPECT_FALSE(splash->countdown.enabled()) << "stopped for the missing picture";
   EXPECT_EQ(lt::readFileBytes(run.settingsPath()), "") << "loading writes nothing";
 }
 
@@ -53,13 +53,13 @@ TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
   app::Application application;
 
   EXPECT_EQ(ui::Form::mainForm(), Option) << "the option dialog is created first and becomes the main window";
-  EXPECT_FALSE(splash->Timer1.enabled());
+  EXPECT_FALSE(splash->countdown.enabled());
   ASSERT_NE(app::settingsFile(), nullptr);
   EXPECT_EQ(app::settingsFile()->path(), dir.file(L"lumivex.ini"));
-  EXPECT_TRUE(Option->iniBtn.visible());
-  EXPECT_FALSE(Option->okBtn.visible());
-  EXPECT_FALSE(Option->clsBtn.visible());
-  EXPECT_FALSE(Option->defBtn.visible());
+  EXPECT_TRUE(Option->setupCompleteButton.visible());
+  EXPECT_FALSE(Option->okButton.visible());
+  EXPECT_FALSE(Option->closeButton.visible());
+  EXPECT_FALSE(Option->defaultButton.visible());
   lt::pumpFor(1200);
   EXPECT_FALSE(quitPosted()) << "the stopped countdown never closes the hidden splash";
 }
@@ -67,7 +67,7 @@ TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
 TEST(RunMode, MissingSettingsFileMeansFirstRunAndCreatesNothing) {
   SplashRun run(nullptr);
   EXPECT_EQ(ui::Form::mainForm(), Option);
-  EXPECT_FALSE(splash->Timer1.enabled());
+  EXPECT_FALSE(splash->countdown.enabled());
   EXPECT_FALSE(lt::fileExists(run.settingsPath()));
 }
 

@@ -8,8 +8,8 @@
 
 #include "app/application.h"
 #include "app/settings_file.h"
-#include "dialogs/Uoption.h"
-#include "splash/Usplash.h"
+#include "dialogs/option_dialog.h"
+#include "splash/splash_window.h"
 #include "splash_pictures.h"
 #include "test_support.h"
 #include "ui/text.h"
@@ -41,7 +41,7 @@ class SplashRun {
     // A modal showing that was expected but never came would otherwise end a later test's dialog.
     while (ui::Form::pendingModalHooks() > 0 && Option) Option->showModal();
     application.reset();
-    Tsplash::setLayeredEntryNameForTesting(nullptr);
+    SplashWindow::setLayeredEntryNameForTesting(nullptr);
     ui::Form::resetQuit();  // a closed splash leaves the end of the program posted; the next test starts afresh
   }
 
@@ -49,7 +49,7 @@ class SplashRun {
   void expectModal() {
     ui::Form::queueModalHook([this](ui::Form& f) {
       ++modalShowings;
-      timerDuringModal = splash->Timer1.enabled();
+      timerDuringModal = splash->countdown.enabled();
       f.setModalResult(ui::kResultCancel);
     });
   }

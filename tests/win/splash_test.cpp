@@ -51,16 +51,16 @@ TEST(Splash, DesignBeforeShowing) {
   EXPECT_TRUE(ex & WS_EX_TOPMOST);
   EXPECT_FALSE(ex & WS_EX_LAYERED);
   EXPECT_EQ(splash->colour(), 0x00FF0000);
-  EXPECT_TRUE(splash->Timer1.enabled());
-  EXPECT_EQ(splash->Timer1.interval(), 1000u);
-  EXPECT_TRUE(splash->Timer1.pausesForErrorBox);
-  EXPECT_EQ(splash->Img1.width(), 640);
-  EXPECT_EQ(splash->Img1.height(), 480);
-  EXPECT_EQ(splash->Img1.picture(), nullptr);
-  EXPECT_TRUE(splash->mesTxt.transparent());
-  EXPECT_EQ(splash->mesTxt.colour(), 0x000000FF);
-  EXPECT_EQ(splash->mesTxt.fontColour(), ui::kWindowText);
-  EXPECT_EQ(splash->mesTxt.fontHeight(), 19);
+  EXPECT_TRUE(splash->countdown.enabled());
+  EXPECT_EQ(splash->countdown.interval(), 1000u);
+  EXPECT_TRUE(splash->countdown.pausesForErrorBox);
+  EXPECT_EQ(splash->image.width(), 640);
+  EXPECT_EQ(splash->image.height(), 480);
+  EXPECT_EQ(splash->image.picture(), nullptr);
+  EXPECT_TRUE(splash->messageLabel.transparent());
+  EXPECT_EQ(splash->messageLabel.colour(), 0x000000FF);
+  EXPECT_EQ(splash->messageLabel.fontColour(), ui::kWindowText);
+  EXPECT_EQ(splash->messageLabel.fontHeight(), 19);
   const RECT m = splash->messageRect();
   EXPECT_EQ(m.left, 0);
   EXPECT_EQ(m.right, 460);
@@ -92,27 +92,27 @@ TEST(Splash, TranslucencyFollowsTheSlider) {
 
 TEST(Splash, TranslucencyIsANoOpUntilShownAndPreviewsAfterwards) {
   SplashRun run(splashIni(L""));
-  splash->ScrollBar1Change();
+  splash->applyTranslucency();
   EXPECT_FALSE(GetWindowLongW(splash->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
 
   run.expectModal();
   run.show();
-  Option->ScrollBar1.setPosition(20);  // the option dialog forwards every change
+  Option->translucencySlider.setPosition(20);  // the option dialog forwards every change
   BYTE alpha = 0;
   ASSERT_TRUE(GetLayeredWindowAttributes(splash->hwnd(), nullptr, &alpha, nullptr));
   EXPECT_EQ(alpha, 53);
 }
 
 TEST(Splash, WithoutTheLayeredWindowCallTheSliderIsDisabled) {
-  Tsplash::setLayeredEntryNameForTesting("NoSuchLayeredWindowEntry");
+  SplashWindow::setLayeredEntryNameForTesting("NoSuchLayeredWindowEntry");
   SplashRun run(splashIni(L""));
   run.expectModal();
   run.show();
   EXPECT_EQ(splash->user32Module, nullptr);
   EXPECT_EQ(splash->layeredEntry, nullptr);
   EXPECT_FALSE(GetWindowLongW(splash->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-  EXPECT_FALSE(Option->ScrollBar1.enabled());
-  EXPECT_TRUE(Option->osLbl.visible());
+  EXPECT_FALSE(Option->translucencySlider.enabled());
+  EXPECT_TRUE(Option->translucencyUnsupportedLabel.visible());
   EXPECT_TRUE(run.boxes.boxes.size() == 1 && run.boxes.boxes[0].kind == ui::BoxKind::Notice) << "nothing reported";
 }
 
@@ -206,12 +206,12 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
   lt::writeFileBytes(pic, greenBmp(300, 100));
   SplashRun run(splashIni(pic, "b_size=0\r\nlbltrans=1\r\nbcol=16711680\r\nfcol=255\r\nfsiz=9\r\n"));
   run.show();
-  EXPECT_FALSE(splash->mesTxt.transparent());
-  EXPECT_EQ(splash->mesTxt.colour(), 0xFF0000);
-  EXPECT_EQ(splash->mesTxt.fontColour(), 255);
+  EXPECT_FALSE(splash->messageLabel.transparent());
+  EXPECT_EQ(splash->messageLabel.colour(), 0xFF0000);
+  EXPECT_EQ(splash->messageLabel.fontColour(), 255);
   const RECT m = splash->messageRect();
   EXPECT_EQ(m.bottom, 100);
-  EXPECT_EQ(splash->mesTxt.fontHeight(), core::pointsToPixels(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)));
+  EXPECT_EQ(splash->messageLabel.fontHeight(), core::pointsToPixels(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)));
   EXPECT_EQ(WindowPixels(splash->hwnd()).at(290, m.bottom - 2), RGB(0, 0, 255)) << "strip in the label colour";
   EXPECT_EQ(WindowPixels(splash->hwnd()).at(290, m.top - 2), RGB(0, 0xC0, 0)) << "picture above the strip";
 
@@ -219,7 +219,7 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
   SplashRun::settle();
   EXPECT_EQ(WindowPixels(splash->hwnd()).at(290, m.bottom - 2), RGB(255, 255, 0));
   splash->setMessageFontColour(0x123456);
-  EXPECT_EQ(splash->mesTxt.fontColour(), 0x123456);
+  EXPECT_EQ(splash->messageLabel.fontColour(), 0x123456);
 }
 
 TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
@@ -230,7 +230,7 @@ TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
   const auto inkOf = [&](const std::wstring& text) {
     SplashRun run(splashIni(pic, "b_size=0\r\nfcol=0\r\n"));
     run.show();
-    splash->mesTxt.setCaption(text);
+    splash->messageLabel.setCaption(text);
     SplashRun::settle();
     const WindowPixels px(splash->hwnd());
     const RECT m = splash->messageRect();
@@ -252,7 +252,7 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
     SCOPED_TRACE(ui::narrow(path));
     SplashRun run(splashIni(path, "b_size=0\r\nfsiz=10\r\nsplashtime=3\r\n"));
     bool timerDuringNotice = true;
-    run.boxes.onBox = [&](const lt::BoxRecorder::Box&) { timerDuringNotice = splash->Timer1.enabled(); };
+    run.boxes.onBox = [&](const lt::BoxRecorder::Box&) { timerDuringNotice = splash->countdown.enabled(); };
     run.expectModal();
     run.show();
     ASSERT_EQ(run.boxes.boxes.size(), 1u);
@@ -264,11 +264,11 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
     EXPECT_TRUE(splash->visible());
     EXPECT_EQ(clientSize(splash->hwnd()).cx, 460);
     EXPECT_EQ(clientSize(splash->hwnd()).cy, 246);
-    EXPECT_EQ(splash->Img1.picture(), nullptr);
-    EXPECT_EQ(splash->mesTxt.fontHeight(), core::pointsToPixels(10, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)))
+    EXPECT_EQ(splash->image.picture(), nullptr);
+    EXPECT_EQ(splash->messageLabel.fontHeight(), core::pointsToPixels(10, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)))
         << "the rest of the sequence still runs";
-    EXPECT_EQ(splash->Timer1.interval(), 3000u);
-    EXPECT_FALSE(splash->Timer1.enabled()) << "only the dialog's OK or Close restart it";
+    EXPECT_EQ(splash->countdown.interval(), 3000u);
+    EXPECT_FALSE(splash->countdown.enabled()) << "only the dialog's OK or Close restart it";
   }
 }
 
@@ -293,7 +293,7 @@ TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
     lt::writeFileBytes(pic, c.bytes);
     SplashRun run(splashIni(pic, "splashtime=4\r\n"));
     bool timerDuringBox = true;
-    run.boxes.onBox = [&](const lt::BoxRecorder::Box&) { timerDuringBox = splash->Timer1.enabled(); };
+    run.boxes.onBox = [&](const lt::BoxRecorder::Box&) { timerDuringBox = splash->countdown.enabled(); };
     run.expectModal();
     run.show();
     ASSERT_EQ(run.boxes.boxes.size(), 1u) << "no missing-picture notice";
@@ -302,8 +302,8 @@ TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
     EXPECT_FALSE(timerDuringBox);
     EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows, so another picture can be chosen";
     EXPECT_EQ(outerSize(splash->hwnd()).cx, 460);
-    EXPECT_EQ(splash->Timer1.interval(), 4000u);
-    EXPECT_FALSE(splash->Timer1.enabled());
+    EXPECT_EQ(splash->countdown.interval(), 4000u);
+    EXPECT_FALSE(splash->countdown.enabled());
   }
 }
 
@@ -328,14 +328,14 @@ TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) 
   lt::writeFileBytes(pic, lt::withoutQuantTables(lt::jpegFile(160, 120, green)));
   SplashRun run(splashIni(pic, "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n"));
   bool timerDuringBox = true;
-  run.boxes.onBox = [&](const lt::BoxRecorder::Box&) { timerDuringBox = splash->Timer1.enabled(); };
+  run.boxes.onBox = [&](const lt::BoxRecorder::Box&) { timerDuringBox = splash->countdown.enabled(); };
   run.show();
   EXPECT_EQ(outerSize(splash->hwnd()).cx, 160) << "the header gave the size";
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[0].text, L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()) + L".");
   EXPECT_FALSE(timerDuringBox) << "no countdown while the box is open";
-  EXPECT_TRUE(splash->Timer1.enabled()) << "and it runs again afterwards";
+  EXPECT_TRUE(splash->countdown.enabled()) << "and it runs again afterwards";
 
   InvalidateRect(splash->hwnd(), nullptr, FALSE);
   SplashRun::settle();
@@ -351,7 +351,7 @@ TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
   }, 50));
   SplashRun run(splashIni(pic, "b_size=0\r\n"));
   splash->show();
-  const pictures::Picture* p = splash->Img1.picture();
+  const pictures::Picture* p = splash->image.picture();
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->decodedPixels(), 0u) << "the header alone is read when loading";
   SplashRun::settle();
@@ -407,13 +407,13 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
   for (WORD vk : {WORD{VK_RETURN}, WORD{'A'}, WORD{VK_SPACE}, WORD{VK_F2}}) postKey(vk);
   SplashRun::settle();
   EXPECT_TRUE(splash->visible());
-  EXPECT_TRUE(splash->Timer1.enabled());
+  EXPECT_TRUE(splash->countdown.enabled());
 
   run.expectModal();
   postKey(VK_F1);
   EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
   EXPECT_FALSE(run.timerDuringModal);
-  EXPECT_FALSE(splash->Timer1.enabled()) << "the dialog was left by its close box: the countdown stays stopped";
+  EXPECT_FALSE(splash->countdown.enabled()) << "the dialog was left by its close box: the countdown stays stopped";
 }
 
 TEST(Splash, DoubleClickOnThePictureButNotOnTheMessageStrip) {
@@ -424,7 +424,7 @@ TEST(Splash, DoubleClickOnThePictureButNotOnTheMessageStrip) {
   run.show();
   const RECT m = splash->messageRect();
   doubleClick(50, (m.top + m.bottom) / 2);
-  EXPECT_TRUE(splash->Timer1.enabled()) << "the message label takes the double-click and does nothing";
+  EXPECT_TRUE(splash->countdown.enabled()) << "the message label takes the double-click and does nothing";
 
   run.expectModal();
   doubleClick(50, 10);
@@ -463,13 +463,13 @@ TEST(Splash, VerticalScrollBarOnlyForAMessageTallerThanTheClientArea) {
     EXPECT_FALSE(style & WS_HSCROLL);
     EXPECT_EQ(outerSize(splash->hwnd()).cx, 300);
     EXPECT_EQ(clientSize(splash->hwnd()).cx, 294 - GetSystemMetrics(SM_CXVSCROLL));
-    const int clientHeight = clientSize(splash->hwnd()).cy, labelHeight = splash->mesTxt.height();
+    const int clientHeight = clientSize(splash->hwnd()).cy, labelHeight = splash->messageLabel.height();
     EXPECT_EQ(splash->messageRect().top, 0) << "scrolled to the top of the label";
     SendMessageW(splash->hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_EQ(splash->scrollPosition(), labelHeight - clientHeight);
     EXPECT_EQ(splash->messageRect().bottom, clientHeight);
     EXPECT_EQ(splash->pictureRect().top, clientHeight - labelHeight) << "the picture scrolls with it";
-    splash->mesTxt.setFontHeight(12);
+    splash->messageLabel.setFontHeight(12);
     EXPECT_FALSE(GetWindowLongW(splash->hwnd(), GWL_STYLE) & WS_VSCROLL) << "gone with a smaller font";
     EXPECT_EQ(splash->scrollPosition(), 0);
     EXPECT_EQ(clientSize(splash->hwnd()).cx, 294);
@@ -515,7 +515,7 @@ TEST(Splash, DisplayTimeOfOneSecondClosesOneSecondAfterCreation) {
   lt::writeFileBytes(pic, greenBmp(100, 60));
   SplashRun run(splashIni(pic, "splashtime=1\r\n"));
   run.show();
-  EXPECT_EQ(splash->Timer1.interval(), 1000u);
+  EXPECT_EQ(splash->countdown.interval(), 1000u);
   ASSERT_TRUE(lt::pumpUntil([] { return app::settingsFile() == nullptr; }, 3000));
   const ULONGLONG elapsed = GetTickCount64() - run.created;
   EXPECT_GE(elapsed, 900u);
@@ -529,6 +529,6 @@ TEST(Splash, DisplayTimeSetsTheCountdownLength) {
   lt::writeFileBytes(pic, greenBmp(100, 60));
   SplashRun run(splashIni(pic));
   run.show();
-  EXPECT_EQ(splash->Timer1.interval(), 180000u);
-  EXPECT_TRUE(splash->Timer1.enabled());
+  EXPECT_EQ(splash->countdown.interval(), 180000u);
+  EXPECT_TRUE(splash->countdown.enabled());
 }

@@ -8,10 +8,10 @@
 #include <commctrl.h>
 
 #include "app/application.h"
-#include "dialogs/Uabout.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/Upos.h"
-#include "dialogs/UstupFrm.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
 #include "test_support.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -42,14 +42,14 @@ class LazyForm : public ui::Form {
     deferControls([this] {
       ++made;
       label.create(*this, {10, 10, 0, 0}, L"text");
-      okBtn.create(*this, {10, 50, 75, 25}, L"OK");
-      okBtn.modalResult = ui::kResultOk;
-      okBtn.setHint(L"hint");
+      okButton.create(*this, {10, 50, 75, 25}, L"OK");
+      okButton.modalResult = ui::kResultOk;
+      okButton.setHint(L"hint");
     });
-    onShow = [this] { sawControls = okBtn.hwnd() != nullptr; };
+    onShow = [this] { sawControls = okButton.hwnd() != nullptr; };
   }
   ui::Label label{*this};
-  ui::Button okBtn{*this};
+  ui::Button okButton{*this};
   int made = 0;
   bool sawControls = false;
 };
@@ -75,7 +75,7 @@ class PlainForm : public ui::Form {
 
 TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
   LazyForm shown;
-  EXPECT_EQ(shown.okBtn.hwnd(), nullptr);
+  EXPECT_EQ(shown.okButton.hwnd(), nullptr);
   EXPECT_EQ(childWindows(shown.hwnd()), 0);
   shown.show();
   EXPECT_TRUE(shown.sawControls) << "the controls exist when the show handler runs";
@@ -89,7 +89,7 @@ TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
   LazyForm looked;
   EXPECT_EQ(looked.label.text(), L"text");
   EXPECT_EQ(looked.label.bounds().x, 10);
-  EXPECT_TRUE(looked.okBtn.visible());
+  EXPECT_TRUE(looked.okButton.visible());
   EXPECT_EQ(looked.made, 1);
 }
 
@@ -97,7 +97,7 @@ TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
   LazyForm f;
   f.ensureControls();
   EXPECT_EQ(lumivex::testing::tooltipOwnedBy(f.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
-  f.okBtn.setHint(L"later");
+  f.okButton.setHint(L"later");
   f.show();
   const HWND tip = lumivex::testing::tooltipOwnedBy(f.hwnd());
   ASSERT_NE(tip, nullptr);
@@ -105,7 +105,7 @@ TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
   TOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
   ti.hwnd = f.hwnd();
-  ti.uId = reinterpret_cast<UINT_PTR>(f.okBtn.hwnd());
+  ti.uId = reinterpret_cast<UINT_PTR>(f.okButton.hwnd());
   ti.uFlags = TTF_IDISHWND;
   ti.lpszText = text;
   ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
@@ -154,8 +154,8 @@ TEST(StartupCost, TheApplicationLeavesTheSmallDialogsEmptyUntilTheyAreShown) {
 
   bool seen = false;
   ui::Form::queueModalHook([&](ui::Form&) {
-    seen = About->verLbl.text() == L"Version 0.006" && childWindows(About->hwnd()) == 4;
-    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+    seen = About->versionLabel.text() == L"Version 0.006" && childWindows(About->hwnd()) == 4;
+    PostMessageW(About->okButton.hwnd(), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(About->showModal(), ui::kResultOk);
   EXPECT_TRUE(seen);

@@ -11,8 +11,8 @@
 #include <shobjidl.h>
 
 #include "app/application.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/UstupFrm.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
 #include "test_support.h"
 #include "ui/handles.h"
 #include "ui/text.h"
@@ -94,11 +94,11 @@ class StartupRegistration : public ::testing::Test {
   }
 
   // Shows the dialog and lets `act` end it.
-  int showWith(void (*act)(TstupFrm&)) {
+  int showWith(void (*act)(StartupRegistrationDialog&)) {
     ui::Form::queueModalHook([act](ui::Form&) { act(*stupFrm); });
     return stupFrm->showModal();
   }
-  static void pressOk(TstupFrm& f) { PostMessageW(f.BitBtn1.hwnd(), BM_CLICK, 0, 0); }
+  static void pressOk(StartupRegistrationDialog& f) { PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0); }
 
   TempFolder dir;
   std::wstring exe, startup;
@@ -121,8 +121,8 @@ TEST_F(StartupRegistration, OkWritesAShortcutToTheExecutable) {
   EXPECT_EQ(link.workingDirectory, ui::narrow(dir.path()));
 
   // Confirming again replaces it; Enter presses OK, which has the focus at first.
-  EXPECT_EQ(showWith([](TstupFrm& f) {
-              EXPECT_EQ(GetFocus(), f.BitBtn1.hwnd());
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) {
+              EXPECT_EQ(GetFocus(), f.okButton.hwnd());
               PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
             }),
             ui::kResultOk);
@@ -156,9 +156,9 @@ TEST_F(StartupRegistration, ExecutableInADriveRootKeepsTheRootsBackslash) {
 }
 
 TEST_F(StartupRegistration, CancelEscAndCloseBoxWriteNothing) {
-  EXPECT_EQ(showWith([](TstupFrm& f) { PostMessageW(f.BitBtn2.hwnd(), BM_CLICK, 0, 0); }), ui::kResultCancel);
-  EXPECT_EQ(showWith([](TstupFrm&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }), ui::kResultCancel);
-  EXPECT_EQ(showWith([](TstupFrm& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { PostMessageW(f.cancelButton.hwnd(), BM_CLICK, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); }), ui::kResultCancel);
   EXPECT_EQ(shortcutsIn(startup), before);
 }
 
@@ -169,8 +169,8 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   BoxRecorder boxes;
   bool optionStayed = false;
   ui::Form::queueModalHook([&](ui::Form&) {
-    ui::Form::queueModalHook([](ui::Form&) { PostMessageW(stupFrm->BitBtn1.hwnd(), BM_CLICK, 0, 0); });
-    Option->stUp.click();
+    ui::Form::queueModalHook([](ui::Form&) { PostMessageW(stupFrm->okButton.hwnd(), BM_CLICK, 0, 0); });
+    Option->startupRegistrationButton.click();
     optionStayed = Option->visible() && !stupFrm->visible();
     Option->setModalResult(ui::kResultCancel);
   });

@@ -10,18 +10,18 @@ using namespace lumivex::testing;
 
 namespace {
 
-void setEdited(TOption& o) {
-  o.splSpn.setValue(7);
-  o.bordSpn.setValue(10);
-  o.ScrollBar1.setPosition(40);
-  o.smpTxt.setColour(0x00332211);
-  o.mesCol2.setColour(0x00FFFFFF);
-  o.winposGrp.setItemIndex(1);
-  o.fsizEdt.setValue(20);
-  o.lblTrans.setChecked(true);
-  o.mesCmb.setText(L"起動中・・・");
+void setEdited(OptionDialog& o) {
+  o.displaySecondsEdit.setValue(7);
+  o.borderWidthEdit.setValue(10);
+  o.translucencySlider.setPosition(40);
+  o.windowColourSwatch.setColour(0x00332211);
+  o.messageTextColourSwatch.setColour(0x00FFFFFF);
+  o.placementGroup.setItemIndex(1);
+  o.fontSizeEdit.setValue(20);
+  o.messageBackgroundCheck.setChecked(true);
+  o.messageCombo.setText(L"起動中・・・");
   o.picturePath = L"C:\\写真\\logo.jpg";
-  o.nameEdt.setText(L"山田 太郎");
+  o.userNameEdit.setText(L"山田 太郎");
 }
 
 // Holds the settings file open without sharing while `control` is asked for its text, so that every later
@@ -50,14 +50,14 @@ class LockWhenAsked {
 
 }  // namespace
 
-TEST(WriteEnv, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
+TEST(saveSettings, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
   ASSERT_FALSE(fileExists(run.iniPath));
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   setEdited(o);
   splash->setLeft(-5);
   splash->setTop(130);
-  o.WriteEnv();
+  o.saveSettings();
 
   const std::vector<std::string> expected = {
       "[Window]", "Top=130", "Left=-5",
@@ -68,14 +68,14 @@ TEST(WriteEnv, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
   EXPECT_EQ(iniLines(readFileBytes(run.iniPath)), expected);
 }
 
-TEST(WriteEnv, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
+TEST(saveSettings, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
   OptionRun run;
-  TOption& o = run.option();
-  SetWindowTextW(o.splSpn.hwnd(), L"");
-  SetWindowTextW(o.bordSpn.hwnd(), L"-");
-  SetWindowTextW(o.fsizEdt.hwnd(), L"1.5");
-  o.winposGrp.setItemIndex(-1);
-  o.WriteEnv();
+  OptionDialog& o = run.option();
+  SetWindowTextW(o.displaySecondsEdit.hwnd(), L"");
+  SetWindowTextW(o.borderWidthEdit.hwnd(), L"-");
+  SetWindowTextW(o.fontSizeEdit.hwnd(), L"1.5");
+  o.placementGroup.setItemIndex(-1);
+  o.saveSettings();
   const std::string text = readFileBytes(run.iniPath);
   EXPECT_NE(text.find("splashtime=1\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("b_size=0\r\n"), std::string::npos) << text;
@@ -84,24 +84,24 @@ TEST(WriteEnv, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
   EXPECT_NE(text.find("lbltrans=0\r\n"), std::string::npos) << text;
 }
 
-TEST(WriteEnv, LeavesKeysItNeverWritesAsTheUserWroteThem) {
+TEST(saveSettings, LeavesKeysItNeverWritesAsTheUserWroteThem) {
   OptionRun run({OptionRun::Mode::Normal, "[Window]\r\nMaxmize=1\r\nTop=3\r\n[option]\r\nmine=x\r\n", true, L""});
-  run.option().WriteEnv();
+  run.option().saveSettings();
   const std::vector<std::string> lines = iniLines(readFileBytes(run.iniPath));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Maxmize=1"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "mine=x"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=" + std::to_string(splash->top())), lines.end());
 }
 
-TEST(WriteEnv, ARefusedWriteStopsTheSaveThereWithThePathInItsMessage) {
+TEST(saveSettings, ARefusedWriteStopsTheSaveThereWithThePathInItsMessage) {
   OptionRun run;
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   setEdited(o);
   {
     // The message text is read at step 12: the first eleven values reach the file, the rest do not.
-    LockWhenAsked lock(o.mesCmb.hwnd(), run.iniPath);
+    LockWhenAsked lock(o.messageCombo.hwnd(), run.iniPath);
     try {
-      o.WriteEnv();
+      o.saveSettings();
       ADD_FAILURE() << "the refused write was not reported";
     } catch (const ui::AppError& e) {
       EXPECT_EQ(e.text(), run.iniPath + L" に書き込めません");
@@ -115,18 +115,18 @@ TEST(WriteEnv, ARefusedWriteStopsTheSaveThereWithThePathInItsMessage) {
   EXPECT_EQ(text.find("name="), std::string::npos) << text;
 }
 
-TEST(WriteEnv, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaitsForTheBox) {
+TEST(saveSettings, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaitsForTheBox) {
   OptionRun run;
   run.boxes.onBox = [&](const BoxRecorder::Box&) {
-    EXPECT_FALSE(splash->Timer1.enabled()) << "the splash countdown must not run while the error is on screen";
+    EXPECT_FALSE(splash->countdown.enabled()) << "the splash countdown must not run while the error is on screen";
   };
   int result = 0;
   {
     std::unique_ptr<LockWhenAsked> lock;
     ui::Form::queueModalHook([&](ui::Form& f) {
-      auto& o = static_cast<TOption&>(f);
-      lock = std::make_unique<LockWhenAsked>(o.mesCmb.hwnd(), run.iniPath);
-      PostMessageW(o.okBtn.hwnd(), BM_CLICK, 0, 0);
+      auto& o = static_cast<OptionDialog&>(f);
+      lock = std::make_unique<LockWhenAsked>(o.messageCombo.hwnd(), run.iniPath);
+      PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
     });
     result = run.option().showModal();
   }
@@ -134,7 +134,7 @@ TEST(WriteEnv, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaits
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[0].text, run.iniPath + L" に書き込めません.");
-  EXPECT_TRUE(splash->Timer1.enabled()) << "the countdown runs again after the box";
+  EXPECT_TRUE(splash->countdown.enabled()) << "the countdown runs again after the box";
   const std::string text = readFileBytes(run.iniPath);
   EXPECT_NE(text.find("lbltrans=0"), std::string::npos) << text;
   EXPECT_EQ(text.find("[message]"), std::string::npos) << text;
@@ -142,9 +142,9 @@ TEST(WriteEnv, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaits
 
 TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
-  TOption& o = run.option();
-  ASSERT_TRUE(o.iniBtn.visible());
-  ASSERT_FALSE(o.okBtn.visible());
+  OptionDialog& o = run.option();
+  ASSERT_TRUE(o.setupCompleteButton.visible());
+  ASSERT_FALSE(o.okButton.visible());
   bool splashClosed = false;
   auto splashClose = splash->onClose;
   splash->onClose = [&] {
@@ -152,7 +152,7 @@ TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
     if (splashClose) splashClose();
   };
 
-  o.iniBtnClick();
+  o.onSetupCompleteClicked();
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.boxes.boxes[0].text, L"画像が選択されていません");
@@ -160,10 +160,10 @@ TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
   EXPECT_FALSE(splashClosed);
 
   ui::OpenFileDialog::setHook([](const ui::OpenFileDialog&) { return std::optional<std::wstring>(L"C:\\p\\a.bmp"); });
-  o.BitBtn1Click();
+  o.onChoosePictureClicked();
   bool savedBeforeNotice = false;
   run.boxes.onBox = [&](const BoxRecorder::Box&) { savedBeforeNotice = fileExists(run.iniPath); };
-  o.iniBtnClick();
+  o.onSetupCompleteClicked();
   ASSERT_EQ(run.boxes.boxes.size(), 2u);
   EXPECT_EQ(run.boxes.boxes[1].text,
             L"初回の設定が完了しました。\n\r\n\r次回からはスプラッシュロゴをダブルクリックで\n\rオプション設定を呼び出せます。");
@@ -178,13 +178,13 @@ TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
   // A folder at the settings path: first-run mode, and the save cannot create the file.
   CreateDirectoryW(dir.file(L"lumivex.ini").c_str(), nullptr);
   OptionRun run({OptionRun::Mode::FirstRun, "", true, dir.path()});
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   bool splashClosed = false;
   splash->onClose = [&] { splashClosed = true; };
   o.show();
   o.picturePath = L"C:\\p\\a.bmp";
-  o.fEdit.setText(L"a.bmp");
-  SendMessageW(o.iniBtn.hwnd(), BM_CLICK, 0, 0);
+  o.pictureNameEdit.setText(L"a.bmp");
+  SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[0].text, dir.file(L"lumivex.ini") + L" に書き込めません.");
@@ -195,9 +195,9 @@ TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
 
 TEST(FirstRun, TheCloseBoxEndsTheProgramWithoutWritingSettings) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   o.show();
-  o.splSpn.setValue(9);
+  o.displaySecondsEdit.setValue(9);
   PostMessageW(o.hwnd(), WM_CLOSE, 0, 0);
   MSG msg;
   EXPECT_TRUE(pumpUntil([&] { return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE; }, 2000));

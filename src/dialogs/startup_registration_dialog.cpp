@@ -1,5 +1,5 @@
 // The start-up registration dialog: puts the program's shortcut into the Startup folder.
-#include "dialogs/UstupFrm.h"
+#include "dialogs/startup_registration_dialog.h"
 
 #include <memory>
 #include <string>
@@ -60,10 +60,10 @@ struct ItemIdListFree {
 
 }  // namespace
 
-TstupFrm::TstupFrm() = default;
-TstupFrm::~TstupFrm() = default;
+StartupRegistrationDialog::StartupRegistrationDialog() = default;
+StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
-void TstupFrm::create() {
+void StartupRegistrationDialog::create() {
   ui::FormStyle style;
   style.caption = L"登録しますか？";
   style.clientWidth = 234;
@@ -75,28 +75,27 @@ void TstupFrm::create() {
 
   // The controls are made when the dialog is first shown.
   deferControls([this] {
-    Label1.wordWrap = true;
+    question.wordWrap = true;
     ui::createLayout({
-        {Label1, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
-        {BitBtn1, *this, 32, 56, 75, 25, L"  OK"},
-        {BitBtn2, *this, 136, 56, 75, 25, L"Cancel"},
+        {question, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
+        {okButton, *this, 32, 56, 75, 25, L"  OK"},
+        {cancelButton, *this, 136, 56, 75, 25, L"Cancel"},
     });
 
-    BitBtn1.setGlyph(L"BBOK");
-    BitBtn1.setHint(L"OK");
-    BitBtn1.modalResult = ui::kResultOk;
-    BitBtn1.setDefault(true);
-    BitBtn1.onClick = [this] { BitBtn1Click(); };
-    BitBtn2.setGlyph(L"BBCANCEL");
-    BitBtn2.setHint(L"Cancel");
-    BitBtn2.modalResult = ui::kResultCancel;
-    BitBtn2.onClick = [this] { BitBtn2Click(); };
-    setCancelButton(&BitBtn2);
-    setTabOrder({&BitBtn1, &BitBtn2, &Label1});
+    okButton.setGlyph(L"BBOK");
+    okButton.setHint(L"OK");
+    okButton.modalResult = ui::kResultOk;
+    okButton.setDefault(true);
+    okButton.onClick = [this] { registerShortcut(); };
+    cancelButton.setGlyph(L"BBCANCEL");
+    cancelButton.setHint(L"Cancel");
+    cancelButton.modalResult = ui::kResultCancel;
+    setCancelButton(&cancelButton);
+    setTabOrder({&okButton, &cancelButton, &question});
   });
 }
 
-void TstupFrm::BitBtn1Click() {
+void StartupRegistrationDialog::registerShortcut() {
   // The shell link takes its texts in the ANSI code page, as the system names the running module there.
   const std::wstring& exe = app::exePath();
   const std::string exeAnsi = ui::narrow(exe);
@@ -123,7 +122,5 @@ void TstupFrm::BitBtn1Click() {
       std::string(folder) + "\\" + ui::narrow(core::shortcutNameFor(core::fileNamePart(exe)));
   check(file->Save(ui::widen(shortcut).c_str(), TRUE));
 }
-
-void TstupFrm::BitBtn2Click() {}
 
 }  // namespace lumivex

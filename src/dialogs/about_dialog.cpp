@@ -1,12 +1,12 @@
 // The About dialog: picture, version, credits and the user name as typed.
-#include "dialogs/Uabout.h"
+#include "dialogs/about_dialog.h"
 
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "app/version.h"
-#include "dialogs/Uoption.h"
+#include "dialogs/option_dialog.h"
 #include "ui/layout.h"
 
 namespace lumivex {
@@ -19,10 +19,10 @@ constexpr wchar_t kUnregistered[] = L"未登録";
 
 }  // namespace
 
-TAbout::TAbout() = default;
-TAbout::~TAbout() = default;
+AboutDialog::AboutDialog() = default;
+AboutDialog::~AboutDialog() = default;
 
-void TAbout::create() {
+void AboutDialog::create() {
   ui::FormStyle style;
   style.caption = L"About";
   style.clientWidth = 505;
@@ -33,31 +33,28 @@ void TAbout::create() {
 
   // The controls are made when the dialog is first shown.
   deferControls([this] {
-    Memo1.readOnly = true;
+    credits.readOnly = true;
     ui::createLayout({
-        {Image1, *this, 16, 10, 301, 301, L""},
-        {Memo1, *this, 330, 10, 169, 265, L""},
-        {verLbl, *this, 336, 292, 0, 0, L""},
-        {BitBtn1, *this, 424, 286, 75, 25, L"OK"},
+        {picture, *this, 16, 10, 301, 301, L""},
+        {credits, *this, 330, 10, 169, 265, L""},
+        {versionLabel, *this, 336, 292, 0, 0, (std::wstring(L"Version ") + app::kVersionText).c_str()},
+        {okButton, *this, 424, 286, 75, 25, L"OK"},
     });
 
-    Image1.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
+    picture.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
                                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
                      true);
-    BitBtn1.setGlyph(L"BBOK");
-    BitBtn1.modalResult = ui::kResultOk;
-    BitBtn1.setDefault(true);
-    setTabOrder({&Memo1, &BitBtn1});
+    okButton.setGlyph(L"BBOK");
+    okButton.modalResult = ui::kResultOk;
+    okButton.setDefault(true);
+    setTabOrder({&credits, &okButton});
 
-    FormCreate();
   });
-  onShow = [this] { FormShow(); };
+  onShow = [this] { onShowing(); };
 }
 
-void TAbout::FormCreate() { verLbl.setText(std::wstring(L"Version ") + app::kVersionText); }
-
-void TAbout::FormShow() {
-  std::wstring user = Option->nameEdt.text();
+void AboutDialog::onShowing() {
+  std::wstring user = Option->userNameEdit.text();
   if (user.empty()) user = kUnregistered;
   const std::vector<std::wstring> lines = {
       kProductName,
@@ -75,8 +72,8 @@ void TAbout::FormShow() {
   };
   std::wstring text;
   for (const std::wstring& line : lines) text += line + L"\r\n";
-  Memo1.clear();
-  Memo1.addLine(text);
+  credits.clear();
+  credits.addLine(text);
 }
 
 }  // namespace lumivex

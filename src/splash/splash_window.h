@@ -12,17 +12,17 @@
 
 namespace lumivex {
 
-class Tsplash : public ui::Form {
+class SplashWindow : public ui::Form {
  public:
-  Tsplash();
-  ~Tsplash() override;
-  void create();  // the window and its controls; FormCreate runs before it returns
+  SplashWindow();
+  ~SplashWindow() override;
+  void create();  // the window and its controls; decideRunMode runs before it returns
 
   // The picture control: at (0, 0) of the client area, as large as its picture (640 x 480 before one is loaded);
   // the window draws it. The pointer over it is the hourglass.
   class PictureControl {
    public:
-    explicit PictureControl(Tsplash& owner) : owner_(owner) {}
+    explicit PictureControl(SplashWindow& owner) : owner_(owner) {}
     // Raises ui::AppError with the picture holder's text; the control keeps its previous picture then.
     void loadFromFile(const std::wstring& path);
     int width() const { return width_; }
@@ -30,7 +30,7 @@ class Tsplash : public ui::Form {
     pictures::Picture* picture() const { return picture_.get(); }
 
    private:
-    Tsplash& owner_;
+    SplashWindow& owner_;
     std::unique_ptr<pictures::Picture> picture_;
     int width_ = 640, height_ = 480;
   };
@@ -39,7 +39,7 @@ class Tsplash : public ui::Form {
   // drawn over the picture. "&" marks a mnemonic, "&&" shows "&".
   class MessageLabel {
    public:
-    explicit MessageLabel(Tsplash& owner);
+    explicit MessageLabel(SplashWindow& owner);
     const std::wstring& caption() const { return caption_; }
     void setCaption(const std::wstring& text);
     bool transparent() const { return transparent_; }
@@ -54,7 +54,7 @@ class Tsplash : public ui::Form {
     HFONT font() const { return font_.get(); }
 
    private:
-    Tsplash& owner_;
+    SplashWindow& owner_;
     std::wstring caption_;
     bool transparent_ = true;
     ui::Colour colour_ = 0x000000FF;
@@ -64,25 +64,24 @@ class Tsplash : public ui::Form {
     ui::FontHandle font_;
   };
 
-  PictureControl Img1{*this};
-  ui::Timer Timer1{1000, true};
-  MessageLabel mesTxt{*this};
+  PictureControl image{*this};
+  ui::Timer countdown{1000, true};
+  MessageLabel messageLabel{*this};
 
-  // user32 as loaded by FormShow, and its layered-window entry; both empty until FormShow has found the entry.
+  // user32 as loaded by showSequence, and its layered-window entry; both empty until showSequence has found the entry.
   using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
   HMODULE user32Module = nullptr;
   SetLayeredWindowAttributesProc layeredEntry = nullptr;
 
   // Published operations.
-  void Img1DblClick();
-  void FormDblClick();
-  void FormCreate();
-  void FormShow();
-  void Timer1Timer();
-  void ReadEnv();
-  void FormClose();
-  void ScrollBar1Change();
-  void FormKeyDown(WORD& key);
+  void openOptions();  // double-click on the window or the picture, and F1
+  void decideRunMode();
+  void showSequence();
+  void onCountdownEnded();
+  void loadSettings();
+  void onClosed();
+  void applyTranslucency();
+  void handleKey(WORD& key);
 
   // Previews from the option dialog.
   void setMessageColour(ui::Colour c);

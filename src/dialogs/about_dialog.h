@@ -1,0 +1,22 @@
+// The About dialog: picture, version, credits and the user name as typed.
+#pragma once
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace lumivex {
+
+class AboutDialog : public ui::Form {
+ public:
+  AboutDialog();
+  ~AboutDialog() override;
+  void create();
+
+  ui::Image picture{*this};
+  ui::Memo credits{*this};
+  ui::Label versionLabel{*this};
+  ui::Button okButton{*this};
+
+  void onShowing();
+};
+
+}  // namespace lumivex
