@@ -4,9 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/version.h"
-#include "dialogs/option_dialog.h"
+#include "core/version.h"
 #include "ui/layout.h"
 
 namespace lumivex {
@@ -19,7 +17,7 @@ constexpr wchar_t kUnregistered[] = L"未登録";
 
 }  // namespace
 
-AboutDialog::AboutDialog() = default;
+AboutDialog::AboutDialog(const core::Settings& settings) : settings_(settings) {}
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::create() {
@@ -31,30 +29,27 @@ void AboutDialog::create() {
   style.centreOnFirstShow = true;
   ui::Form::create(style);
 
-  // The controls are made when the dialog is first shown.
-  deferControls([this] {
-    credits.readOnly = true;
-    ui::createLayout({
-        {picture, *this, 16, 10, 301, 301, L""},
-        {credits, *this, 330, 10, 169, 265, L""},
-        {versionLabel, *this, 336, 292, 0, 0, (std::wstring(L"Version ") + app::kVersionText).c_str()},
-        {okButton, *this, 424, 286, 75, 25, L"OK"},
-    });
-
-    picture.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
-                                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
-                     true);
-    okButton.setGlyph(L"BBOK");
-    okButton.modalResult = ui::kResultOk;
-    okButton.setDefault(true);
-    setTabOrder({&credits, &okButton});
-
+  credits.readOnly = true;
+  ui::createLayout({
+      {picture, *this, 16, 10, 301, 301, L""},
+      {credits, *this, 330, 10, 169, 265, L""},
+      {versionLabel, *this, 336, 292, 0, 0, (std::wstring(L"Version ") + core::kVersionText).c_str()},
+      {okButton, *this, 424, 286, 75, 25, L"OK"},
   });
+
+  picture.setBitmap(ui::BitmapHandle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"ABOUTPICTURE",
+                                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))),
+                   true);
+  okButton.setGlyph(L"BBOK");
+  okButton.modalResult = ui::kResultOk;
+  okButton.setDefault(true);
+  setTabOrder({&credits, &okButton});
+
   onShow = [this] { onShowing(); };
 }
 
 void AboutDialog::onShowing() {
-  std::wstring user = Option->userNameEdit.text();
+  std::wstring user = settings_.userName;
   if (user.empty()) user = kUnregistered;
   const std::vector<std::wstring> lines = {
       kProductName,

@@ -1,5 +1,6 @@
 // The About dialog: picture, version, credits and the user name as typed.
 #pragma once
+#include "core/settings.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -7,7 +8,7 @@ namespace lumivex {
 
 class AboutDialog : public ui::Form {
  public:
-  AboutDialog();
+  explicit AboutDialog(const core::Settings& settings);
   ~AboutDialog() override;
   void create();
 
@@ -17,6 +18,9 @@ class AboutDialog : public ui::Form {
   ui::Button okButton{*this};
 
   void onShowing();
+
+ private:
+  const core::Settings& settings_;
 };
 
 }  // namespace lumivex

@@ -1,16 +1,10 @@
-// The option dialog: layout, the live settings in its controls, saving and the bottom buttons.
+// The option dialog: layout, the controls bound to the live settings, and the bottom buttons.
 #include "dialogs/option_dialog.h"
 
 #include <commdlg.h>
 
-#include "app/application.h"
-#include "app/settings_file.h"
 #include "core/message_list.h"
 #include "core/paths.h"
-#include "dialogs/about_dialog.h"
-#include "dialogs/position_dialog.h"
-#include "dialogs/startup_registration_dialog.h"
-#include "splash/splash_window.h"
 #include "ui/layout.h"
 #include "ui/message_box.h"
 #include "ui/text.h"
@@ -56,7 +50,27 @@ std::vector<std::wstring> readMessageFile(const std::wstring& path) {
 
 }  // namespace
 
-OptionDialog::OptionDialog() = default;
+// A colour swatch, the setting it shows and the splash window's colour it previews.
+struct OptionDialog::SwatchBinding {
+  ui::ColourSwatch OptionDialog::*swatch;
+  int32_t core::Settings::*setting;
+  void (SplashPreview::*preview)(ui::Colour);
+};
+
+const OptionDialog::SwatchBinding* OptionDialog::swatchBindings() const {
+  static const SwatchBinding bindings[] = {
+      {&OptionDialog::windowColourSwatch, &core::Settings::windowColour, &SplashPreview::previewWindowColour},
+      {&OptionDialog::messageBackgroundSwatch, &core::Settings::messageBackColour,
+       &SplashPreview::previewMessageColour},
+      {&OptionDialog::messageTextColourSwatch, &core::Settings::messageTextColour,
+       &SplashPreview::previewMessageTextColour},
+  };
+  return bindings;
+}
+
+OptionDialog::OptionDialog(core::Settings& settings, OptionDialogHost& host, SplashPreview& preview,
+                           std::wstring exePath)
+    : settings_(settings), host_(host), preview_(preview), exePath_(std::move(exePath)) {}
 OptionDialog::~OptionDialog() = default;
 
 void OptionDialog::create() {
@@ -123,10 +137,12 @@ void OptionDialog::create() {
   translucencyUnsupportedLabel.setVisible(false);
   placementGroup.setItems({L"中央に表示", L"任意の場所に表示"});
   placementGroup.setItemIndex(0);
-  for (ui::Control* c : std::initializer_list<ui::Control*>{&messageBackgroundCheck, &windowColourSwatch, &messageBackgroundSwatch, &messageTextColourSwatch})
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&messageBackgroundCheck, &windowColourSwatch,
+                                                           &messageBackgroundSwatch, &messageTextColourSwatch})
     c->handCursor = true;
-  setTabOrder({&bottomButtons, &displayTimeGroup, &guidanceLine, &pictureGroup, &messageGroup, &borderGroup, &translucencyGroup, &placementGroup, &windowColourGroup,
-               &aboutButton, &startupRegistrationButton, &positionButton, &userNameEdit});
+  setTabOrder({&bottomButtons, &displayTimeGroup, &guidanceLine, &pictureGroup, &messageGroup, &borderGroup,
+               &translucencyGroup, &placementGroup, &windowColourGroup, &aboutButton, &startupRegistrationButton,
+               &positionButton, &userNameEdit});
 
   pictureChooser.title = L"画像を選択して下さい";
   pictureChooser.filter = L"BITMAP|*.bmp|JPEG|*.jpg";
@@ -140,29 +156,78 @@ void OptionDialog::create() {
   defaultButton.onClick = [this] { onDefaultClicked(); };
   setupCompleteButton.onClick = [this] { onSetupCompleteClicked(); };
   choosePictureButton.onClick = [this] { onChoosePictureClicked(); };
-  windowColourSwatch.onClick = [this] { onWindowColourClicked(); };
-  messageBackgroundSwatch.onClick = [this] { onMessageBackgroundColourClicked(); };
-  messageTextColourSwatch.onClick = [this] { onMessageTextColourClicked(); };
+  for (int i = 0; i < 3; ++i) {
+    const SwatchBinding& b = swatchBindings()[i];
+    (this->*b.swatch).onClick = [this, &b] { chooseColour(b); };
+  }
   messageBackgroundCheck.onClick = [this] { onMessageBackgroundToggled(); };
   translucencySlider.onChange = [this] { onTranslucencyChanged(); };
   messageCombo.onChange = [this] { onMessageTextChanged(); };
   placementGroup.onClick = [this] { onPlacementChanged(); };
-  positionButton.onClick = [this] { onPositionClicked(); };
-  startupRegistrationButton.onClick = [this] { onStartupRegistrationClicked(); };
-  aboutButton.onClick = [this] { onAboutClicked(); };
+  positionButton.onClick = [this] { host_.showPositionDialog(); };
+  startupRegistrationButton.onClick = [this] { host_.showStartupRegistration(); };
+  aboutButton.onClick = [this] { host_.showAbout(); };
   setUpGuidance();
 
-  // messageBackgroundLabel and messageBackgroundSwatch follow the check box from the start.
+  // The background label and swatch follow the check box from the start.
   onMessageBackgroundToggled();
-  programFolder = core::programFolderOf(app::exePath());
+  programFolder = core::programFolderOf(exePath_);
   pictureChooser.defaultExtension = L"bmp";
+  takeValuesFromSettings();
+  bindSettings();
+}
+
+// In the settings file's order, as a load would set them: each setter runs its control's change reaction only when
+// the value differs from the layout's.
+void OptionDialog::takeValuesFromSettings() {
+  const core::Settings s = settings_;
+  displaySecondsEdit.setValue(s.displaySeconds);
+  borderWidthEdit.setValue(s.borderWidth);
+  translucencySlider.setPosition(s.opacityPercent);
+  windowColourSwatch.setColour(s.windowColour);
+  messageBackgroundSwatch.setColour(s.messageBackColour);
+  messageTextColourSwatch.setColour(s.messageTextColour);
+  placementGroup.setItemIndex(s.placement);
+  fontSizeEdit.setValue(s.messageFontSize);
+  messageBackgroundCheck.setChecked(s.messageHasBackground);
+  messageCombo.setText(s.message);
+  userNameEdit.setText(s.userName);
+}
+
+// From here on the settings follow every change of the controls, by the user or by the program.
+void OptionDialog::bindSettings() {
+  const auto follow = [](std::function<void()>& event, std::function<void()> store) {
+    event = [before = std::move(event), store = std::move(store)] {
+      store();
+      if (before) before();
+    };
+  };
+  follow(displaySecondsEdit.onChange, [this] { settings_.displaySeconds = displaySecondsEdit.value(); });
+  follow(borderWidthEdit.onChange, [this] { settings_.borderWidth = borderWidthEdit.value(); });
+  follow(fontSizeEdit.onChange, [this] { settings_.messageFontSize = fontSizeEdit.value(); });
+  follow(placementGroup.onClick, [this] { settings_.placement = placementGroup.itemIndex(); });
+  follow(messageBackgroundCheck.onClick, [this] { settings_.messageHasBackground = messageBackgroundCheck.checked(); });
+  follow(messageCombo.onChange, [this] { settings_.message = messageCombo.text(); });
+  follow(userNameEdit.onChange, [this] { settings_.userName = userNameEdit.text(); });
+}
+
+void OptionDialog::showFirstRunButtons() {
+  setupCompleteButton.setVisible(true);
+  defaultButton.setVisible(false);
+  closeButton.setVisible(false);
+  okButton.setVisible(false);
+}
+
+void OptionDialog::showTranslucencyUnsupported() {
+  translucencySlider.setEnabled(false);
+  translucencyUnsupportedLabel.setVisible(true);
 }
 
 void OptionDialog::onShowing() {
   defaultMessages = std::make_unique<std::vector<std::wstring>>(
       std::vector<std::wstring>{L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"});
-  pictureNameEdit.setText(core::fileNamePart(picturePath));
-  programFolder = core::programFolderOf(app::exePath());
+  pictureNameEdit.setText(core::fileNamePart(settings_.picturePath));
+  programFolder = core::programFolderOf(exePath_);
   pictureChooser.initialDir = core::joinFolder(programFolder, L"pic\\*.bmp");
   pictureChooser.fileName = pictureChooser.initialDir;
   translucencyPercentLabel.setText(ui::decimal(translucencySlider.position()) + L"%");
@@ -178,8 +243,8 @@ void OptionDialog::onShowing() {
 }
 
 void OptionDialog::onOkClicked() {
-  splash->countdown.setEnabled(true);
-  saveSettings();
+  host_.restartSplashCountdown();
+  host_.saveSettings();
   defaultMessages.reset();
   // The button's modal result already ends a modal showing; closing again would turn it into Cancel.
   if (modalResult() == ui::kNoResult) close();
@@ -187,7 +252,7 @@ void OptionDialog::onOkClicked() {
 
 void OptionDialog::onCloseClicked() {
   close();
-  splash->countdown.setEnabled(true);
+  host_.restartSplashCountdown();
 }
 
 void OptionDialog::onDefaultClicked() {
@@ -195,10 +260,10 @@ void OptionDialog::onDefaultClicked() {
   borderWidthEdit.setValue(3);
   messageCombo.setText(L"");
   translucencySlider.setPosition(100);
-  windowColourSwatch.setColour(ui::kButtonFace);
+  setSwatch(swatchBindings()[0], ui::kButtonFace);
   messageBackgroundCheck.setChecked(false);
-  messageBackgroundSwatch.setColour(ui::kButtonFace);
-  messageTextColourSwatch.setColour(0x000000);
+  setSwatch(swatchBindings()[1], ui::kButtonFace);
+  setSwatch(swatchBindings()[2], 0x000000);
   placementGroup.setItemIndex(0);
   fontSizeEdit.setValue(12);
 }
@@ -209,35 +274,30 @@ void OptionDialog::onSetupCompleteClicked() {
     return;
   }
   // Saved before the completion notice: a refused write must not be announced as a finished setup.
-  saveSettings();
+  host_.saveSettings();
   ui::showNotice(
       L"初回の設定が完了しました。\n\r\n\r次回からはスプラッシュロゴをダブルクリックで\n\rオプション設定を呼び出せます。");
   defaultMessages.reset();
   close();
-  splash->close();
+  host_.finishFirstRun();
 }
 
 void OptionDialog::onChoosePictureClicked() {
-  if (pictureChooser.run(hwnd())) picturePath = pictureChooser.fileName;
-  pictureNameEdit.setText(core::fileNamePart(picturePath));
+  if (pictureChooser.run(hwnd())) settings_.picturePath = pictureChooser.fileName;
+  pictureNameEdit.setText(core::fileNamePart(settings_.picturePath));
 }
 
-void OptionDialog::chooseColour(ui::ColourSwatch& swatch, void (*applyToSplash)(ui::Colour)) {
+// The chooser opens with the colour confirmed last in any swatch; a confirmed colour goes to the splash window
+// first, then to the swatch and the settings.
+void OptionDialog::chooseColour(const SwatchBinding& b) {
   if (!colourChooser.run(hwnd())) return;
-  applyToSplash(colourChooser.colour);
-  swatch.setColour(colourChooser.colour);
+  (preview_.*b.preview)(colourChooser.colour);
+  setSwatch(b, colourChooser.colour);
 }
 
-void OptionDialog::onWindowColourClicked() {
-  chooseColour(windowColourSwatch, [](ui::Colour c) { splash->setColour(c); });
-}
-
-void OptionDialog::onMessageBackgroundColourClicked() {
-  chooseColour(messageBackgroundSwatch, [](ui::Colour c) { splash->setMessageColour(c); });
-}
-
-void OptionDialog::onMessageTextColourClicked() {
-  chooseColour(messageTextColourSwatch, [](ui::Colour c) { splash->setMessageFontColour(c); });
+void OptionDialog::setSwatch(const SwatchBinding& b, ui::Colour c) {
+  (this->*b.swatch).setColour(c);
+  settings_.*b.setting = c;
 }
 
 void OptionDialog::onMessageBackgroundToggled() {
@@ -250,7 +310,8 @@ void OptionDialog::onTranslucencyChanged() {
   const std::wstring percent = ui::decimal(translucencySlider.position()) + L"%";
   translucencySlider.setHint(percent);
   translucencyPercentLabel.setText(percent);
-  splash->applyTranslucency();
+  settings_.opacityPercent = translucencySlider.position();
+  preview_.previewTranslucency();
 }
 
 void OptionDialog::onMessageTextChanged() { messageCombo.setHint(messageCombo.text()); }
@@ -258,29 +319,6 @@ void OptionDialog::onMessageTextChanged() { messageCombo.setHint(messageCombo.te
 void OptionDialog::onPlacementChanged() {
   if (placementGroup.itemIndex() == 0) positionButton.setEnabled(false);
   else if (placementGroup.itemIndex() == 1) positionButton.setEnabled(true);
-}
-
-void OptionDialog::onPositionClicked() { posFrm->showModal(); }
-void OptionDialog::onStartupRegistrationClicked() { stupFrm->showModal(); }
-void OptionDialog::onAboutClicked() { About->showModal(); }
-
-void OptionDialog::saveSettings() {
-  const app::SettingsFile& f = *app::settingsFile();
-  f.writeInteger("Window", "Top", splash->top());
-  f.writeInteger("Window", "Left", splash->left());
-  f.writeInteger("option", "splashtime", displaySecondsEdit.value());
-  f.writeInteger("option", "b_size", borderWidthEdit.value());
-  f.writeInteger("option", "trans", translucencySlider.position());
-  f.writeInteger("option", "colo", windowColourSwatch.colour());
-  f.writeInteger("option", "bcol", messageBackgroundSwatch.colour());
-  f.writeInteger("option", "fcol", messageTextColourSwatch.colour());
-  f.writeInteger("option", "winpos", placementGroup.itemIndex());
-  f.writeInteger("option", "fsiz", fontSizeEdit.value());
-  f.writeBool("option", "lbltrans", messageBackgroundCheck.checked());
-  f.writeString("message", "message", messageCombo.text());
-  f.writeString("pic", "picture", picturePath);
-  f.writeString("option", "name", userNameEdit.text());
-  f.flush();
 }
 
 }  // namespace lumivex

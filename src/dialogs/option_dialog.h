@@ -1,9 +1,11 @@
-// The option dialog: its controls are the live settings; it saves them, previews them and opens the small dialogs.
+// The option dialog: a view of the live settings value; it saves it, previews it on the splash window and opens
+// the small dialogs.
 #pragma once
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/settings.h"
 #include "ui/common_dialogs.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -11,14 +13,44 @@
 
 namespace lumivex {
 
+// The option dialog's previews on the splash window.
+class SplashPreview {
+ public:
+  virtual void previewWindowColour(ui::Colour c) = 0;
+  virtual void previewMessageColour(ui::Colour c) = 0;
+  virtual void previewMessageTextColour(ui::Colour c) = 0;
+  virtual void previewTranslucency() = 0;  // from the settings' opacity; nothing where translucency is unavailable
+
+ protected:
+  ~SplashPreview() = default;
+};
+
+// What the option dialog asks of the program around it.
+class OptionDialogHost {
+ public:
+  virtual void restartSplashCountdown() = 0;
+  virtual void saveSettings() = 0;  // raises ui::AppError when a write is refused
+  virtual void finishFirstRun() = 0;  // closes the hidden splash window, which ends the program
+  virtual void showPositionDialog() = 0;
+  virtual void showStartupRegistration() = 0;
+  virtual void showAbout() = 0;
+
+ protected:
+  ~OptionDialogHost() = default;
+};
+
 class OptionDialog : public ui::Form {
  public:
-  OptionDialog();
+  OptionDialog(core::Settings& settings, OptionDialogHost& host, SplashPreview& preview, std::wstring exePath);
   ~OptionDialog() override;
+  // The window and its controls, which take their values from the settings; from then on every change of a
+  // control is written into the settings at once.
   void create();
 
-  // Saves the controls, the picture path and the splash window's position to the settings file.
-  void saveSettings();
+  // First-run mode: the setup-complete button in place of OK, Close and Default.
+  void showFirstRunButtons();
+  // Where the splash window cannot be translucent: the slider is disabled and a note says why.
+  void showTranslucencyUnsupported();
 
   // Controls, in their creation order within each container.
   ui::Label guidancePointer{*this};
@@ -66,7 +98,6 @@ class OptionDialog : public ui::Form {
 
   // Fields beside the controls.
   std::wstring programFolder;
-  std::wstring picturePath;
   std::unique_ptr<std::vector<std::wstring>> defaultMessages;
 
   // Handlers.
@@ -76,49 +107,25 @@ class OptionDialog : public ui::Form {
   void onDefaultClicked();
   void onSetupCompleteClicked();
   void onChoosePictureClicked();
-  void onWindowColourClicked();
-  void onMessageBackgroundColourClicked();
-  void onMessageTextColourClicked();
   void onMessageBackgroundToggled();
   void onTranslucencyChanged();
   void onMessageTextChanged();
   void onPlacementChanged();
-  void onPositionClicked();
-  void onStartupRegistrationClicked();
-  void onAboutClicked();
-
-  // Guidance line, focus colouring and the sliding pointer.
-  void splSpnEnter();
-  void splSpnExit();
-  void bordSpnEnter();
-  void bordSpnExit();
-  void mesCmbEnter();
-  void mesCmbExit();
-  void fsizEdtEnter();
-  void fsizEdtExit();
-  void nameEdtEnter();
-  void nameEdtExit();
-  void ScrollBar1Enter();
-  void ScrollBar1Exit();
-  void winposGrpEnter();
-  void smpTxtMouseMove();
-  void BitBtn1MouseMove();
-  void lblTransMouseMove();
-  void GroupBox5MouseMove();
-  void defBtnMouseMove();
-  void okBtnMouseMove();
-  void clsBtnMouseMove();
-  void BitBtn2MouseMove();
-  void mesColMouseMove();
-  void mesCol2MouseMove();
-  void stUpMouseMove();
-  void posBtnMouseMove();
-  void manuTxtMouseMove();
   void onGuidanceSlideTick();
 
  private:
+  struct SwatchBinding;
+  void takeValuesFromSettings();
+  void bindSettings();
   void setUpGuidance();  // tooltips and the focus, mouse-move and timer events of the guidance line
-  void chooseColour(ui::ColourSwatch& swatch, void (*applyToSplash)(ui::Colour));
+  void chooseColour(const SwatchBinding& binding);
+  void setSwatch(const SwatchBinding& binding, ui::Colour c);
+  const SwatchBinding* swatchBindings() const;
+
+  core::Settings& settings_;
+  OptionDialogHost& host_;
+  SplashPreview& preview_;
+  std::wstring exePath_;
 };
 
 }  // namespace lumivex

@@ -1,14 +1,12 @@
 // The logo position dialog: a placeholder frame of the splash window's size, dragged into place.
 #include "dialogs/position_dialog.h"
 
-#include "app/application.h"
-#include "splash/splash_window.h"
 #include "ui/layout.h"
 #include "ui/text.h"
 
 namespace lumivex {
 
-PositionDialog::PositionDialog() = default;
+PositionDialog::PositionDialog(ui::Form& frameOf) : splash_(frameOf) {}
 PositionDialog::~PositionDialog() = default;
 
 void PositionDialog::create() {
@@ -19,47 +17,44 @@ void PositionDialog::create() {
   style.topmost = true;
   ui::Form::create(style);
 
-  // The controls are made when the dialog is first shown.
-  deferControls([this] {
-    ui::createLayout({
-        {placeholderFrame, *this, 0, 0, 540, 307, L""},
-        {instruction, *this, 16, 32, 0, 0, L"ロゴの表示位置を設定して下さい"},
-        {topCaption, *this, 24, 72, 0, 0, L"Top"},
-        {leftCaption, *this, 24, 96, 0, 0, L"Left"},
-        {topValue, *this, 56, 72, 0, 0, L""},
-        {leftValue, *this, 56, 96, 0, 0, L""},
-        {buttonPanel, *this, 8, 130, 201, 49, L""},
-        {okButton, buttonPanel, 15, 12, 75, 25, L"OK"},
-        {cancelButton, buttonPanel, 111, 12, 75, 25, L"Cancel"},
-    });
-
-    okButton.setGlyph(L"BBOK");
-    okButton.modalResult = ui::kResultOk;
-    okButton.setDefault(true);
-    okButton.onClick = [this] { onOkClicked(); };
-    cancelButton.setGlyph(L"BBCANCEL");
-    cancelButton.modalResult = ui::kResultCancel;
-    setCancelButton(&cancelButton);
-    setTabOrder({&buttonPanel, &leftValue, &topValue, &leftCaption, &topCaption, &instruction, &placeholderFrame});
-    setTabOrder({&cancelButton, &okButton});
+  ui::createLayout({
+      {placeholderFrame, *this, 0, 0, 540, 307, L""},
+      {instruction, *this, 16, 32, 0, 0, L"ロゴの表示位置を設定して下さい"},
+      {topCaption, *this, 24, 72, 0, 0, L"Top"},
+      {leftCaption, *this, 24, 96, 0, 0, L"Left"},
+      {topValue, *this, 56, 72, 0, 0, L""},
+      {leftValue, *this, 56, 96, 0, 0, L""},
+      {buttonPanel, *this, 8, 130, 201, 49, L""},
+      {okButton, buttonPanel, 15, 12, 75, 25, L"OK"},
+      {cancelButton, buttonPanel, 111, 12, 75, 25, L"Cancel"},
   });
+
+  okButton.setGlyph(L"BBOK");
+  okButton.modalResult = ui::kResultOk;
+  okButton.setDefault(true);
+  okButton.onClick = [this] { onOkClicked(); };
+  cancelButton.setGlyph(L"BBCANCEL");
+  cancelButton.modalResult = ui::kResultCancel;
+  setCancelButton(&cancelButton);
+  setTabOrder({&buttonPanel, &leftValue, &topValue, &leftCaption, &topCaption, &instruction, &placeholderFrame});
+  setTabOrder({&cancelButton, &okButton});
   onShow = [this] { onShowing(); };
 }
 
 void PositionDialog::onShowing() {
-  setTop(splash->top());
-  setLeft(splash->left());
+  setTop(splash_.top());
+  setLeft(splash_.left());
   topValue.setText(ui::decimal(top()));
   leftValue.setText(ui::decimal(left()));
-  setHeight(splash->height());
-  setWidth(splash->width());
+  setHeight(splash_.height());
+  setWidth(splash_.width());
 }
 
 void PositionDialog::onConstrainedResize(int&, int&, int&, int&) { showPosition(); }
 
 void PositionDialog::onOkClicked() {
-  splash->setTop(top());
-  splash->setLeft(left());
+  splash_.setTop(top());
+  splash_.setLeft(left());
 }
 
 void PositionDialog::showPosition() {

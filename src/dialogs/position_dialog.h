@@ -7,7 +7,8 @@ namespace lumivex {
 
 class PositionDialog : public ui::Form {
  public:
-  PositionDialog();
+  // Places `frameOf`, the splash window: the placeholder takes its place and size, OK moves it.
+  explicit PositionDialog(ui::Form& frameOf);
   ~PositionDialog() override;
   void create();
 
@@ -31,6 +32,7 @@ class PositionDialog : public ui::Form {
  private:
   void showPosition();
   void checkSize();
+  ui::Form& splash_;
   bool sizeAnnounced_ = false;
 };
 

@@ -9,7 +9,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "app/application.h"
 #include "core/paths.h"
 #include "ui/layout.h"
 #include "ui/handles.h"
@@ -60,7 +59,7 @@ struct ItemIdListFree {
 
 }  // namespace
 
-StartupRegistrationDialog::StartupRegistrationDialog() = default;
+StartupRegistrationDialog::StartupRegistrationDialog(std::wstring exePath) : exePath_(std::move(exePath)) {}
 StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
 void StartupRegistrationDialog::create() {
@@ -73,31 +72,28 @@ void StartupRegistrationDialog::create() {
   style.centreOnFirstShow = true;
   ui::Form::create(style);
 
-  // The controls are made when the dialog is first shown.
-  deferControls([this] {
-    question.wordWrap = true;
-    ui::createLayout({
-        {question, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
-        {okButton, *this, 32, 56, 75, 25, L"  OK"},
-        {cancelButton, *this, 136, 56, 75, 25, L"Cancel"},
-    });
-
-    okButton.setGlyph(L"BBOK");
-    okButton.setHint(L"OK");
-    okButton.modalResult = ui::kResultOk;
-    okButton.setDefault(true);
-    okButton.onClick = [this] { registerShortcut(); };
-    cancelButton.setGlyph(L"BBCANCEL");
-    cancelButton.setHint(L"Cancel");
-    cancelButton.modalResult = ui::kResultCancel;
-    setCancelButton(&cancelButton);
-    setTabOrder({&okButton, &cancelButton, &question});
+  question.wordWrap = true;
+  ui::createLayout({
+      {question, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
+      {okButton, *this, 32, 56, 75, 25, L"  OK"},
+      {cancelButton, *this, 136, 56, 75, 25, L"Cancel"},
   });
+
+  okButton.setGlyph(L"BBOK");
+  okButton.setHint(L"OK");
+  okButton.modalResult = ui::kResultOk;
+  okButton.setDefault(true);
+  okButton.onClick = [this] { registerShortcut(); };
+  cancelButton.setGlyph(L"BBCANCEL");
+  cancelButton.setHint(L"Cancel");
+  cancelButton.modalResult = ui::kResultCancel;
+  setCancelButton(&cancelButton);
+  setTabOrder({&okButton, &cancelButton, &question});
 }
 
 void StartupRegistrationDialog::registerShortcut() {
   // The shell link takes its texts in the ANSI code page, as the system names the running module there.
-  const std::wstring& exe = app::exePath();
+  const std::wstring& exe = exePath_;
   const std::string exeAnsi = ui::narrow(exe);
 
   ui::ComPtr<IUnknown> object;
@@ -112,7 +108,7 @@ void StartupRegistrationDialog::registerShortcut() {
   link->SetWorkingDirectory(ui::narrow(core::programFolderOf(exe)).c_str());
 
   ITEMIDLIST* found = nullptr;
-  const HRESULT located = ui::syslib::getSpecialFolderLocation(app::application().handle(), CSIDL_STARTUP, &found);
+  const HRESULT located = ui::syslib::getSpecialFolderLocation(GetWindow(hwnd(), GW_OWNER), CSIDL_STARTUP, &found);
   std::unique_ptr<ITEMIDLIST, ItemIdListFree> folderList(found);
   char folder[MAX_PATH + 1] = {};
   if (FAILED(located) || !folderList || !ui::syslib::getPathFromIdList(folderList.get(), folder) || folder[0] == '\0')

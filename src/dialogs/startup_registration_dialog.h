@@ -1,5 +1,7 @@
 // The start-up registration dialog: puts the program's shortcut into the Startup folder.
 #pragma once
+#include <string>
+
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -7,7 +9,7 @@ namespace lumivex {
 
 class StartupRegistrationDialog : public ui::Form {
  public:
-  StartupRegistrationDialog();
+  explicit StartupRegistrationDialog(std::wstring exePath);
   ~StartupRegistrationDialog() override;
   void create();
 
@@ -16,6 +18,9 @@ class StartupRegistrationDialog : public ui::Form {
   ui::Button cancelButton{*this};
 
   void registerShortcut();  // writes the shortcut
+
+ private:
+  std::wstring exePath_;
 };
 
 }  // namespace lumivex

@@ -5,12 +5,8 @@
 
 #include <windowsx.h>
 
-#include "app/application.h"
-#include "app/settings_file.h"
 #include "core/geometry.h"
-#include "core/paths.h"
 #include "core/settings_value.h"
-#include "dialogs/option_dialog.h"
 #include "splash/picture_prefetch.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -102,7 +98,7 @@ void SplashWindow::MessageLabel::setFontHeight(int pixels) {
 
 // ---- The window ----
 
-SplashWindow::SplashWindow() = default;
+SplashWindow::SplashWindow(core::Settings& settings, Host& host) : settings_(settings), host_(host) {}
 SplashWindow::~SplashWindow() = default;
 
 void SplashWindow::setLayeredEntryNameForTesting(const char* name) {
@@ -120,42 +116,27 @@ void SplashWindow::create() {
   Form::create(style);
 
   countdown.pausesForErrorBox = true;
-  countdown.onTick = [this] { onCountdownEnded(); };
+  countdown.onTick = [this] { close(); };
   onShow = [this] {
     if (shown_) return;
     shown_ = true;
     showSequence();
   };
-  onClose = [this] { onClosed(); };
+  onClose = [this] { host_.splashClosed(); };
   onDblClick = [this] { openOptions(); };
   onKeyDown = [this](WORD& key) { handleKey(key); };
   layout();
-
-  decideRunMode();
-}
-
-void SplashWindow::decideRunMode() {
-  const std::wstring path = core::settingsPathFor(app::exePath());
-  if (isFile(path)) {
-    app::openSettingsFile(path);
-    return;
-  }
-  countdown.setEnabled(false);
-  app::openSettingsFile(path);
-  app::application().createOptionDialog();
-  Option->setupCompleteButton.setVisible(true);
-  Option->defaultButton.setVisible(false);
-  Option->closeButton.setVisible(false);
-  Option->okButton.setVisible(false);
-}
-
-void SplashWindow::onClosed() {
-  app::releaseSettingsFile();
-  ui::Form::requestQuit();
 }
 
 void SplashWindow::showSequence() {
-  loadSettings();
+  settings_.top = top();
+  settings_.left = left();
+  const core::SplashStart start = host_.loadSettings();
+  setTop(settings_.top);
+  setLeft(settings_.left);
+  setColour(start.windowColour);
+  messageLabel.setCaption(start.message);
+  setWindowState(start.maximized ? ui::WindowState::Maximized : ui::WindowState::Normal);
 
   layeredEntry = nullptr;
   user32Module = LoadLibraryA("user32.dll");
@@ -173,43 +154,41 @@ void SplashWindow::showSequence() {
     SetWindowLongA(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     applyTranslucency();
   } else {
-    Option->translucencySlider.setEnabled(false);
-    Option->translucencyUnsupportedLabel.setVisible(true);
+    host_.translucencyUnavailable();
   }
 
-  if (isFile(Option->picturePath)) {
+  if (isFile(settings_.picturePath)) {
     bool loaded = false;
     try {
-      image.loadFromFile(Option->picturePath);
+      image.loadFromFile(settings_.picturePath);
       loaded = true;
     } catch (const ui::AppError& e) {
       // Reported like any failure, then handled like a missing picture, so the user can choose another one.
       countdown.setEnabled(false);
       ui::showError(e.text());
-      Option->showModal();
+      host_.openOptions();
     }
     if (loaded) {
       setHeight(image.height());
       setWidth(image.width());
-      if (Option->placementGroup.itemIndex() == 0) placeOnDesktop();
+      if (settings_.placement == core::kCentred) placeOnDesktop();
     }
   } else {
     pictures::discardPrefetched();
     countdown.setEnabled(false);
     ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
-    Option->showModal();
+    host_.openOptions();
   }
 
-  messageLabel.setTransparent(!Option->messageBackgroundCheck.checked());
-  messageLabel.setColour(Option->messageBackgroundSwatch.colour());
-  messageLabel.setFontColour(Option->messageTextColourSwatch.colour());
-  const ui::SpinEdit& fsiz = Option->fontSizeEdit;
+  // The values as the option dialog holds them: a spin edit's typed number may lie outside its range.
+  messageLabel.setTransparent(!settings_.messageHasBackground);
+  messageLabel.setColour(settings_.messageBackColour);
+  messageLabel.setFontColour(settings_.messageTextColour);
+  const auto inRange = [](int32_t v, core::Range r) { return core::clampToRange(v, r.lo, r.hi); };
   messageLabel.setFontHeight(
-      core::pointsToPixels(core::clampToRange(fsiz.value(), fsiz.minValue(), fsiz.maxValue()), screenPixelsPerInch()));
-  const ui::SpinEdit& bord = Option->borderWidthEdit;
-  setBorderWidth(core::clampToRange(bord.value(), bord.minValue(), bord.maxValue()));
-  const ui::SpinEdit& spl = Option->displaySecondsEdit;
-  countdown.setInterval(static_cast<UINT>(core::clampToRange(spl.value(), spl.minValue(), spl.maxValue())) * 1000u);
+      core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), screenPixelsPerInch()));
+  setBorderWidth(inRange(settings_.borderWidth, core::kBorderWidthRange));
+  countdown.setInterval(static_cast<UINT>(inRange(settings_.displaySeconds, core::kDisplaySecondsRange)) * 1000u);
 }
 
 // Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
@@ -223,11 +202,9 @@ void SplashWindow::placeOnDesktop() {
   setLeft(core::centredOrigin(desktopWidth, width()));
 }
 
-void SplashWindow::onCountdownEnded() { close(); }
-
 void SplashWindow::openOptions() {
   countdown.setEnabled(false);
-  Option->showModal();
+  host_.openOptions();
 }
 
 void SplashWindow::handleKey(WORD& key) {
@@ -240,8 +217,8 @@ void SplashWindow::handleKey(WORD& key) {
 
 void SplashWindow::applyTranslucency() {
   if (!user32Module || !layeredEntry) return;
-  const ui::ScrollBar& bar = Option->translucencySlider;
-  const int alpha = core::alphaForPosition(bar.position(), bar.minValue(), bar.maxValue());
+  const int position = core::clampToRange(settings_.opacityPercent, core::kOpacityRange.lo, core::kOpacityRange.hi);
+  const int alpha = core::alphaForPosition(position, core::kOpacityRange.lo, core::kOpacityRange.hi);
   layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/settings.h"
 #include "splash/picture.h"
 #include "ui/colour.h"
 #include "ui/form.h"
@@ -14,9 +15,22 @@ namespace lumivex {
 
 class SplashWindow : public ui::Form {
  public:
-  SplashWindow();
+  // What the splash window asks of the program around it.
+  class Host {
+   public:
+    // Loads the settings file into the live settings (the splash window's place is in them already).
+    virtual core::SplashStart loadSettings() = 0;
+    virtual void openOptions() = 0;  // shows the option dialog modally
+    virtual void translucencyUnavailable() = 0;
+    virtual void splashClosed() = 0;  // whatever closed it; ends the program
+
+   protected:
+    ~Host() = default;
+  };
+
+  SplashWindow(core::Settings& settings, Host& host);
   ~SplashWindow() override;
-  void create();  // the window and its controls; decideRunMode runs before it returns
+  void create();  // the window, hidden, with its countdown running
 
   // The picture control: at (0, 0) of the client area, as large as its picture (640 x 480 before one is loaded);
   // the window draws it. The pointer over it is the hourglass.
@@ -68,22 +82,17 @@ class SplashWindow : public ui::Form {
   ui::Timer countdown{1000, true};
   MessageLabel messageLabel{*this};
 
-  // user32 as loaded by showSequence, and its layered-window entry; both empty until showSequence has found the entry.
+  // user32 as loaded by the show sequence, and its layered-window entry; both empty until it has found the entry.
   using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
   HMODULE user32Module = nullptr;
   SetLayeredWindowAttributesProc layeredEntry = nullptr;
 
-  // Published operations.
-  void openOptions();  // double-click on the window or the picture, and F1
-  void decideRunMode();
-  void showSequence();
-  void onCountdownEnded();
-  void loadSettings();
-  void onClosed();
-  void applyTranslucency();
+  void openOptions();  // double-click on the window or the picture, and F1: the countdown stops
+  void showSequence();  // at the first showing: settings, translucency, picture, placement, message, countdown
+  void applyTranslucency();  // from the settings' opacity; nothing where translucency is unavailable
   void handleKey(WORD& key);
 
-  // Previews from the option dialog.
+  // The message label's colours, also previewed from the option dialog.
   void setMessageColour(ui::Colour c);
   void setMessageFontColour(ui::Colour c);
 
@@ -112,6 +121,8 @@ class SplashWindow : public ui::Form {
   HBRUSH windowBrush();
   void placeOnDesktop();
 
+  core::Settings& settings_;
+  Host& host_;
   int border_ = 0;
   int scrollPos_ = 0;
   bool hasScrollBar_ = false;

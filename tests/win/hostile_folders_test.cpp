@@ -12,6 +12,7 @@
 #include "splash_fixture.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 
 namespace {
@@ -21,10 +22,10 @@ class FolderRun {
  public:
   explicit FolderRun(const std::wstring& exePath) : iniPath(core::settingsPathFor(exePath)) {
     app::setExePathForTesting(exePath);
-    application = std::make_unique<app::Application>();
+    application = std::make_unique<TestApplication>();
   }
   ~FolderRun() {
-    while (ui::Form::pendingModalHooks() > 0 && Option) Option->showModal();
+    while (ui::Form::pendingModalHooks() > 0 && applicationRunning()) option().showModal();
     application.reset();
     ui::Form::resetQuit();
   }
@@ -32,20 +33,20 @@ class FolderRun {
   // Shows the splash window, then opens the option dialog by a double-click on the picture; `inDialog` runs there
   // and OK is pressed.
   void showThenSaveWithOk(const std::function<void(OptionDialog&)>& inDialog) {
-    splash->show();
+    splash().show();
     lt::SplashRun::settle();
     ui::Form::queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
       inDialog(o);
       PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
     });
-    SendMessageW(splash->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
-    splash->countdown.setEnabled(false);
+    SendMessageW(splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    splash().countdown.setEnabled(false);
   }
 
   std::wstring iniPath;
   lt::BoxRecorder boxes;
-  std::unique_ptr<app::Application> application;
+  std::unique_ptr<TestApplication> application;
 };
 
 // A program folder holding a picture, "mes.txt" and a settings file naming the picture.
@@ -71,14 +72,14 @@ void expectSavedAndLoadedAgain(const std::wstring& exePath) {
     lt::expectSettingsReadBack(run.iniPath, saved);
   }
   FolderRun again(exePath);
-  splash->show();
+  splash().show();
   EXPECT_TRUE(again.boxes.boxes.empty());
-  ASSERT_NE(splash->image.picture(), nullptr) << "the picture in the program folder loads";
-  EXPECT_EQ(Option->displaySecondsEdit.value(), 9);
-  EXPECT_EQ(Option->userNameEdit.text(), L"山田 %s%n");
-  EXPECT_EQ(Option->messageCombo.text(), L"起動 %x%n");
-  EXPECT_EQ(splash->messageLabel.caption(), L"起動 %x%n");
-  splash->countdown.setEnabled(false);
+  ASSERT_NE(splash().image.picture(), nullptr) << "the picture in the program folder loads";
+  EXPECT_EQ(option().displaySecondsEdit.value(), 9);
+  EXPECT_EQ(option().userNameEdit.text(), L"山田 %s%n");
+  EXPECT_EQ(option().messageCombo.text(), L"起動 %x%n");
+  EXPECT_EQ(splash().messageLabel.caption(), L"起動 %x%n");
+  splash().countdown.setEnabled(false);
 }
 
 // A drive letter for a folder: DefineDosDeviceW on Windows. Wine accepts that call but its file system does not
@@ -205,8 +206,8 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
   CreateDirectoryW(folder.c_str(), nullptr);
   populate(folder);
   FolderRun run(folder + L"\\lumivex.exe");
-  splash->show();
-  ASSERT_NE(splash->image.picture(), nullptr);
+  splash().show();
+  ASSERT_NE(splash().image.picture(), nullptr);
   for (const wchar_t* name : {L"lumivex.ini", L"mes.txt", L"logo.bmp"}) DeleteFileW((folder + L"\\" + name).c_str());
   ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
 
@@ -217,7 +218,7 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
   EXPECT_EQ(run.boxes.boxes[2].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[2].text, folder + L"\\lumivex.ini に書き込めません.");
   EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_FALSE(Option->visible());
+  EXPECT_FALSE(option().visible());
 }
 
 TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {

@@ -8,6 +8,7 @@
 #include "splash_fixture.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 using lt::SplashRun;
 
@@ -35,7 +36,7 @@ void loadThenSave(SplashRun& run, const std::function<void(OptionDialog&)>& inDi
     PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   run.show();
-  splash->countdown.setEnabled(false);
+  splash().countdown.setEnabled(false);
   ASSERT_EQ(run.boxes.boxes.size(), 1u) << "only the missing-picture notice";
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
 }
@@ -79,7 +80,7 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
                 "\r\nsplashtime=7\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
                 "]\r\nb_size=9" + kTail);
   loadThenSave(run, [](OptionDialog& o) {
-    EXPECT_EQ(splash->top(), 40);
+    EXPECT_EQ(splash().top(), 40);
     EXPECT_EQ(o.displaySecondsEdit.value(), 7);
     EXPECT_EQ(o.borderWidthEdit.value(), 3) << "the key belongs to another section";
     EXPECT_TRUE(o.userNameEdit.text() == std::wstring(2047, L'n')) << o.userNameEdit.text().size() << " characters";
@@ -87,9 +88,9 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
     EXPECT_GE(message.size(), 680u);
     EXPECT_LE(message.size(), 1024u);
     EXPECT_EQ(message.substr(0, 6), L"起動中起動中");
-    EXPECT_TRUE(splash->messageLabel.caption() == message)
-        << "the splash shows what the dialog holds: " << splash->messageLabel.caption().size() << " against " << message.size()
-        << " characters, the last one U+" << std::hex << static_cast<int>(splash->messageLabel.caption().back());
+    EXPECT_TRUE(splash().messageLabel.caption() == message)
+        << "the splash shows what the dialog holds: " << splash().messageLabel.caption().size() << " against " << message.size()
+        << " characters, the last one U+" << std::hex << static_cast<int>(splash().messageLabel.caption().back());
   });
   expectSavedWithTheTailKept(run);
 }
@@ -156,13 +157,13 @@ TEST(HostileSettings, PlacementAndSizesBeyondWhatTheWindowSystemTakes) {
     SplashRun run(lt::splashIni(pic, "winpos=1\r\nb_size=10\r\nfsiz=64\r\nlbltrans=1\r\ntrans=5\r\n", window));
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), 2000u);
     for (WORD code : {WORD{SB_PAGEDOWN}, WORD{SB_BOTTOM}, WORD{SB_LINEUP}}) {
-      SendMessageW(splash->hwnd(), WM_VSCROLL, code, 0);
-      InvalidateRect(splash->hwnd(), nullptr, FALSE);
+      SendMessageW(splash().hwnd(), WM_VSCROLL, code, 0);
+      InvalidateRect(splash().hwnd(), nullptr, FALSE);
       SplashRun::settle();
     }
     EXPECT_TRUE(run.boxes.boxes.empty());
-    EXPECT_TRUE(splash->visible());
-    Option->saveSettings();
+    EXPECT_TRUE(splash().visible());
+    application().saveSettings();
     lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
   }
 }
@@ -186,7 +187,7 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
   std::string text;
   for (int i = 0; i < 100000; ++i) text += lt::cp932(L"メッセージ ") + std::to_string(i) + "\r\n";
   lt::writeFileBytes(run.messagePath, text);
-  Option->messageCombo.setText(L"起動中");
+  option().messageCombo.setText(L"起動中");
   for (int showing = 1; showing <= 2; ++showing) {
     size_t count = 0;
     std::wstring last;
@@ -202,6 +203,6 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
     EXPECT_LT(ms, 1500u);
     EXPECT_EQ(count, 100000u);
     EXPECT_EQ(last, L"メッセージ 99999");
-    EXPECT_EQ(Option->messageCombo.text(), L"起動中") << "the message text stays";
+    EXPECT_EQ(option().messageCombo.text(), L"起動中") << "the message text stays";
   }
 }

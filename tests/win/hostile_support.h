@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include "app/application.h"
+#include "app_under_test.h"
 #include "dialogs/option_dialog.h"
 #include "splash/splash_window.h"
 #include "ui/text.h"
@@ -91,11 +91,11 @@ struct SavedValue {
 };
 
 inline std::vector<SavedValue> liveSettings() {
-  const OptionDialog& o = *Option;
+  const OptionDialog& o = option();
   const auto n = [](long long v) { return std::to_string(v); };
   return {
-      {"Window", "Top", n(splash->top())},
-      {"Window", "Left", n(splash->left())},
+      {"Window", "Top", n(splash().top())},
+      {"Window", "Left", n(splash().left())},
       {"option", "splashtime", n(o.displaySecondsEdit.value())},
       {"option", "b_size", n(o.borderWidthEdit.value())},
       {"option", "trans", n(o.translucencySlider.position())},
@@ -106,7 +106,7 @@ inline std::vector<SavedValue> liveSettings() {
       {"option", "fsiz", n(o.fontSizeEdit.value())},
       {"option", "lbltrans", o.messageBackgroundCheck.checked() ? "1" : "0"},
       {"message", "message", ui::narrow(o.messageCombo.text())},
-      {"pic", "picture", ui::narrow(o.picturePath)},
+      {"pic", "picture", ui::narrow(settings().picturePath)},
       {"option", "name", ui::narrow(o.userNameEdit.text())},
   };
 }

@@ -74,7 +74,7 @@ TEST(OptionLayout, DesignStateOfTheControls) {
   EXPECT_EQ(o.pictureNameEdit.colour(), 0xFF8080);
   EXPECT_TRUE(GetWindowLongW(o.pictureNameEdit.hwnd(), GWL_STYLE) & ES_READONLY);
   EXPECT_EQ(o.messageCombo.text(), L"");
-  EXPECT_TRUE(o.picturePath.empty());
+  EXPECT_TRUE(settings().picturePath.empty());
   EXPECT_EQ(SendMessageW(o.messageCombo.hwnd(), CB_GETMINVISIBLE, 0, 0), 16);
   EXPECT_EQ(SendMessageW(o.userNameEdit.hwnd(), EM_GETLIMITTEXT, 0, 0), 30);
   EXPECT_TRUE(o.translucencySlider.hint().empty() && o.messageCombo.hint().empty());
@@ -123,8 +123,8 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultCancel);
-  EXPECT_TRUE(splash->countdown.enabled()) << "Esc is the Close button";
-  splash->countdown.setEnabled(false);
+  EXPECT_TRUE(splash().countdown.enabled()) << "Esc is the Close button";
+  splash().countdown.setEnabled(false);
 
   ui::Form::queueModalHook([](ui::Form& f) {
     static_cast<OptionDialog&>(f).userNameEdit.focus();
@@ -204,7 +204,7 @@ TEST(BottomButtons, OkSavesEverythingRestartsTheCountdownAndEnds) {
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultOk);
-  EXPECT_TRUE(splash->countdown.enabled());
+  EXPECT_TRUE(splash().countdown.enabled());
   EXPECT_EQ(run.option().defaultMessages, nullptr);
   EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=8\r\n"), std::string::npos);
 }
@@ -221,23 +221,23 @@ TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultCancel);
-  EXPECT_TRUE(splash->countdown.enabled());
+  EXPECT_TRUE(splash().countdown.enabled());
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
-  splash->countdown.setEnabled(false);
+  splash().countdown.setEnabled(false);
 
   run.withDialogOpen([](OptionDialog& o) {
     EXPECT_EQ(o.displaySecondsEdit.value(), 8);
     EXPECT_EQ(o.translucencyPercentLabel.text(), L"40%");
   });
   // The close box leaves without either handler: the countdown stays stopped.
-  EXPECT_FALSE(splash->countdown.enabled());
+  EXPECT_FALSE(splash().countdown.enabled());
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
 }
 
 TEST(BottomButtons, DefaultResetsTheEditedValuesWithTheirReactionsButNotTheSplash) {
   OptionRun run;
   OptionDialog& o = run.option();
-  splash->setColour(0x00445566);
+  splash().setColour(0x00445566);
   o.displaySecondsEdit.setValue(100);
   o.borderWidthEdit.setValue(0);
   o.messageCombo.setText(L"abc");
@@ -249,7 +249,7 @@ TEST(BottomButtons, DefaultResetsTheEditedValuesWithTheirReactionsButNotTheSplas
   o.placementGroup.setItemIndex(1);
   o.fontSizeEdit.setValue(30);
   o.userNameEdit.setText(L"名前");
-  o.picturePath = L"C:\\a.bmp";
+  settings().picturePath = L"C:\\a.bmp";
   ASSERT_TRUE(o.messageBackgroundSwatch.enabled() && o.positionButton.enabled());
 
   o.onDefaultClicked();
@@ -269,8 +269,12 @@ TEST(BottomButtons, DefaultResetsTheEditedValuesWithTheirReactionsButNotTheSplas
   EXPECT_FALSE(o.positionButton.enabled());
   EXPECT_EQ(o.fontSizeEdit.value(), 12);
   EXPECT_EQ(o.userNameEdit.text(), L"名前");
-  EXPECT_EQ(o.picturePath, L"C:\\a.bmp");
-  EXPECT_EQ(splash->colour(), 0x00445566) << "the splash keeps its colours until the next start";
+  EXPECT_EQ(settings().picturePath, L"C:\\a.bmp");
+  EXPECT_EQ(splash().colour(), 0x00445566) << "the splash keeps its colours until the next start";
+  core::Settings reset;
+  reset.userName = L"名前";
+  reset.picturePath = L"C:\\a.bmp";
+  EXPECT_EQ(settings(), reset) << "the live settings follow the dialog";
   EXPECT_FALSE(fileExists(run.iniPath) && readFileBytes(run.iniPath).size() > 0) << "nothing is saved";
 }
 
@@ -300,11 +304,11 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
   EXPECT_EQ(first.initialDir, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(first.fileName, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(opened[1].fileName, run.dir.file(L"pic\\logo.jpg")) << "a second run starts from the confirmed file";
-  EXPECT_EQ(run.option().picturePath, run.dir.file(L"pic\\logo.jpg")) << "cancelling keeps the path";
+  EXPECT_EQ(settings().picturePath, run.dir.file(L"pic\\logo.jpg")) << "cancelling keeps the path";
   EXPECT_EQ(run.option().pictureNameEdit.text(), L"logo.jpg");
 
   // The next show starts in the picture folder again and shows the file name of the path it holds.
-  run.option().picturePath = L"D:\\x\\y.bmp";
+  settings().picturePath = L"D:\\x\\y.bmp";
   run.withDialogOpen([](OptionDialog& o) {
     EXPECT_EQ(o.pictureNameEdit.text(), L"y.bmp");
     o.onChoosePictureClicked();
@@ -329,14 +333,14 @@ TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
   EXPECT_TRUE(o.messageBackgroundCheck.checked());
   EXPECT_TRUE(o.messageBackgroundSwatch.enabled() && o.messageBackgroundLabel.enabled());
 
-  o.onWindowColourClicked();
+  o.windowColourSwatch.onClick();
   EXPECT_EQ(o.windowColourSwatch.colour(), 0x00112233);
-  EXPECT_EQ(splash->colour(), 0x00112233);
-  o.onMessageTextColourClicked();  // cancelled
+  EXPECT_EQ(splash().colour(), 0x00112233);
+  o.messageTextColourSwatch.onClick();  // cancelled
   EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
-  o.onMessageBackgroundColourClicked();
+  o.messageBackgroundSwatch.onClick();
   EXPECT_EQ(o.messageBackgroundSwatch.colour(), 0x00445566);
-  EXPECT_EQ(splash->colour(), 0x00112233);
+  EXPECT_EQ(splash().colour(), 0x00112233);
   const std::vector<ui::Colour> expected = {0, 0x00112233, 0x00112233};
   EXPECT_EQ(openedWith, expected) << "the chooser opens with the colour confirmed last, black at first";
 }
@@ -366,15 +370,15 @@ TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
     d.setModalResult(ui::kResultCancel);
   });
   o.showModal();
-  const std::vector<ui::Form*> expected = {posFrm, stupFrm, About};
+  const std::vector<ui::Form*> expected = {&positionDialog(), &registration(), &about()};
   EXPECT_EQ(modal, expected);
 }
 
 TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) {
   OptionRun run;
-  ShowWindow(splash->hwnd(), SW_SHOWNA);
+  ShowWindow(splash().hwnd(), SW_SHOWNA);
   auto topmost = [](const ui::Form& f) { return (GetWindowLongW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-  ASSERT_TRUE(topmost(*splash));
+  ASSERT_TRUE(topmost(splash()));
   bool aboutTopmost = false;
   run.withDialogOpen([&](OptionDialog& o) {
     EXPECT_TRUE(topmost(o));
@@ -386,6 +390,6 @@ TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) 
   });
   EXPECT_TRUE(aboutTopmost);
   EXPECT_FALSE(topmost(run.option())) << "only while the splash is on screen";
-  ShowWindow(splash->hwnd(), SW_HIDE);
+  ShowWindow(splash().hwnd(), SW_HIDE);
   run.withDialogOpen([&](OptionDialog& o) { EXPECT_FALSE(topmost(o)); });
 }

@@ -1,22 +1,27 @@
-// What keeps the start cheap: deferred dialog controls, tooltips registered at the first showing, and controls
-// bound through their window procedure rather than a subclass chain.
+// What keeps the start cheap: dialogs made at their first use, deferred controls, tooltips registered at the first
+// showing, and controls bound through their window procedure rather than a subclass chain.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/application.h"
+#include "app_under_test.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/option_dialog.h"
 #include "dialogs/position_dialog.h"
 #include "dialogs/startup_registration_dialog.h"
+#include "splash_pictures.h"
 #include "test_support.h"
+#include "ui/text.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::BoxRecorder;
 using lumivex::testing::pumpUntil;
 using lumivex::testing::TempFolder;
@@ -140,24 +145,53 @@ TEST(StartupCost, ControlsHearTheirMessagesAndOutliveOrPrecedeTheirWindowsSafely
   f.hide();
 }
 
-TEST(StartupCost, TheApplicationLeavesTheSmallDialogsEmptyUntilTheyAreShown) {
+namespace {
+
+// The class names of the thread's top-level windows, without the input method's own.
+std::multiset<std::wstring> topLevelWindows() {
+  std::multiset<std::wstring> found;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM p) -> BOOL {
+        wchar_t name[64]{};
+        GetClassNameW(h, name, 64);
+        if (std::wstring(name) != L"IME") reinterpret_cast<std::multiset<std::wstring>*>(p)->insert(name);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace
+
+// Up to the splash window's first paint a normal run makes the owner window and the splash window and nothing
+// else; each dialog is made, with its controls, when it is first asked for.
+TEST(StartupCost, ANormalRunMakesTheDialogsAtTheirFirstUse) {
   TempFolder dir;
-  lumivex::testing::writeFileBytes(dir.file(L"lumivex.ini"), "[option]\r\nsplashtime=5\r\n");
+  const std::wstring picture = dir.file(L"logo.bmp");
+  lumivex::testing::writeFileBytes(picture, lumivex::testing::bmpFile(64, 48, [](int, int) { return 0x336699u; }));
+  lumivex::testing::writeFileBytes(dir.file(L"lumivex.ini"),
+                                   "[option]\r\nsplashtime=180\r\n[pic]\r\npicture=" + ui::narrow(picture) + "\r\n");
   app::setExePathForTesting(dir.file(L"lumivex.exe"));
   BoxRecorder boxes;
-  app::Application application;
-  for (HWND h : {About->hwnd(), stupFrm->hwnd(), posFrm->hwnd()}) {
-    ASSERT_NE(h, nullptr) << "the windows themselves exist from the start";
-    EXPECT_EQ(childWindows(h), 0);
-  }
-  EXPECT_GT(childWindows(Option->hwnd()), 40) << "the option dialog's controls hold the live settings";
+  const std::multiset<std::wstring> before = topLevelWindows();
+  TestApplication program;
+  splash().show();
+  UpdateWindow(splash().hwnd());
+  std::multiset<std::wstring> made = topLevelWindows();
+  for (const std::wstring& name : before) made.erase(made.find(name));
+  std::wstring names;
+  for (const std::wstring& name : made) names += name + L" ";
+  EXPECT_EQ(made.size(), 2u) << "the owner window and the splash window, not " << ui::narrow(names);
+  EXPECT_FALSE(program.optionDialogMade());
 
   bool seen = false;
   ui::Form::queueModalHook([&](ui::Form&) {
-    seen = About->versionLabel.text() == L"Version 0.006" && childWindows(About->hwnd()) == 4;
-    PostMessageW(About->okButton.hwnd(), BM_CLICK, 0, 0);
+    seen = about().versionLabel.text() == L"Version 0.006" && childWindows(about().hwnd()) == 4;
+    PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(About->showModal(), ui::kResultOk);
+  EXPECT_EQ(about().showModal(), ui::kResultOk);
   EXPECT_TRUE(seen);
-  EXPECT_EQ(childWindows(stupFrm->hwnd()), 0);
+  EXPECT_FALSE(program.optionDialogMade()) << "one dialog does not bring the others";
+  EXPECT_GT(childWindows(option().hwnd()), 40);
 }

@@ -9,6 +9,7 @@
 #include "ui/timer.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::BoxRecorder;
 using lumivex::testing::pumpFor;
 using lumivex::testing::pumpUntil;

@@ -1,4 +1,5 @@
-// Saving the live settings: file layout and encodings, refused writes, and the setup-complete flow of a first run.
+// The settings value and the real settings file: what a save writes, what a load reads from the file's own
+// syntax, refused writes, the option dialog made from loaded values, and the setup-complete flow of a first run.
 #include <gtest/gtest.h>
 
 #include "option_fixture.h"
@@ -10,54 +11,49 @@ using namespace lumivex::testing;
 
 namespace {
 
+// Every control edited as a user would leave it; each change reaches the settings at once.
 void setEdited(OptionDialog& o) {
   o.displaySecondsEdit.setValue(7);
   o.borderWidthEdit.setValue(10);
   o.translucencySlider.setPosition(40);
-  o.windowColourSwatch.setColour(0x00332211);
-  o.messageTextColourSwatch.setColour(0x00FFFFFF);
+  ui::ColourDialog::setHook([](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00332211); });
+  o.windowColourSwatch.onClick();
+  ui::ColourDialog::setHook([](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00FFFFFF); });
+  o.messageTextColourSwatch.onClick();
+  ui::ColourDialog::setHook(nullptr);
   o.placementGroup.setItemIndex(1);
   o.fontSizeEdit.setValue(20);
   o.messageBackgroundCheck.setChecked(true);
   o.messageCombo.setText(L"起動中・・・");
-  o.picturePath = L"C:\\写真\\logo.jpg";
-  o.userNameEdit.setText(L"山田 太郎");
+  settings().picturePath = L"C:\\写真\\logo.jpg";
+  SetWindowTextW(o.userNameEdit.hwnd(), L"山田 太郎");
 }
 
-// Holds the settings file open without sharing while `control` is asked for its text, so that every later
-// write is refused.
-class LockWhenAsked {
+// Holds the settings file open without sharing for as long as it lives, so that every write is refused.
+class FileLock {
  public:
-  LockWhenAsked(HWND control, std::wstring path) : control_(control), path_(std::move(path)) {
-    SetWindowSubclass(control_, proc, 77, reinterpret_cast<DWORD_PTR>(this));
+  explicit FileLock(const std::wstring& path)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }
-  ~LockWhenAsked() {
-    RemoveWindowSubclass(control_, proc, 77);
-    if (lock_ != INVALID_HANDLE_VALUE) CloseHandle(lock_);
-  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
 
  private:
-  static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<LockWhenAsked*>(data);
-    if ((m == WM_GETTEXTLENGTH || m == WM_GETTEXT) && self->lock_ == INVALID_HANDLE_VALUE)
-      self->lock_ = CreateFileW(self->path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    return DefSubclassProc(h, m, w, l);
-  }
-  HWND control_;
-  std::wstring path_;
-  HANDLE lock_ = INVALID_HANDLE_VALUE;
+  HANDLE handle_;
 };
 
 }  // namespace
 
-TEST(saveSettings, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
+TEST(SettingsFile, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
   ASSERT_FALSE(fileExists(run.iniPath));
   OptionDialog& o = run.option();
   setEdited(o);
-  splash->setLeft(-5);
-  splash->setTop(130);
-  o.saveSettings();
+  splash().setLeft(-5);
+  splash().setTop(130);
+  application().saveSettings();
 
   const std::vector<std::string> expected = {
       "[Window]", "Top=130", "Left=-5",
@@ -68,14 +64,14 @@ TEST(saveSettings, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings
   EXPECT_EQ(iniLines(readFileBytes(run.iniPath)), expected);
 }
 
-TEST(saveSettings, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
+TEST(SettingsFile, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
   OptionRun run;
   OptionDialog& o = run.option();
   SetWindowTextW(o.displaySecondsEdit.hwnd(), L"");
   SetWindowTextW(o.borderWidthEdit.hwnd(), L"-");
   SetWindowTextW(o.fontSizeEdit.hwnd(), L"1.5");
   o.placementGroup.setItemIndex(-1);
-  o.saveSettings();
+  application().saveSettings();
   const std::string text = readFileBytes(run.iniPath);
   EXPECT_NE(text.find("splashtime=1\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("b_size=0\r\n"), std::string::npos) << text;
@@ -84,48 +80,41 @@ TEST(saveSettings, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
   EXPECT_NE(text.find("lbltrans=0\r\n"), std::string::npos) << text;
 }
 
-TEST(saveSettings, LeavesKeysItNeverWritesAsTheUserWroteThem) {
+TEST(SettingsFile, LeavesKeysItNeverWritesAsTheUserWroteThem) {
   OptionRun run({OptionRun::Mode::Normal, "[Window]\r\nMaxmize=1\r\nTop=3\r\n[option]\r\nmine=x\r\n", true, L""});
-  run.option().saveSettings();
+  application().saveSettings();
   const std::vector<std::string> lines = iniLines(readFileBytes(run.iniPath));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Maxmize=1"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "mine=x"), lines.end());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=" + std::to_string(splash->top())), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=" + std::to_string(splash().top())), lines.end());
 }
 
-TEST(saveSettings, ARefusedWriteStopsTheSaveThereWithThePathInItsMessage) {
-  OptionRun run;
-  OptionDialog& o = run.option();
-  setEdited(o);
+TEST(SettingsFile, ARefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
+  OptionRun run({OptionRun::Mode::Normal, "[option]\r\nsplashtime=9\r\n", true, L""});
+  setEdited(run.option());
   {
-    // The message text is read at step 12: the first eleven values reach the file, the rest do not.
-    LockWhenAsked lock(o.messageCombo.hwnd(), run.iniPath);
+    FileLock lock(run.iniPath);
     try {
-      o.saveSettings();
+      application().saveSettings();
       ADD_FAILURE() << "the refused write was not reported";
     } catch (const ui::AppError& e) {
       EXPECT_EQ(e.text(), run.iniPath + L" に書き込めません");
     }
   }
-  const std::string text = readFileBytes(run.iniPath);
-  EXPECT_NE(text.find("lbltrans=1"), std::string::npos) << text;
-  EXPECT_NE(text.find("splashtime=7"), std::string::npos) << text;
-  EXPECT_EQ(text.find("[message]"), std::string::npos) << text;
-  EXPECT_EQ(text.find("[pic]"), std::string::npos) << text;
-  EXPECT_EQ(text.find("name="), std::string::npos) << text;
+  EXPECT_EQ(readFileBytes(run.iniPath), "[option]\r\nsplashtime=9\r\n");
 }
 
-TEST(saveSettings, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaitsForTheBox) {
+TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaitsForTheBox) {
   OptionRun run;
   run.boxes.onBox = [&](const BoxRecorder::Box&) {
-    EXPECT_FALSE(splash->countdown.enabled()) << "the splash countdown must not run while the error is on screen";
+    EXPECT_FALSE(splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
   };
   int result = 0;
   {
-    std::unique_ptr<LockWhenAsked> lock;
+    std::unique_ptr<FileLock> lock;
     ui::Form::queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
-      lock = std::make_unique<LockWhenAsked>(o.messageCombo.hwnd(), run.iniPath);
+      lock = std::make_unique<FileLock>(run.iniPath);
       PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
     });
     result = run.option().showModal();
@@ -134,10 +123,54 @@ TEST(saveSettings, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownW
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[0].text, run.iniPath + L" に書き込めません.");
-  EXPECT_TRUE(splash->countdown.enabled()) << "the countdown runs again after the box";
-  const std::string text = readFileBytes(run.iniPath);
-  EXPECT_NE(text.find("lbltrans=0"), std::string::npos) << text;
-  EXPECT_EQ(text.find("[message]"), std::string::npos) << text;
+  EXPECT_TRUE(splash().countdown.enabled()) << "the countdown runs again after the box";
+  EXPECT_EQ(readFileBytes(run.iniPath), "");
+}
+
+TEST(SettingsFile, APresentEmptyMessageDiffersFromAMissingOne) {
+  OptionRun run({OptionRun::Mode::Normal, "[message]\r\nmessage=\r\n", true, L""});
+  settings().message = L"keep";
+  EXPECT_EQ(application().loadSettings().message, L"");
+  EXPECT_EQ(settings().message, L"");
+  writeFileBytes(run.iniPath, "[message]\r\n");
+  settings().message = L"keep";
+  EXPECT_EQ(application().loadSettings().message, L"keep");
+  EXPECT_EQ(settings().message, L"keep");
+}
+
+TEST(SettingsFile, ALongValueIsCutTo2047Bytes) {
+  OptionRun run({OptionRun::Mode::Normal,
+                 "[message]\r\nmessage=" + std::string(3000, 'm') + "\r\n[option]\r\nname=" +
+                     std::string(3000, 'n') + "\r\n",
+                 true, L""});
+  EXPECT_EQ(application().loadSettings().message, std::wstring(2047, L'm'));
+  EXPECT_EQ(settings().userName.size(), 2047u);
+}
+
+// The dialog is made after the load: its controls take the loaded values, and a control's change reaction runs
+// only where the value differs from the layout's.
+TEST(SettingsFile, TheOptionDialogMadeAfterTheLoadShowsTheLoadedValues) {
+  {
+    OptionRun run({OptionRun::Mode::Normal,
+                   "[option]\r\nsplashtime=7\r\ntrans=40\r\nlbltrans=1\r\nwinpos=1\r\nname=" +
+                       cp932(L"山田") + "\r\n[message]\r\nmessage=hello\r\n",
+                   true, L""});
+    application().loadSettings();
+    ASSERT_FALSE(application().optionDialogMade());
+    OptionDialog& o = run.option();
+    EXPECT_EQ(o.displaySecondsEdit.value(), 7);
+    EXPECT_EQ(o.translucencySlider.position(), 40);
+    EXPECT_EQ(o.translucencySlider.hint(), L"40%");
+    EXPECT_TRUE(o.messageBackgroundSwatch.enabled()) << "the check box's reaction enables the background swatch";
+    EXPECT_TRUE(o.positionButton.enabled()) << "the placement group's reaction enables the position button";
+    EXPECT_EQ(o.userNameEdit.text(), L"山田");
+    EXPECT_EQ(o.messageCombo.text(), L"hello");
+  }
+  OptionRun run({OptionRun::Mode::Normal, "[option]\r\n", true, L""});
+  application().loadSettings();
+  OptionDialog& o = run.option();
+  EXPECT_EQ(o.translucencySlider.hint(), L"") << "an unchanged position runs no change reaction";
+  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
 }
 
 TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
@@ -146,8 +179,8 @@ TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
   ASSERT_TRUE(o.setupCompleteButton.visible());
   ASSERT_FALSE(o.okButton.visible());
   bool splashClosed = false;
-  auto splashClose = splash->onClose;
-  splash->onClose = [&] {
+  auto splashClose = splash().onClose;
+  splash().onClose = [&] {
     splashClosed = true;
     if (splashClose) splashClose();
   };
@@ -180,9 +213,9 @@ TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, dir.path()});
   OptionDialog& o = run.option();
   bool splashClosed = false;
-  splash->onClose = [&] { splashClosed = true; };
+  splash().onClose = [&] { splashClosed = true; };
   o.show();
-  o.picturePath = L"C:\\p\\a.bmp";
+  settings().picturePath = L"C:\\p\\a.bmp";
   o.pictureNameEdit.setText(L"a.bmp");
   SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
