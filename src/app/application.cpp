@@ -1,33 +1,23 @@
-// Start-up and run modes: the owner window, the windows in their creation order, the main window and the loop.
+// Start-up and run modes: the owner window, the splash window, the dialogs at their first use, the loop and the end.
 #include "app/application.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 
 #include "core/paths.h"
-#include "dialogs/Uabout.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/Upos.h"
-#include "dialogs/UstupFrm.h"
-#include "splash/Usplash.h"
 #include "splash/picture_prefetch.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/system_libraries.h"
 #include "ui/window.h"
 
-namespace lumivex {
-Tsplash* splash = nullptr;
-TOption* Option = nullptr;
-TAbout* About = nullptr;
-TstupFrm* stupFrm = nullptr;
-TposFrm* posFrm = nullptr;
-}  // namespace lumivex
-
 namespace lumivex::app {
 namespace {
 
-Application* g_application = nullptr;
+bool isFile(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::wstring& exePathStorage() {
   static std::wstring path;
@@ -83,55 +73,84 @@ class Application::OwnerWindow : public ui::Window {
   }
 };
 
-Application& application() { return *g_application; }
-
 Application::Application() {
-  g_application = this;
   owner_ = std::make_unique<OwnerWindow>();
   ui::Form::setOwnerWindow(owner_->hwnd());
   ui::Form::setMainForm(nullptr);
   ui::Form::resetQuit();
 
-  splash_ = std::make_unique<Tsplash>();
-  splash = splash_.get();
-  splash_->create();  // runs FormCreate, which decides the run mode
-  if (!ui::Form::mainForm()) ui::Form::setMainForm(splash_.get());
-  createOptionDialog();
-
-  about_ = std::make_unique<TAbout>();
-  About = about_.get();
-  about_->create();
-  stupFrm_ = std::make_unique<TstupFrm>();
-  stupFrm = stupFrm_.get();
-  stupFrm_->create();
-  posFrm_ = std::make_unique<TposFrm>();
-  posFrm = posFrm_.get();
-  posFrm_->create();
-}
-
-void Application::createOptionDialog() {
-  if (option_) return;
-  option_ = std::make_unique<TOption>();
-  Option = option_.get();
-  option_->create();
-  if (!ui::Form::mainForm()) ui::Form::setMainForm(option_.get());
+  splash_ = std::make_unique<SplashWindow>(settings_, static_cast<SplashWindow::Host&>(*this));
+  splash_->create();
+  const std::wstring path = core::settingsPathFor(exePath());
+  firstRun_ = !isFile(path);
+  if (firstRun_) splash_->countdown.setEnabled(false);
+  settingsFile_ = std::make_unique<SettingsFile>(path);
+  if (firstRun_) {
+    optionDialog().showFirstRunButtons();
+    ui::Form::setMainForm(option_.get());
+  } else {
+    ui::Form::setMainForm(splash_.get());
+  }
 }
 
 Application::~Application() {
-  posFrm_.reset();
-  stupFrm_.reset();
+  position_.reset();
+  registration_.reset();
   about_.reset();
   option_.reset();
   splash_.reset();
-  splash = nullptr;
-  Option = nullptr;
-  About = nullptr;
-  stupFrm = nullptr;
-  posFrm = nullptr;
+  settingsFile_.reset();
   ui::Form::setOwnerWindow(nullptr);
   ui::Form::setMainForm(nullptr);
   owner_.reset();
-  g_application = nullptr;
+  if (comInitialised_) CoUninitialize();
+}
+
+// The shell link of the start-up registration needs COM; the dialogs' controls need the common controls.
+void Application::prepareForDialogs() {
+  if (dialogsPrepared_) return;
+  dialogsPrepared_ = true;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ui::syslib::initCommonControls(&icc);
+  comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+}
+
+OptionDialog& Application::optionDialog() {
+  if (!option_) {
+    prepareForDialogs();
+    option_ = std::make_unique<OptionDialog>(settings_, static_cast<OptionDialogHost&>(*this),
+                                             static_cast<SplashPreview&>(*this), exePath());
+    option_->create();
+    if (translucencyUnavailable_) option_->showTranslucencyUnsupported();
+  }
+  return *option_;
+}
+
+AboutDialog& Application::aboutDialog() {
+  if (!about_) {
+    prepareForDialogs();
+    about_ = std::make_unique<AboutDialog>(settings_);
+    about_->create();
+  }
+  return *about_;
+}
+
+StartupRegistrationDialog& Application::startupRegistrationDialog() {
+  if (!registration_) {
+    prepareForDialogs();
+    registration_ = std::make_unique<StartupRegistrationDialog>(exePath());
+    registration_->create();
+  }
+  return *registration_;
+}
+
+PositionDialog& Application::positionDialog() {
+  if (!position_) {
+    prepareForDialogs();
+    position_ = std::make_unique<PositionDialog>(*splash_);
+    position_->create();
+  }
+  return *position_;
 }
 
 HWND Application::handle() const { return owner_->hwnd(); }
@@ -151,19 +170,53 @@ void Application::run() {
   ui::Form::runLoop([] { return false; });
 }
 
+// ---- What the splash window asks for ----
+
+core::SplashStart Application::loadSettings() { return core::loadSettings(*settingsFile_, settings_); }
+
+void Application::openOptions() { optionDialog().showModal(); }
+
+void Application::translucencyUnavailable() {
+  translucencyUnavailable_ = true;
+  if (option_) option_->showTranslucencyUnsupported();
+}
+
+void Application::splashClosed() {
+  settingsFile_.reset();
+  ui::Form::requestQuit();
+}
+
+// ---- What the option dialog asks for ----
+
+void Application::restartSplashCountdown() { splash_->countdown.setEnabled(true); }
+
+// The splash window's place is saved as it stands at this moment.
+void Application::saveSettings() {
+  settings_.top = splash_->top();
+  settings_.left = splash_->left();
+  if (!core::saveSettings(*settingsFile_, settings_)) throw ui::AppError(settingsFile_->path() + L" に書き込めません");
+}
+
+void Application::finishFirstRun() { splash_->close(); }
+void Application::showPositionDialog() { positionDialog().showModal(); }
+void Application::showStartupRegistration() { startupRegistrationDialog().showModal(); }
+void Application::showAbout() { aboutDialog().showModal(); }
+
+void Application::previewWindowColour(ui::Colour c) { splash_->setColour(c); }
+void Application::previewMessageColour(ui::Colour c) { splash_->setMessageColour(c); }
+void Application::previewMessageTextColour(ui::Colour c) { splash_->setMessageFontColour(c); }
+void Application::previewTranslucency() { splash_->applyTranslucency(); }
+
 int run(int showCommand) {
   // The picture loads on a worker from here on; the splash window takes it over when it is shown.
-  pictures::prefetch(core::settingsPathFor(exePath()));
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ui::syslib::initCommonControls(&icc);
-  const HRESULT com = CoInitialize(nullptr);
+  const std::wstring settingsPath = core::settingsPathFor(exePath());
+  pictures::prefetch(settingsPath, std::make_unique<SettingsFile>(settingsPath));
   {
     Application app;
     app.showMainWindow(showCommand);
     app.run();
   }
   pictures::discardPrefetched();  // a run that never showed the splash
-  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
 

@@ -1,24 +1,18 @@
-// The application object: start-up, the five windows and their program-wide references, the loop and the end.
+// The application object: owns the settings, the settings file and every window; makes the splash window at once
+// and the dialogs at their first use; runs the loop and ends the program.
 #pragma once
 #include <memory>
 #include <string>
 
 #include <windows.h>
 
-namespace lumivex {
-class Tsplash;
-class TOption;
-class TAbout;
-class TstupFrm;
-class TposFrm;
-
-// Program-wide references to the five windows; each exists once, for the whole run.
-extern Tsplash* splash;
-extern TOption* Option;
-extern TAbout* About;
-extern TstupFrm* stupFrm;
-extern TposFrm* posFrm;
-}  // namespace lumivex
+#include "app/settings_file.h"
+#include "core/settings.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
+#include "splash/splash_window.h"
 
 namespace lumivex::app {
 
@@ -26,10 +20,12 @@ namespace lumivex::app {
 const std::wstring& exePath();
 void setExePathForTesting(std::wstring path);
 
-class Application {
+class Application : private SplashWindow::Host, private OptionDialogHost, private SplashPreview {
  public:
-  Application();  // creates the owner window and the five windows, in their order
-  ~Application();  // destroys the windows
+  // Makes the owner window (the taskbar button) and the hidden splash window, and decides the run mode: without a
+  // settings file the option dialog is made too, as the main window, with its first-run buttons.
+  Application();
+  ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
@@ -37,23 +33,59 @@ class Application {
   void showMainWindow(int showCommand);
   void run();  // dispatches messages until termination is requested
   HWND handle() const;
+  bool firstRun() const { return firstRun_; }
 
-  // Called by the splash window's creation handler in first-run mode: the option dialog is created first.
-  void createOptionDialog();
+  core::Settings& settings() { return settings_; }
+  SplashWindow& splash() { return *splash_; }
+  // The dialogs, made (with COM and the common controls before the first of them) when first asked for.
+  OptionDialog& optionDialog();
+  AboutDialog& aboutDialog();
+  StartupRegistrationDialog& startupRegistrationDialog();
+  PositionDialog& positionDialog();
+  bool optionDialogMade() const { return option_ != nullptr; }
+  // The settings file object, from the decision of the run mode until the splash window closes.
+  const SettingsFile* settingsFile() const { return settingsFile_.get(); }
+
+  // Loads the settings file into the live settings; the splash window's show sequence asks for it.
+  core::SplashStart loadSettings() override;
+  // Saves the live settings with the splash window's place as it stands; raises ui::AppError on a refused write.
+  void saveSettings() override;
 
  private:
   class OwnerWindow;
+  void prepareForDialogs();
+
+  // SplashWindow::Host
+  void openOptions() override;
+  void translucencyUnavailable() override;
+  void splashClosed() override;
+  // OptionDialogHost
+  void restartSplashCountdown() override;
+  void finishFirstRun() override;
+  void showPositionDialog() override;
+  void showStartupRegistration() override;
+  void showAbout() override;
+  // SplashPreview
+  void previewWindowColour(ui::Colour c) override;
+  void previewMessageColour(ui::Colour c) override;
+  void previewMessageTextColour(ui::Colour c) override;
+  void previewTranslucency() override;
+
+  core::Settings settings_;
+  std::unique_ptr<SettingsFile> settingsFile_;  // from the decision of the run mode until the splash closes
+  bool firstRun_ = false;
+  bool translucencyUnavailable_ = false;
+  bool dialogsPrepared_ = false;
+  bool comInitialised_ = false;
   std::unique_ptr<OwnerWindow> owner_;
-  std::unique_ptr<Tsplash> splash_;
-  std::unique_ptr<TOption> option_;
-  std::unique_ptr<TAbout> about_;
-  std::unique_ptr<TstupFrm> stupFrm_;
-  std::unique_ptr<TposFrm> posFrm_;
+  std::unique_ptr<SplashWindow> splash_;
+  std::unique_ptr<OptionDialog> option_;
+  std::unique_ptr<AboutDialog> about_;
+  std::unique_ptr<StartupRegistrationDialog> registration_;
+  std::unique_ptr<PositionDialog> position_;
 };
 
-Application& application();
-
-// The whole program, steps 1 to 7: returns the process exit code.
+// The whole program: returns the process exit code.
 int run(int showCommand);
 
 }  // namespace lumivex::app

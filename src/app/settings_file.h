@@ -1,42 +1,29 @@
-// The settings file object: holds only the path; every value is read and written at the moment it is asked for.
+// The settings file: the profile behind the settings value, one value at a time through the private-profile
+// services of the system, in its ANSI code page.
 #pragma once
-#include <cstdint>
-#include <memory>
 #include <string>
+
+#include "core/settings.h"
 
 namespace lumivex::app {
 
-class SettingsFile {
+class SettingsFile : public core::Profile {
  public:
-  explicit SettingsFile(std::wstring path);
-  ~SettingsFile();  // flushes
+  explicit SettingsFile(std::wstring path);  // touches nothing on disk
+  ~SettingsFile() override;                  // flushes
   SettingsFile(const SettingsFile&) = delete;
   SettingsFile& operator=(const SettingsFile&) = delete;
 
   const std::wstring& path() const { return path_; }
 
   // Reads through a 2048-byte buffer: a value comes back cut to 2047 bytes of the ANSI code page.
-  std::wstring readString(const char* section, const char* key, const std::wstring& def) const;
-  int32_t readInteger(const char* section, const char* key, int32_t def) const;
-  bool readBool(const char* section, const char* key, bool def) const;
-
-  // A refused write raises the error "<path> に書き込めません".
-  void writeString(const char* section, const char* key, const std::wstring& value) const;
-  void writeInteger(const char* section, const char* key, int32_t value) const;
-  void writeBool(const char* section, const char* key, bool value) const;
-  void flush() const;
+  std::wstring read(const char* section, const char* key, const std::wstring& fallback) override;
+  bool write(const char* section, const char* key, const std::wstring& value) override;
+  void flush() override;
 
  private:
-  std::string readRaw(const char* section, const char* key, const std::string& def) const;
-  void writeRaw(const char* section, const char* key, const std::string& value) const;
-
   std::wstring path_;
   std::string ansiPath_;
 };
-
-// The one settings file object of the run: created with the splash window, released when it closes.
-SettingsFile* settingsFile();
-void openSettingsFile(const std::wstring& path);
-void releaseSettingsFile();
 
 }  // namespace lumivex::app

@@ -1,22 +1,21 @@
 // The splash picture loaded on a worker thread while the main thread makes the program's windows.
 //
-// Making the five windows and their controls keeps the main thread busy with the window system; reading the picture
+// Making the windows keeps the main thread busy with the window system; reading the picture
 // file and decoding what the desktop shows need next to none of it, so with a second core, or a disk slow at logon,
-// that work comes off the path to the picture on screen. A changed file, or another picture chosen in the meantime, simply makes the show sequence
-// load the file itself, so what the user sees never depends on the prefetch.
+// that work comes off the path to the picture on screen. A changed file, or another picture chosen in the
+// meantime, simply makes the show sequence load the file itself, so what the user sees never depends on the prefetch.
 #include "splash/picture_prefetch.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "app/settings_file.h"
 #include "core/geometry.h"
 
 namespace lumivex::pictures {
 namespace {
 
 struct Job {
-  std::wstring settingsPath;
+  std::unique_ptr<core::Profile> settings;
   std::wstring path;
   WIN32_FILE_ATTRIBUTE_DATA file{};
   std::unique_ptr<Picture> picture;
@@ -37,18 +36,18 @@ bool sameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DAT
 
 // The part of a `width` x `height` picture that the desktop shows, in picture coordinates: centred on the desktop
 // as the splash window places itself (placement 0), or with its top-left corner at the saved position.
-RECT shownPart(const app::SettingsFile& ini, int width, int height) {
+RECT shownPart(core::Profile& ini, int width, int height) {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
   const bool multiMonitor = user32 && GetProcAddress(user32, "GetMonitorInfoA");
   const int desktopWidth = GetSystemMetrics(multiMonitor ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
   const int desktopHeight = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
   int64_t left = 0, top = 0;
-  if (ini.readInteger("option", "winpos", 0) == 0) {
+  if (core::readInteger(ini, "option", "winpos", 0) == 0) {
     left = core::centredOrigin(desktopWidth, width);
     top = core::centredOrigin(desktopHeight, height);
   } else {
-    left = ini.readInteger("Window", "Left", 0);
-    top = ini.readInteger("Window", "Top", 0);
+    left = core::readInteger(ini, "Window", "Left", 0);
+    top = core::readInteger(ini, "Window", "Top", 0);
   }
   auto clamp = [](int64_t v, int extent) { return static_cast<LONG>(std::clamp<int64_t>(v, 0, extent)); };
   return RECT{clamp(-left, width), clamp(-top, height), clamp(desktopWidth - left, width),
@@ -57,14 +56,18 @@ RECT shownPart(const app::SettingsFile& ini, int width, int height) {
 
 DWORD WINAPI load(void*) {
   try {
-    const app::SettingsFile ini(g_job.settingsPath);
-    g_job.path = ini.readString("pic", "picture", L"");
-    if (!Picture::readsAsPixels(g_job.path) || !fileData(g_job.path, g_job.file)) return 0;
+    core::Profile& ini = *g_job.settings;
+    g_job.path = ini.read("pic", "picture", L"");
+    if (!Picture::readsAsPixels(g_job.path) || !fileData(g_job.path, g_job.file)) {
+      g_job.settings.reset();
+      return 0;
+    }
     g_job.picture = Picture::fromFile(g_job.path);
     g_job.picture->prepare(shownPart(ini, g_job.picture->width(), g_job.picture->height()));
   } catch (...) {
     g_job.picture.reset();
   }
+  g_job.settings.reset();
   return 0;
 }
 
@@ -85,11 +88,11 @@ Job finish() {
 
 }  // namespace
 
-void prefetch(const std::wstring& settingsPath) {
+void prefetch(const std::wstring& settingsPath, std::unique_ptr<core::Profile> settings) {
   discardPrefetched();
-  WIN32_FILE_ATTRIBUTE_DATA settings{};
-  if (!fileData(settingsPath, settings)) return;  // a first run shows no splash picture
-  g_job.settingsPath = settingsPath;
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  if (!fileData(settingsPath, file)) return;  // a first run shows no splash picture
+  g_job.settings = std::move(settings);
   g_worker = CreateThread(nullptr, 0, load, nullptr, 0, nullptr);
 }
 

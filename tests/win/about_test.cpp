@@ -3,12 +3,13 @@
 
 #include <string>
 
-#include "app/application.h"
-#include "dialogs/Uabout.h"
-#include "dialogs/Uoption.h"
+#include "app_under_test.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/option_dialog.h"
 #include "test_support.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::pumpUntil;
 using lumivex::testing::TempFolder;
 
@@ -29,71 +30,71 @@ struct Showing {
 Showing showAbout() {
   Showing seen;
   ui::Form::queueModalHook([&seen](ui::Form&) {
-    seen.memo = About->Memo1.text();
-    seen.version = About->verLbl.text();
-    seen.lines = static_cast<int>(SendMessageW(About->Memo1.hwnd(), EM_GETLINECOUNT, 0, 0));
-    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+    seen.memo = about().credits.text();
+    seen.version = about().versionLabel.text();
+    seen.lines = static_cast<int>(SendMessageW(about().credits.hwnd(), EM_GETLINECOUNT, 0, 0));
+    PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(About->showModal(), ui::kResultOk);
+  EXPECT_EQ(about().showModal(), ui::kResultOk);
   return seen;
 }
 
-class AboutDialog : public ::testing::Test {
+class AboutDialogTest : public ::testing::Test {
  protected:
   TempFolder dir;
   // The program folder is the temporary one before the application creates its windows.
   bool exeNamed = (app::setExePathForTesting(dir.file(L"lumivex.exe")), true);
-  app::Application application;
+  TestApplication program;
 };
 
 }  // namespace
 
-TEST_F(AboutDialog, CreditsTextCarriesTheUserNameAsTyped) {
-  Option->nameEdt.setText(L"");
+TEST_F(AboutDialogTest, CreditsTextCarriesTheUserNameAsTyped) {
+  option().userNameEdit.setText(L"");
   Showing s = showAbout();
   EXPECT_EQ(s.memo, expectedText(L"未登録"));
   const int shortNameLines = s.lines;
   EXPECT_EQ(s.version, L"Version 0.006");
 
-  Option->nameEdt.setText(L"   ");
+  option().userNameEdit.setText(L"   ");
   s = showAbout();
   EXPECT_EQ(s.memo, expectedText(L"   ")) << "blanks are a name, not an empty one";
 
   // Typed and never saved; reopening after a change shows only the new name.
-  Option->nameEdt.setText(L"山田 花子 ");
+  option().userNameEdit.setText(L"山田 花子 ");
   EXPECT_EQ(showAbout().memo, expectedText(L"山田 花子 "));
-  Option->nameEdt.setText(L"Taro");
+  option().userNameEdit.setText(L"Taro");
   s = showAbout();
   EXPECT_EQ(s.memo, expectedText(L"Taro"));
   EXPECT_EQ(s.version, L"Version 0.006");
 
   // A long name wraps onto further lines at the box's width, and text beyond the visible lines is kept.
   const std::wstring name(300, L'名');
-  Option->nameEdt.setText(name);
+  option().userNameEdit.setText(name);
   s = showAbout();
   EXPECT_EQ(s.memo, expectedText(name));
   EXPECT_GE(s.lines, shortNameLines + 15);
-  const LONG style = GetWindowLongW(About->Memo1.hwnd(), GWL_STYLE);
+  const LONG style = GetWindowLongW(about().credits.hwnd(), GWL_STYLE);
   EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), 0);
 }
 
-TEST_F(AboutDialog, OpenedFromTheOptionDialogsAboutButton) {
+TEST_F(AboutDialogTest, OpenedFromTheOptionDialogsAboutButton) {
   lumivex::testing::BoxRecorder boxes;  // the option dialog's notices when it is shown
-  Option->nameEdt.setText(L"user");
-  Option->show();
+  option().userNameEdit.setText(L"user");
+  option().show();
   bool seen = false;
   ui::Form::queueModalHook([&seen](ui::Form& f) {
-    seen = &f == About && About->Memo1.text() == expectedText(L"user");
-    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+    seen = &f == &about() && about().credits.text() == expectedText(L"user");
+    PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
-  PostMessageW(Option->BitBtn2.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_TRUE(pumpUntil([&] { return ui::Form::pendingModalHooks() == 0 && !About->visible(); }));
+  PostMessageW(option().aboutButton.hwnd(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(pumpUntil([&] { return ui::Form::pendingModalHooks() == 0 && !about().visible(); }));
   EXPECT_TRUE(seen);
-  Option->hide();
+  option().hide();
 }
 
-TEST_F(AboutDialog, PictureIsTheStoredBitmapAtItsOwnSize) {
-  const ui::Bounds image = About->Image1.bounds();
+TEST_F(AboutDialogTest, PictureIsTheStoredBitmapAtItsOwnSize) {
+  const ui::Bounds image = about().picture.bounds();
   EXPECT_EQ(image.w, 301);
   EXPECT_EQ(image.h, 301);
   HRSRC found = FindResourceW(nullptr, L"ABOUTPICTURE", MAKEINTRESOURCEW(2) /* RT_BITMAP */);

@@ -42,210 +42,210 @@ std::optional<std::wstring> tooltipText(const ui::Form& form, HWND control) {
 
 TEST(Guidance, FocusColoursTheEditControlsAndExplainsThem) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
-    EXPECT_EQ(o.manuTxt.text(), L"");
-    o.splSpn.focus();
-    EXPECT_EQ(o.splSpn.colour(), ui::kWindowBackground);
-    EXPECT_EQ(o.manuTxt.text(), L"スプラッシュ表示時間を設定します。1～180");
+  run.withDialogOpen([](OptionDialog& o) {
+    EXPECT_EQ(o.guidanceLine.text(), L"");
+    o.displaySecondsEdit.focus();
+    EXPECT_EQ(o.displaySecondsEdit.colour(), ui::kWindowBackground);
+    EXPECT_EQ(o.guidanceLine.text(), L"スプラッシュ表示時間を設定します。1～180");
     // The range mark is the full-width wave of the Japanese code page.
-    EXPECT_EQ(cp932(o.manuTxt.text()).substr(cp932(o.manuTxt.text()).size() - 6), "1\x81\x60" "180");
-    o.BitBtn1.focus();
-    EXPECT_EQ(o.splSpn.colour(), ui::kButtonFace);
-    EXPECT_EQ(o.manuTxt.text(), L"");
+    EXPECT_EQ(cp932(o.guidanceLine.text()).substr(cp932(o.guidanceLine.text()).size() - 6), "1\x81\x60" "180");
+    o.choosePictureButton.focus();
+    EXPECT_EQ(o.displaySecondsEdit.colour(), ui::kButtonFace);
+    EXPECT_EQ(o.guidanceLine.text(), L"");
 
-    o.bordSpn.focus();
-    EXPECT_EQ(o.bordSpn.colour(), ui::kWindowBackground);
-    EXPECT_EQ(o.manuTxt.text(), L"ウィンドウのボーダー幅を設定します0～10");
-    o.fsizEdt.focus();
-    EXPECT_EQ(o.bordSpn.colour(), ui::kButtonFace);
-    EXPECT_EQ(o.fsizEdt.colour(), ui::kWindowBackground);
-    EXPECT_EQ(o.manuTxt.text(), L"フォントサイズを設定します");
-    o.mesCmb.focus();
-    EXPECT_EQ(o.fsizEdt.colour(), ui::kButtonFace);
-    EXPECT_EQ(o.mesCmb.colour(), ui::kWindowBackground);
-    EXPECT_EQ(o.manuTxt.text(), L"表示するメッセージを選択します。入力も可能です。");
-    o.ScrollBar1.focus();
-    EXPECT_EQ(o.mesCmb.colour(), ui::kButtonFace);
-    EXPECT_EQ(o.manuTxt.text(), L"半透明ウィンドウの透過度設定です");
-    o.BitBtn1.focus();
-    EXPECT_EQ(o.manuTxt.text(), L"");
+    o.borderWidthEdit.focus();
+    EXPECT_EQ(o.borderWidthEdit.colour(), ui::kWindowBackground);
+    EXPECT_EQ(o.guidanceLine.text(), L"ウィンドウのボーダー幅を設定します0～10");
+    o.fontSizeEdit.focus();
+    EXPECT_EQ(o.borderWidthEdit.colour(), ui::kButtonFace);
+    EXPECT_EQ(o.fontSizeEdit.colour(), ui::kWindowBackground);
+    EXPECT_EQ(o.guidanceLine.text(), L"フォントサイズを設定します");
+    o.messageCombo.focus();
+    EXPECT_EQ(o.fontSizeEdit.colour(), ui::kButtonFace);
+    EXPECT_EQ(o.messageCombo.colour(), ui::kWindowBackground);
+    EXPECT_EQ(o.guidanceLine.text(), L"表示するメッセージを選択します。入力も可能です。");
+    o.translucencySlider.focus();
+    EXPECT_EQ(o.messageCombo.colour(), ui::kButtonFace);
+    EXPECT_EQ(o.guidanceLine.text(), L"半透明ウィンドウの透過度設定です");
+    o.choosePictureButton.focus();
+    EXPECT_EQ(o.guidanceLine.text(), L"");
 
     // Leaving the name box or the placement group keeps their text.
-    o.nameEdt.focus();
-    EXPECT_EQ(o.nameEdt.colour(), ui::kWindowBackground);
-    o.BitBtn1.focus();
-    EXPECT_EQ(o.nameEdt.colour(), ui::kButtonFace);
-    EXPECT_EQ(o.manuTxt.text(), L"名前を登録します。必須ではありません");
-    SetFocus(o.winposGrp.itemHwnd(0));
-    EXPECT_EQ(o.manuTxt.text(), L"スプラッシュロゴの表示位置を設定します");
-    o.BitBtn1.focus();
-    EXPECT_EQ(o.manuTxt.text(), L"スプラッシュロゴの表示位置を設定します");
+    o.userNameEdit.focus();
+    EXPECT_EQ(o.userNameEdit.colour(), ui::kWindowBackground);
+    o.choosePictureButton.focus();
+    EXPECT_EQ(o.userNameEdit.colour(), ui::kButtonFace);
+    EXPECT_EQ(o.guidanceLine.text(), L"名前を登録します。必須ではありません");
+    SetFocus(o.placementGroup.itemHwnd(0));
+    EXPECT_EQ(o.guidanceLine.text(), L"スプラッシュロゴの表示位置を設定します");
+    o.choosePictureButton.focus();
+    EXPECT_EQ(o.guidanceLine.text(), L"スプラッシュロゴの表示位置を設定します");
   });
 }
 
 TEST(Guidance, TheRangeIsReadFromTheSpinEditEachTime) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
-    o.bordSpn.setValue(10);
-    o.bordSpn.focus();
-    EXPECT_EQ(o.manuTxt.text(), L"ウィンドウのボーダー幅を設定します0～10");
-    EXPECT_EQ(o.bordSpn.value(), 10) << "the text is not the value";
+  run.withDialogOpen([](OptionDialog& o) {
+    o.borderWidthEdit.setValue(10);
+    o.borderWidthEdit.focus();
+    EXPECT_EQ(o.guidanceLine.text(), L"ウィンドウのボーダー幅を設定します0～10");
+    EXPECT_EQ(o.borderWidthEdit.value(), 10) << "the text is not the value";
   });
 }
 
 TEST(Guidance, MouseMovesOverTheControlsExplainThem) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
-    o.lblTrans.setChecked(true);
-    o.winposGrp.setItemIndex(1);
+  run.withDialogOpen([](OptionDialog& o) {
+    o.messageBackgroundCheck.setChecked(true);
+    o.placementGroup.setItemIndex(1);
     const std::vector<std::pair<HWND, std::wstring>> cases = {
-        {o.smpTxt.hwnd(), L"ウィンドウカラーを設定します"},
-        {o.BitBtn1.hwnd(), L"画像を選択して下さい(BMP,JPEG)"},
-        {o.lblTrans.hwnd(), L"ロゴに表示される背景色の有無を設定します"},
-        {o.defBtn.hwnd(), L"設定を初期値に戻します"},
-        {o.okBtn.hwnd(), L"設定を確定しOptionを終了します"},
-        {o.clsBtn.hwnd(), L"設定を反映せずにOptionを終了します"},
-        {o.BitBtn2.hwnd(), L"About"},
-        {o.mesCol.hwnd(), L"背景色を設定します。「背景色無し」の場合は無効です"},
-        {o.mesCol2.hwnd(), L"文字色を設定します"},
-        {o.stUp.hwnd(), L"スタートアップに登録します"},
-        {o.posBtn.hwnd(), L"スプラッシュの位置設定を行います"},
+        {o.windowColourSwatch.hwnd(), L"ウィンドウカラーを設定します"},
+        {o.choosePictureButton.hwnd(), L"画像を選択して下さい(BMP,JPEG)"},
+        {o.messageBackgroundCheck.hwnd(), L"ロゴに表示される背景色の有無を設定します"},
+        {o.defaultButton.hwnd(), L"設定を初期値に戻します"},
+        {o.okButton.hwnd(), L"設定を確定しOptionを終了します"},
+        {o.closeButton.hwnd(), L"設定を反映せずにOptionを終了します"},
+        {o.aboutButton.hwnd(), L"About"},
+        {o.messageBackgroundSwatch.hwnd(), L"背景色を設定します。「背景色無し」の場合は無効です"},
+        {o.messageTextColourSwatch.hwnd(), L"文字色を設定します"},
+        {o.startupRegistrationButton.hwnd(), L"スタートアップに登録します"},
+        {o.positionButton.hwnd(), L"スプラッシュの位置設定を行います"},
     };
     for (const auto& [hwnd, text] : cases) {
-      o.manuTxt.setText(L"");
+      o.guidanceLine.setText(L"");
       moveOver(hwnd);
-      EXPECT_EQ(o.manuTxt.text(), text);
+      EXPECT_EQ(o.guidanceLine.text(), text);
     }
 
     // The translucency group explains itself only over its free area.
     const std::wstring group = L"ロゴの透明度を設定します。Windows2000、XPのみ有効です";
-    const ui::Bounds label = o.posLbl.bounds(), bar = o.ScrollBar1.bounds();
-    o.manuTxt.setText(L"");
-    moveOver(o.GroupBox5.hwnd(), label.x + 1, label.y + 1);
-    EXPECT_EQ(o.manuTxt.text(), L"") << "over the percentage label";
-    moveOver(o.GroupBox5.hwnd(), bar.x + 5, bar.y + 5);
-    EXPECT_EQ(o.manuTxt.text(), L"") << "over the slider";
-    moveOver(o.GroupBox5.hwnd(), 170, 48);
-    EXPECT_EQ(o.manuTxt.text(), group);
+    const ui::Bounds label = o.translucencyPercentLabel.bounds(), bar = o.translucencySlider.bounds();
+    o.guidanceLine.setText(L"");
+    moveOver(o.translucencyGroup.hwnd(), label.x + 1, label.y + 1);
+    EXPECT_EQ(o.guidanceLine.text(), L"") << "over the percentage label";
+    moveOver(o.translucencyGroup.hwnd(), bar.x + 5, bar.y + 5);
+    EXPECT_EQ(o.guidanceLine.text(), L"") << "over the slider";
+    moveOver(o.translucencyGroup.hwnd(), 170, 48);
+    EXPECT_EQ(o.guidanceLine.text(), group);
 
     // Moving away changes nothing; the fields and the name box have no text of their own.
-    moveOver(o.fEdit.hwnd());
-    moveOver(o.nameEdt.hwnd());
+    moveOver(o.pictureNameEdit.hwnd());
+    moveOver(o.userNameEdit.hwnd());
     moveOver(o.hwnd(), 300, 5);
-    EXPECT_EQ(o.manuTxt.text(), group);
+    EXPECT_EQ(o.guidanceLine.text(), group);
   });
 }
 
 TEST(Guidance, DisabledControlsGiveNoGuidanceUnderTheRealPointer) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
-    ASSERT_FALSE(o.posBtn.enabled());
-    ASSERT_FALSE(o.mesCol.enabled());
-    pointAt(o.stUp.hwnd());
-    ASSERT_EQ(o.manuTxt.text(), L"スタートアップに登録します") << "the pointer does not reach the dialog";
-    pointAt(o.posBtn.hwnd());
-    pointAt(o.mesCol.hwnd());
-    EXPECT_EQ(o.manuTxt.text(), L"スタートアップに登録します");
-    o.winposGrp.setItemIndex(1);
-    pointAt(o.stUp.hwnd());
-    pointAt(o.posBtn.hwnd());
-    EXPECT_EQ(o.manuTxt.text(), L"スプラッシュの位置設定を行います");
+  run.withDialogOpen([](OptionDialog& o) {
+    ASSERT_FALSE(o.positionButton.enabled());
+    ASSERT_FALSE(o.messageBackgroundSwatch.enabled());
+    pointAt(o.startupRegistrationButton.hwnd());
+    ASSERT_EQ(o.guidanceLine.text(), L"スタートアップに登録します") << "the pointer does not reach the dialog";
+    pointAt(o.positionButton.hwnd());
+    pointAt(o.messageBackgroundSwatch.hwnd());
+    EXPECT_EQ(o.guidanceLine.text(), L"スタートアップに登録します");
+    o.placementGroup.setItemIndex(1);
+    pointAt(o.startupRegistrationButton.hwnd());
+    pointAt(o.positionButton.hwnd());
+    EXPECT_EQ(o.guidanceLine.text(), L"スプラッシュの位置設定を行います");
   });
 }
 
 TEST(Guidance, TooltipsOfTheControlsAndOfTheGuidanceLine) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
+  run.withDialogOpen([](OptionDialog& o) {
     const std::vector<std::pair<HWND, std::wstring>> tips = {
-        {o.okBtn.hwnd(), L"設定を反映します"},        {o.clsBtn.hwnd(), L"閉じます"},
-        {o.defBtn.hwnd(), L"初期設定にします"},
-        {o.splSpn.hwnd(), L"スプラッシュの表示時間（秒）を設定します"},
-        {o.BitBtn1.hwnd(), L"画像を選択したます"},    {o.bordSpn.hwnd(), L"ボーダー幅"},
-        {o.lblTrans.hwnd(), L"背景色"},               {o.mesCol.hwnd(), L"背景色設定"},
-        {o.mesCol2.hwnd(), L"文字色設定"},            {o.BitBtn2.hwnd(), L"About"},
-        {o.stUp.hwnd(), L"スタートアップに登録"},     {o.posBtn.hwnd(), L"位置設定"},
-        {o.nameEdt.hwnd(), L"名前を登録します"},
+        {o.okButton.hwnd(), L"設定を反映します"},        {o.closeButton.hwnd(), L"閉じます"},
+        {o.defaultButton.hwnd(), L"初期設定にします"},
+        {o.displaySecondsEdit.hwnd(), L"スプラッシュの表示時間（秒）を設定します"},
+        {o.choosePictureButton.hwnd(), L"画像を選択したます"},    {o.borderWidthEdit.hwnd(), L"ボーダー幅"},
+        {o.messageBackgroundCheck.hwnd(), L"背景色"},               {o.messageBackgroundSwatch.hwnd(), L"背景色設定"},
+        {o.messageTextColourSwatch.hwnd(), L"文字色設定"},            {o.aboutButton.hwnd(), L"About"},
+        {o.startupRegistrationButton.hwnd(), L"スタートアップに登録"},     {o.positionButton.hwnd(), L"位置設定"},
+        {o.userNameEdit.hwnd(), L"名前を登録します"},
     };
     for (const auto& [hwnd, text] : tips) EXPECT_EQ(tooltipText(o, hwnd), text);
-    for (HWND none : {o.smpTxt.hwnd(), o.fsizEdt.hwnd(), o.fEdit.hwnd(), o.iniBtn.hwnd(), o.winposGrp.hwnd(),
-                      o.ScrollBar1.hwnd(), o.mesCmb.hwnd(), o.manuTxt.hwnd()})
+    for (HWND none : {o.windowColourSwatch.hwnd(), o.fontSizeEdit.hwnd(), o.pictureNameEdit.hwnd(), o.setupCompleteButton.hwnd(), o.placementGroup.hwnd(),
+                      o.translucencySlider.hwnd(), o.messageCombo.hwnd(), o.guidanceLine.hwnd()})
       EXPECT_EQ(tooltipText(o, none), std::nullopt);
 
-    o.ScrollBar1.setPosition(55);
-    EXPECT_EQ(tooltipText(o, o.ScrollBar1.hwnd()), L"55%");
+    o.translucencySlider.setPosition(55);
+    EXPECT_EQ(tooltipText(o, o.translucencySlider.hwnd()), L"55%");
 
     // The guidance line shows its whole text as a tooltip, and none while it is empty.
-    moveOver(o.okBtn.hwnd());
-    moveOver(o.manuTxt.hwnd());
-    EXPECT_EQ(tooltipText(o, o.manuTxt.hwnd()), L"設定を確定しOptionを終了します");
-    o.splSpn.focus();
-    o.BitBtn1.focus();
-    moveOver(o.manuTxt.hwnd());
-    EXPECT_EQ(tooltipText(o, o.manuTxt.hwnd()), std::nullopt);
+    moveOver(o.okButton.hwnd());
+    moveOver(o.guidanceLine.hwnd());
+    EXPECT_EQ(tooltipText(o, o.guidanceLine.hwnd()), L"設定を確定しOptionを終了します");
+    o.displaySecondsEdit.focus();
+    o.choosePictureButton.focus();
+    moveOver(o.guidanceLine.hwnd());
+    EXPECT_EQ(tooltipText(o, o.guidanceLine.hwnd()), std::nullopt);
   });
 }
 
 TEST(Guidance, ThePointerSlidesInOnceAndTheLineKeepsItsTextAcrossShows) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
-    EXPECT_EQ(o.guiLbl.bounds().x, 498);
-    EXPECT_EQ(o.guiLbl.text(), L"▲この位置にガイダンスが表示されます");
-    ASSERT_TRUE(o.Timer1.enabled());
-    for (int i = 0; i < 240; ++i) o.Timer1Timer();
-    EXPECT_EQ(o.guiLbl.bounds().x, 18);
+  run.withDialogOpen([](OptionDialog& o) {
+    EXPECT_EQ(o.guidancePointer.bounds().x, 498);
+    EXPECT_EQ(o.guidancePointer.text(), L"▲この位置にガイダンスが表示されます");
+    ASSERT_TRUE(o.guidanceSlide.enabled());
+    for (int i = 0; i < 240; ++i) o.onGuidanceSlideTick();
+    EXPECT_EQ(o.guidancePointer.bounds().x, 18);
     // The real timer does the last five steps and stops itself at x 8.
-    EXPECT_TRUE(pumpUntil([&] { return !o.Timer1.enabled(); }, 3000));
-    EXPECT_EQ(o.guiLbl.bounds().x, 8);
-    moveOver(o.okBtn.hwnd());
+    EXPECT_TRUE(pumpUntil([&] { return !o.guidanceSlide.enabled(); }, 3000));
+    EXPECT_EQ(o.guidancePointer.bounds().x, 8);
+    moveOver(o.okButton.hwnd());
   });
-  EXPECT_FALSE(run.option().Timer1.enabled());
-  run.withDialogOpen([](TOption& o) {
-    EXPECT_EQ(o.manuTxt.text(), L"設定を確定しOptionを終了します") << "the line is not cleared between shows";
-    EXPECT_EQ(o.guiLbl.bounds().x, 8);
-    EXPECT_TRUE(pumpUntil([&] { return !o.Timer1.enabled(); }, 1000)) << "the first tick stops the timer";
-    EXPECT_EQ(o.guiLbl.bounds().x, 8);
+  EXPECT_FALSE(run.option().guidanceSlide.enabled());
+  run.withDialogOpen([](OptionDialog& o) {
+    EXPECT_EQ(o.guidanceLine.text(), L"設定を確定しOptionを終了します") << "the line is not cleared between shows";
+    EXPECT_EQ(o.guidancePointer.bounds().x, 8);
+    EXPECT_TRUE(pumpUntil([&] { return !o.guidanceSlide.enabled(); }, 1000)) << "the first tick stops the timer";
+    EXPECT_EQ(o.guidancePointer.bounds().x, 8);
   });
 }
 
 TEST(Guidance, FocusEventsRunOnlyWhenTheFocusMovesBetweenTheDialogsControls) {
   const std::wstring timeText = L"スプラッシュ表示時間を設定します。1～180";
   OptionRun run;
-  run.withDialogOpen([&](TOption& o) {
-    o.splSpn.focus();
-    ASSERT_EQ(o.manuTxt.text(), timeText);
-    ASSERT_EQ(o.splSpn.colour(), ui::kWindowBackground);
+  run.withDialogOpen([&](OptionDialog& o) {
+    o.displaySecondsEdit.focus();
+    ASSERT_EQ(o.guidanceLine.text(), timeText);
+    ASSERT_EQ(o.displaySecondsEdit.colour(), ui::kWindowBackground);
 
     // Another window takes the activation and gives it back: neither Exit nor Enter runs.
-    o.manuTxt.setText(L"");
+    o.guidanceLine.setText(L"");
     HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
     SetActiveWindow(other);
     pumpFor(50);
-    EXPECT_EQ(o.splSpn.colour(), ui::kWindowBackground) << "deactivation is no Exit";
+    EXPECT_EQ(o.displaySecondsEdit.colour(), ui::kWindowBackground) << "deactivation is no Exit";
     SetActiveWindow(o.hwnd());
     pumpFor(50);
     DestroyWindow(other);
-    EXPECT_TRUE(o.splSpn.focused());
-    EXPECT_EQ(o.manuTxt.text(), L"") << "activation is no Enter";
-    o.manuTxt.setText(timeText);
+    EXPECT_TRUE(o.displaySecondsEdit.focused());
+    EXPECT_EQ(o.guidanceLine.text(), L"") << "activation is no Enter";
+    o.guidanceLine.setText(timeText);
   });
   // Closed with the focus in the display time: the line and the focus colour stay as they were.
-  TOption& o = run.option();
-  EXPECT_EQ(o.manuTxt.text(), timeText) << "hiding is no Exit";
-  EXPECT_EQ(o.splSpn.colour(), ui::kWindowBackground);
+  OptionDialog& o = run.option();
+  EXPECT_EQ(o.guidanceLine.text(), timeText) << "hiding is no Exit";
+  EXPECT_EQ(o.displaySecondsEdit.colour(), ui::kWindowBackground);
 
-  o.manuTxt.setText(L"");
-  run.withDialogOpen([&](TOption& d) {
-    EXPECT_TRUE(d.splSpn.focused()) << "the focus comes back where it was";
-    EXPECT_EQ(d.manuTxt.text(), L"") << "showing is no Enter";
+  o.guidanceLine.setText(L"");
+  run.withDialogOpen([&](OptionDialog& d) {
+    EXPECT_TRUE(d.displaySecondsEdit.focused()) << "the focus comes back where it was";
+    EXPECT_EQ(d.guidanceLine.text(), L"") << "showing is no Enter";
     // A move between the dialog's own controls runs both.
-    d.bordSpn.focus();
-    EXPECT_EQ(d.splSpn.colour(), ui::kButtonFace);
-    EXPECT_EQ(d.bordSpn.colour(), ui::kWindowBackground);
-    EXPECT_EQ(d.manuTxt.text(), L"ウィンドウのボーダー幅を設定します0～10");
-    d.mesCmb.focus();
-    EXPECT_EQ(d.bordSpn.colour(), ui::kButtonFace);
-    EXPECT_EQ(d.manuTxt.text(), L"表示するメッセージを選択します。入力も可能です。");
+    d.borderWidthEdit.focus();
+    EXPECT_EQ(d.displaySecondsEdit.colour(), ui::kButtonFace);
+    EXPECT_EQ(d.borderWidthEdit.colour(), ui::kWindowBackground);
+    EXPECT_EQ(d.guidanceLine.text(), L"ウィンドウのボーダー幅を設定します0～10");
+    d.messageCombo.focus();
+    EXPECT_EQ(d.borderWidthEdit.colour(), ui::kButtonFace);
+    EXPECT_EQ(d.guidanceLine.text(), L"表示するメッセージを選択します。入力も可能です。");
   });
-  EXPECT_EQ(o.manuTxt.text(), L"表示するメッセージを選択します。入力も可能です。") << "nor for the combo box";
+  EXPECT_EQ(o.guidanceLine.text(), L"表示するメッセージを選択します。入力も可能です。") << "nor for the combo box";
 }

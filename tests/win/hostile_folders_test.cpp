@@ -12,6 +12,7 @@
 #include "splash_fixture.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 
 namespace {
@@ -21,31 +22,31 @@ class FolderRun {
  public:
   explicit FolderRun(const std::wstring& exePath) : iniPath(core::settingsPathFor(exePath)) {
     app::setExePathForTesting(exePath);
-    application = std::make_unique<app::Application>();
+    application = std::make_unique<TestApplication>();
   }
   ~FolderRun() {
-    while (ui::Form::pendingModalHooks() > 0 && Option) Option->showModal();
+    while (ui::Form::pendingModalHooks() > 0 && applicationRunning()) option().showModal();
     application.reset();
     ui::Form::resetQuit();
   }
 
   // Shows the splash window, then opens the option dialog by a double-click on the picture; `inDialog` runs there
   // and OK is pressed.
-  void showThenSaveWithOk(const std::function<void(TOption&)>& inDialog) {
-    splash->show();
+  void showThenSaveWithOk(const std::function<void(OptionDialog&)>& inDialog) {
+    splash().show();
     lt::SplashRun::settle();
     ui::Form::queueModalHook([&](ui::Form& f) {
-      auto& o = static_cast<TOption&>(f);
+      auto& o = static_cast<OptionDialog&>(f);
       inDialog(o);
-      PostMessageW(o.okBtn.hwnd(), BM_CLICK, 0, 0);
+      PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
     });
-    SendMessageW(splash->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
-    splash->Timer1.setEnabled(false);
+    SendMessageW(splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    splash().countdown.setEnabled(false);
   }
 
   std::wstring iniPath;
   lt::BoxRecorder boxes;
-  std::unique_ptr<app::Application> application;
+  std::unique_ptr<TestApplication> application;
 };
 
 // A program folder holding a picture, "mes.txt" and a settings file naming the picture.
@@ -61,24 +62,24 @@ void expectSavedAndLoadedAgain(const std::wstring& exePath) {
   std::vector<lt::SavedValue> saved;
   {
     FolderRun run(exePath);
-    run.showThenSaveWithOk([](TOption& o) {
-      o.splSpn.setValue(9);
-      o.nameEdt.setText(L"山田 %s%n");
-      o.mesCmb.setText(L"起動 %x%n");
+    run.showThenSaveWithOk([](OptionDialog& o) {
+      o.displaySecondsEdit.setValue(9);
+      o.userNameEdit.setText(L"山田 %s%n");
+      o.messageCombo.setText(L"起動 %x%n");
     });
     EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
     saved = lt::liveSettings();
     lt::expectSettingsReadBack(run.iniPath, saved);
   }
   FolderRun again(exePath);
-  splash->show();
+  splash().show();
   EXPECT_TRUE(again.boxes.boxes.empty());
-  ASSERT_NE(splash->Img1.picture(), nullptr) << "the picture in the program folder loads";
-  EXPECT_EQ(Option->splSpn.value(), 9);
-  EXPECT_EQ(Option->nameEdt.text(), L"山田 %s%n");
-  EXPECT_EQ(Option->mesCmb.text(), L"起動 %x%n");
-  EXPECT_EQ(splash->mesTxt.caption(), L"起動 %x%n");
-  splash->Timer1.setEnabled(false);
+  ASSERT_NE(splash().image.picture(), nullptr) << "the picture in the program folder loads";
+  EXPECT_EQ(option().displaySecondsEdit.value(), 9);
+  EXPECT_EQ(option().userNameEdit.text(), L"山田 %s%n");
+  EXPECT_EQ(option().messageCombo.text(), L"起動 %x%n");
+  EXPECT_EQ(splash().messageLabel.caption(), L"起動 %x%n");
+  splash().countdown.setEnabled(false);
 }
 
 // A drive letter for a folder: DefineDosDeviceW on Windows. Wine accepts that call but its file system does not
@@ -186,8 +187,8 @@ TEST(HostileFolders, ARefusedWriteNamesThePathLiterallyAndLeavesTheFileAsItWas) 
   const std::string before = lt::readFileBytes(ini);
   FolderRun run(folder.file(L"lumivex.exe"));
   HANDLE lock = INVALID_HANDLE_VALUE;
-  run.showThenSaveWithOk([&](TOption& o) {
-    o.splSpn.setValue(9);
+  run.showThenSaveWithOk([&](OptionDialog& o) {
+    o.displaySecondsEdit.setValue(9);
     lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   });
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -205,19 +206,19 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
   CreateDirectoryW(folder.c_str(), nullptr);
   populate(folder);
   FolderRun run(folder + L"\\lumivex.exe");
-  splash->show();
-  ASSERT_NE(splash->Img1.picture(), nullptr);
+  splash().show();
+  ASSERT_NE(splash().image.picture(), nullptr);
   for (const wchar_t* name : {L"lumivex.ini", L"mes.txt", L"logo.bmp"}) DeleteFileW((folder + L"\\" + name).c_str());
   ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
 
-  run.showThenSaveWithOk([](TOption&) {});
+  run.showThenSaveWithOk([](OptionDialog&) {});
   ASSERT_EQ(run.boxes.boxes.size(), 3u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice) << "the message file is missing";
   EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません.");
   EXPECT_EQ(run.boxes.boxes[2].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[2].text, folder + L"\\lumivex.ini に書き込めません.");
   EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_FALSE(Option->visible());
+  EXPECT_FALSE(option().visible());
 }
 
 TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
@@ -227,7 +228,7 @@ TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
     populate(folder.path());
     const std::wstring ini = folder.file(L"lumivex.ini");
     FolderRun run(folder.file(L"lumivex.exe"));
-    run.showThenSaveWithOk([&](TOption&) {
+    run.showThenSaveWithOk([&](OptionDialog&) {
       DeleteFileW(ini.c_str());
       CreateDirectoryW(ini.c_str(), nullptr);
     });
@@ -241,7 +242,7 @@ TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
     populate(folder.path());
     const std::wstring ini = folder.file(L"lumivex.ini");
     FolderRun run(folder.file(L"lumivex.exe"));
-    run.showThenSaveWithOk([&](TOption&) { DeleteFileW(ini.c_str()); });
+    run.showThenSaveWithOk([&](OptionDialog&) { DeleteFileW(ini.c_str()); });
     EXPECT_TRUE(run.boxes.boxes.empty());
     lt::expectSettingsReadBack(ini, lt::liveSettings());
   }

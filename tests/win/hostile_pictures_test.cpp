@@ -20,6 +20,7 @@
 #include "splash_fixture.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 using lt::SplashRun;
 using lt::WindowPixels;
@@ -195,8 +196,8 @@ TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens
     EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
     EXPECT_EQ(run.boxes.boxes[0].text, c.text);
     EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows";
-    EXPECT_EQ(splash->Img1.picture(), nullptr);
-    EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 460) << "the design size stays";
+    EXPECT_EQ(splash().image.picture(), nullptr);
+    EXPECT_EQ(lt::outerSize(splash().hwnd()).cx, 460) << "the design size stays";
   }
 }
 
@@ -209,7 +210,7 @@ TEST(HostilePictures, PathsNamingDevicesArePassedOverWithoutWaiting) {
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
     EXPECT_EQ(run.boxes.boxes.size(), 1u) << "a notice or an error, then the option dialog";
     EXPECT_EQ(run.modalShowings, 1);
-    EXPECT_EQ(splash->Img1.picture(), nullptr);
+    EXPECT_EQ(splash().image.picture(), nullptr);
   }
 }
 
@@ -224,9 +225,9 @@ TEST(HostilePictures, ProgressiveArithmeticAndCmykJpegsAreShown) {
     SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
     run.show();
     EXPECT_TRUE(run.boxes.boxes.empty());
-    EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 180);
-    EXPECT_EQ(lt::outerSize(splash->hwnd()).cy, 120);
-    const COLORREF c = centreOf(splash->hwnd());
+    EXPECT_EQ(lt::outerSize(splash().hwnd()).cx, 180);
+    EXPECT_EQ(lt::outerSize(splash().hwnd()).cy, 120);
+    const COLORREF c = centreOf(splash().hwnd());
     EXPECT_NEAR(GetRValue(c), 255, 8);
     EXPECT_NEAR(GetGValue(c), 0, 8);
     EXPECT_NEAR(GetBValue(c), 0, 8);
@@ -245,9 +246,9 @@ TEST(HostilePictures, SmallFileClaimingALargeJpegShowsQuickly) {
   lt::writeFileBytes(pic, s);
   SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
   EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
-  EXPECT_EQ(splash->Img1.width(), 11000);
+  EXPECT_EQ(splash().image.width(), 11000);
   EXPECT_LE(run.boxes.boxes.size(), 1u);
-  EXPECT_LT(splash->Img1.picture()->decodedPixels(), 11000ull * 11000ull / 20);
+  EXPECT_LT(splash().image.picture()->decodedPixels(), 11000ull * 11000ull / 20);
 }
 
 TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaints) {
@@ -274,13 +275,13 @@ TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaint
     lt::writeFileBytes(pic, c.bytes);
     SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
-    EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 200) << "the header gave the size";
+    EXPECT_EQ(lt::outerSize(splash().hwnd()).cx, 200) << "the header gave the size";
     for (int i = 0; i < 5; ++i) {
-      InvalidateRect(splash->hwnd(), nullptr, FALSE);
-      splash->setLeft(splash->left() + 7);
+      InvalidateRect(splash().hwnd(), nullptr, FALSE);
+      splash().setLeft(splash().left() + 7);
       SplashRun::settle();
     }
-    (void)WindowPixels(splash->hwnd());
+    (void)WindowPixels(splash().hwnd());
     SplashRun::settle();
     if (c.mustFail) {
       ASSERT_EQ(run.boxes.boxes.size(), 1u) << "reported once";
@@ -289,7 +290,7 @@ TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaint
       EXPECT_LE(run.boxes.boxes.size(), 1u) << "never at every repaint";
     }
     for (const auto& box : run.boxes.boxes) EXPECT_EQ(box.text.rfind(L"JPEG エラー #", 0), 0u);
-    EXPECT_TRUE(splash->visible());
+    EXPECT_TRUE(splash().visible());
   }
 }
 
@@ -331,7 +332,7 @@ TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) 
     SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
     run.show();
     EXPECT_TRUE(run.boxes.boxes.empty()) << "the undamaged file is shown";
-    ASSERT_NE(splash->Img1.picture(), nullptr);
+    ASSERT_NE(splash().image.picture(), nullptr);
   }
 }
 

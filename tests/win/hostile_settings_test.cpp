@@ -8,6 +8,7 @@
 #include "splash_fixture.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 using lt::SplashRun;
 
@@ -28,14 +29,14 @@ std::string randomBytes(size_t n, unsigned seed) {
 // Starts the program on a settings file of `ini`. No picture file exists, so the show sequence loads the settings,
 // announces the missing picture and opens the option dialog; `inDialog` looks at the loaded values there, then OK
 // is pressed, which saves them.
-void loadThenSave(SplashRun& run, const std::function<void(TOption&)>& inDialog) {
+void loadThenSave(SplashRun& run, const std::function<void(OptionDialog&)>& inDialog) {
   ui::Form::queueModalHook([&](ui::Form& f) {
-    auto& o = static_cast<TOption&>(f);
+    auto& o = static_cast<OptionDialog&>(f);
     inDialog(o);
-    PostMessageW(o.okBtn.hwnd(), BM_CLICK, 0, 0);
+    PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   run.show();
-  splash->Timer1.setEnabled(false);
+  splash().countdown.setEnabled(false);
   ASSERT_EQ(run.boxes.boxes.size(), 1u) << "only the missing-picture notice";
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
 }
@@ -47,17 +48,17 @@ void expectSavedWithTheTailKept(const SplashRun& run) {
   EXPECT_STREQ(mine, "kept") << "the rest of the file is still there";
 }
 
-void expectStartUpValues(const TOption& o) {
-  EXPECT_EQ(o.splSpn.value(), 5);
-  EXPECT_EQ(o.bordSpn.value(), 3);
-  EXPECT_EQ(o.ScrollBar1.position(), 100);
-  EXPECT_EQ(o.smpTxt.colour(), ui::kButtonFace);
-  EXPECT_EQ(o.mesCol.colour(), ui::kButtonFace);
-  EXPECT_EQ(o.mesCol2.colour(), 0);
-  EXPECT_EQ(o.winposGrp.itemIndex(), 0);
-  EXPECT_EQ(o.fsizEdt.value(), 12);
-  EXPECT_FALSE(o.lblTrans.checked());
-  EXPECT_EQ(o.nameEdt.text(), L"");
+void expectStartUpValues(const OptionDialog& o) {
+  EXPECT_EQ(o.displaySecondsEdit.value(), 5);
+  EXPECT_EQ(o.borderWidthEdit.value(), 3);
+  EXPECT_EQ(o.translucencySlider.position(), 100);
+  EXPECT_EQ(o.windowColourSwatch.colour(), ui::kButtonFace);
+  EXPECT_EQ(o.messageBackgroundSwatch.colour(), ui::kButtonFace);
+  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
+  EXPECT_EQ(o.placementGroup.itemIndex(), 0);
+  EXPECT_EQ(o.fontSizeEdit.value(), 12);
+  EXPECT_FALSE(o.messageBackgroundCheck.checked());
+  EXPECT_EQ(o.userNameEdit.text(), L"");
 }
 
 }  // namespace
@@ -66,7 +67,7 @@ TEST(HostileSettings, RandomBytesLoadTheStartUpValuesAndASaveWritesAllFourteen) 
   for (unsigned seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
     SplashRun run(randomBytes(16384, seed) + kTail);
-    loadThenSave(run, [](TOption& o) { expectStartUpValues(o); });
+    loadThenSave(run, [](OptionDialog& o) { expectStartUpValues(o); });
     expectSavedWithTheTailKept(run);
   }
 }
@@ -78,18 +79,18 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
   SplashRun run("[Window]\r\nTop=40\r\n" + std::string(100000, 'x') + "\r\n[option]\r\nname=" + megabyte +
                 "\r\nsplashtime=7\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
                 "]\r\nb_size=9" + kTail);
-  loadThenSave(run, [](TOption& o) {
-    EXPECT_EQ(splash->top(), 40);
-    EXPECT_EQ(o.splSpn.value(), 7);
-    EXPECT_EQ(o.bordSpn.value(), 3) << "the key belongs to another section";
-    EXPECT_TRUE(o.nameEdt.text() == std::wstring(2047, L'n')) << o.nameEdt.text().size() << " characters";
-    const std::wstring message = o.mesCmb.text();
+  loadThenSave(run, [](OptionDialog& o) {
+    EXPECT_EQ(splash().top(), 40);
+    EXPECT_EQ(o.displaySecondsEdit.value(), 7);
+    EXPECT_EQ(o.borderWidthEdit.value(), 3) << "the key belongs to another section";
+    EXPECT_TRUE(o.userNameEdit.text() == std::wstring(2047, L'n')) << o.userNameEdit.text().size() << " characters";
+    const std::wstring message = o.messageCombo.text();
     EXPECT_GE(message.size(), 680u);
     EXPECT_LE(message.size(), 1024u);
     EXPECT_EQ(message.substr(0, 6), L"起動中起動中");
-    EXPECT_TRUE(splash->mesTxt.caption() == message)
-        << "the splash shows what the dialog holds: " << splash->mesTxt.caption().size() << " against " << message.size()
-        << " characters, the last one U+" << std::hex << static_cast<int>(splash->mesTxt.caption().back());
+    EXPECT_TRUE(splash().messageLabel.caption() == message)
+        << "the splash shows what the dialog holds: " << splash().messageLabel.caption().size() << " against " << message.size()
+        << " characters, the last one U+" << std::hex << static_cast<int>(splash().messageLabel.caption().back());
   });
   expectSavedWithTheTailKept(run);
 }
@@ -98,10 +99,10 @@ TEST(HostileSettings, NulBytesNeitherStopTheLoadNorCutTheSavedFile) {
   const std::string nul(1, '\0');
   SplashRun run("[Window]\r\nTop=3" + nul + "9\r\n" + nul + nul + nul + "\r\n[option]\r\nsplashtime=" + nul +
                 "7\r\nname=ab" + nul + "cd\r\nfs" + nul + "iz=20\r\nb_size=4\r\n" + nul + "=" + nul + kTail);
-  loadThenSave(run, [](TOption& o) {
-    EXPECT_EQ(o.bordSpn.value(), 4) << "a line after the NUL bytes";
-    EXPECT_NE(o.splSpn.value(), 7) << "a value behind a NUL byte is not a number";
-    EXPECT_NE(o.fsizEdt.value(), 20) << "nor is a key with a NUL byte in it the font size";
+  loadThenSave(run, [](OptionDialog& o) {
+    EXPECT_EQ(o.borderWidthEdit.value(), 4) << "a line after the NUL bytes";
+    EXPECT_NE(o.displaySecondsEdit.value(), 7) << "a value behind a NUL byte is not a number";
+    EXPECT_NE(o.fontSizeEdit.value(), 20) << "nor is a key with a NUL byte in it the font size";
   });
   expectSavedWithTheTailKept(run);
 }
@@ -124,10 +125,10 @@ TEST(HostileSettings, BrokenCodePage932SequencesLoadAsTextOrDefaults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SplashRun run(c.ini);
-    loadThenSave(run, [](TOption& o) {
-      EXPECT_EQ(o.bordSpn.value(), 4);
-      EXPECT_EQ(o.fsizEdt.value(), 12) << "no number";
-      EXPECT_NE(o.splSpn.value(), 7) << "no number";
+    loadThenSave(run, [](OptionDialog& o) {
+      EXPECT_EQ(o.borderWidthEdit.value(), 4);
+      EXPECT_EQ(o.fontSizeEdit.value(), 12) << "no number";
+      EXPECT_NE(o.displaySecondsEdit.value(), 7) << "no number";
     });
     if (c.tail)
       expectSavedWithTheTailKept(run);
@@ -139,9 +140,9 @@ TEST(HostileSettings, BrokenCodePage932SequencesLoadAsTextOrDefaults) {
 TEST(HostileSettings, FileSavedAsUtf16ByAnEditorLoadsAndSaves) {
   const std::wstring text = L"\xFEFF[option]\r\nsplashtime=9\r\nname=山田\r\n[tail]\r\nmine=kept\r\n";
   SplashRun run(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
-  loadThenSave(run, [](TOption& o) {
-    EXPECT_EQ(o.splSpn.value(), 9);
-    EXPECT_EQ(o.nameEdt.text(), L"山田");
+  loadThenSave(run, [](OptionDialog& o) {
+    EXPECT_EQ(o.displaySecondsEdit.value(), 9);
+    EXPECT_EQ(o.userNameEdit.text(), L"山田");
   });
   expectSavedWithTheTailKept(run);
 }
@@ -156,13 +157,13 @@ TEST(HostileSettings, PlacementAndSizesBeyondWhatTheWindowSystemTakes) {
     SplashRun run(lt::splashIni(pic, "winpos=1\r\nb_size=10\r\nfsiz=64\r\nlbltrans=1\r\ntrans=5\r\n", window));
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), 2000u);
     for (WORD code : {WORD{SB_PAGEDOWN}, WORD{SB_BOTTOM}, WORD{SB_LINEUP}}) {
-      SendMessageW(splash->hwnd(), WM_VSCROLL, code, 0);
-      InvalidateRect(splash->hwnd(), nullptr, FALSE);
+      SendMessageW(splash().hwnd(), WM_VSCROLL, code, 0);
+      InvalidateRect(splash().hwnd(), nullptr, FALSE);
       SplashRun::settle();
     }
     EXPECT_TRUE(run.boxes.boxes.empty());
-    EXPECT_TRUE(splash->visible());
-    Option->WriteEnv();
+    EXPECT_TRUE(splash().visible());
+    application().saveSettings();
     lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
   }
 }
@@ -171,8 +172,8 @@ TEST(HostileMessageFile, BrokenCodePage932LinesAreListedAsTheyConvert) {
   lt::OptionRun run;
   lt::writeFileBytes(run.messagePath,
                      std::string("\x81\r\nabc\x82\r\n\xFF\xFE\xFD\r\n\x81\x40ok\r\n") + '\0' + "\x81\r\nhidden\r\n");
-  run.withDialogOpen([](TOption& o) {
-    const std::vector<std::wstring> items = o.mesCmb.items();
+  run.withDialogOpen([](OptionDialog& o) {
+    const std::vector<std::wstring> items = o.messageCombo.items();
     ASSERT_EQ(items.size(), 4u) << "a NUL byte ends the text";
     EXPECT_EQ(items[1].substr(0, 3), L"abc");
     EXPECT_EQ(items[3].substr(0, 1), L"\x3000");
@@ -186,15 +187,15 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
   std::string text;
   for (int i = 0; i < 100000; ++i) text += lt::cp932(L"メッセージ ") + std::to_string(i) + "\r\n";
   lt::writeFileBytes(run.messagePath, text);
-  Option->mesCmb.setText(L"起動中");
+  option().messageCombo.setText(L"起動中");
   for (int showing = 1; showing <= 2; ++showing) {
     size_t count = 0;
     std::wstring last;
     const ULONGLONG ms = lt::millisecondsFor([&] {
-      run.withDialogOpen([&](TOption& o) {
-        count = static_cast<size_t>(SendMessageW(o.mesCmb.hwnd(), CB_GETCOUNT, 0, 0));
-        std::wstring item(static_cast<size_t>(SendMessageW(o.mesCmb.hwnd(), CB_GETLBTEXTLEN, count - 1, 0)), L'\0');
-        SendMessageW(o.mesCmb.hwnd(), CB_GETLBTEXT, count - 1, reinterpret_cast<LPARAM>(item.data()));
+      run.withDialogOpen([&](OptionDialog& o) {
+        count = static_cast<size_t>(SendMessageW(o.messageCombo.hwnd(), CB_GETCOUNT, 0, 0));
+        std::wstring item(static_cast<size_t>(SendMessageW(o.messageCombo.hwnd(), CB_GETLBTEXTLEN, count - 1, 0)), L'\0');
+        SendMessageW(o.messageCombo.hwnd(), CB_GETLBTEXT, count - 1, reinterpret_cast<LPARAM>(item.data()));
         last = item;
       });
     });
@@ -202,6 +203,6 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
     EXPECT_LT(ms, 1500u);
     EXPECT_EQ(count, 100000u);
     EXPECT_EQ(last, L"メッセージ 99999");
-    EXPECT_EQ(Option->mesCmb.text(), L"起動中") << "the message text stays";
+    EXPECT_EQ(option().messageCombo.text(), L"起動中") << "the message text stays";
   }
 }

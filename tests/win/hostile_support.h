@@ -7,9 +7,9 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include "app/application.h"
-#include "dialogs/Uoption.h"
-#include "splash/Usplash.h"
+#include "app_under_test.h"
+#include "dialogs/option_dialog.h"
+#include "splash/splash_window.h"
 #include "ui/text.h"
 
 namespace lumivex::testing {
@@ -91,23 +91,23 @@ struct SavedValue {
 };
 
 inline std::vector<SavedValue> liveSettings() {
-  const TOption& o = *Option;
+  const OptionDialog& o = option();
   const auto n = [](long long v) { return std::to_string(v); };
   return {
-      {"Window", "Top", n(splash->top())},
-      {"Window", "Left", n(splash->left())},
-      {"option", "splashtime", n(o.splSpn.value())},
-      {"option", "b_size", n(o.bordSpn.value())},
-      {"option", "trans", n(o.ScrollBar1.position())},
-      {"option", "colo", n(static_cast<int32_t>(o.smpTxt.colour()))},
-      {"option", "bcol", n(static_cast<int32_t>(o.mesCol.colour()))},
-      {"option", "fcol", n(static_cast<int32_t>(o.mesCol2.colour()))},
-      {"option", "winpos", n(o.winposGrp.itemIndex())},
-      {"option", "fsiz", n(o.fsizEdt.value())},
-      {"option", "lbltrans", o.lblTrans.checked() ? "1" : "0"},
-      {"message", "message", ui::narrow(o.mesCmb.text())},
-      {"pic", "picture", ui::narrow(o.picturePath)},
-      {"option", "name", ui::narrow(o.nameEdt.text())},
+      {"Window", "Top", n(splash().top())},
+      {"Window", "Left", n(splash().left())},
+      {"option", "splashtime", n(o.displaySecondsEdit.value())},
+      {"option", "b_size", n(o.borderWidthEdit.value())},
+      {"option", "trans", n(o.translucencySlider.position())},
+      {"option", "colo", n(static_cast<int32_t>(o.windowColourSwatch.colour()))},
+      {"option", "bcol", n(static_cast<int32_t>(o.messageBackgroundSwatch.colour()))},
+      {"option", "fcol", n(static_cast<int32_t>(o.messageTextColourSwatch.colour()))},
+      {"option", "winpos", n(o.placementGroup.itemIndex())},
+      {"option", "fsiz", n(o.fontSizeEdit.value())},
+      {"option", "lbltrans", o.messageBackgroundCheck.checked() ? "1" : "0"},
+      {"message", "message", ui::narrow(o.messageCombo.text())},
+      {"pic", "picture", ui::narrow(settings().picturePath)},
+      {"option", "name", ui::narrow(o.userNameEdit.text())},
   };
 }
 

@@ -7,11 +7,12 @@
 #include "hostile_support.h"
 #include "option_fixture.h"
 #include "splash_fixture.h"
-#include "dialogs/Uabout.h"
-#include "dialogs/Upos.h"
-#include "dialogs/UstupFrm.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 using lt::ResourceUsage;
 
@@ -82,10 +83,10 @@ TEST(Leaks, CountersSeeWhatTheyMeasure) {
 
 TEST(Leaks, DialogsOpenedAndClosed) {
   lt::OptionRun run;
-  expectFlat("option dialog (close box)", [&](int i) { openAndLeave(*Option, nullptr, i); });
-  expectFlat("About (OK)", [&](int i) { openAndLeave(*About, &About->BitBtn1, i); });
-  expectFlat("start-up registration (Cancel)", [&](int i) { openAndLeave(*stupFrm, &stupFrm->BitBtn2, i); });
-  expectFlat("logo position (Cancel)", [&](int i) { openAndLeave(*posFrm, &posFrm->BitBtn2, i); });
+  expectFlat("option dialog (close box)", [&](int i) { openAndLeave(option(), nullptr, i); });
+  expectFlat("About (OK)", [&](int i) { openAndLeave(about(), &about().okButton, i); });
+  expectFlat("start-up registration (Cancel)", [&](int i) { openAndLeave(registration(), &registration().cancelButton, i); });
+  expectFlat("logo position (Cancel)", [&](int i) { openAndLeave(positionDialog(), &positionDialog().cancelButton, i); });
   EXPECT_TRUE(run.boxes.boxes.empty());
 }
 
@@ -102,10 +103,10 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
   run.show();
   const auto loadAndDraw = [&](const std::wstring& path) {
     try {
-      splash->Img1.loadFromFile(path);
+      splash().image.loadFromFile(path);
     } catch (const ui::AppError&) {
     }
-    RedrawWindow(splash->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(splash().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     lt::SplashRun::settle();
   };
   expectFlat("bitmap", [&](int) { loadAndDraw(bmp); });
@@ -120,15 +121,15 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
 
 TEST(Leaks, SettingsSavedAndLoaded) {
   lt::OptionRun run({lt::OptionRun::Mode::Normal, "[option]\r\nname=" + lt::cp932(L"山田") + "\r\n", true, L""});
-  splash->ReadEnv();
-  Option->mesCmb.setText(L"起動中・・・");
-  Option->picturePath = run.dir.file(L"ロゴ.bmp");
-  expectFlat("WriteEnv + ReadEnv", [&](int) {
-    Option->WriteEnv();
-    splash->ReadEnv();
+  application().loadSettings();
+  option().messageCombo.setText(L"起動中・・・");
+  settings().picturePath = run.dir.file(L"ロゴ.bmp");
+  expectFlat("saveSettings + loadSettings", [&](int) {
+    application().saveSettings();
+    application().loadSettings();
   });
-  EXPECT_EQ(Option->nameEdt.text(), L"山田");
-  EXPECT_EQ(Option->mesCmb.text(), L"起動中・・・");
+  EXPECT_EQ(option().userNameEdit.text(), L"山田");
+  EXPECT_EQ(option().messageCombo.text(), L"起動中・・・");
   EXPECT_TRUE(noHandleOpen(run.iniPath)) << "no handle to the settings file is left open";
   EXPECT_TRUE(run.boxes.boxes.empty());
 }

@@ -7,10 +7,10 @@
 
 #include <windows.h>
 
-#include "app/application.h"
+#include "app_under_test.h"
 #include "app/settings_file.h"
-#include "dialogs/Uoption.h"
-#include "splash/Usplash.h"
+#include "dialogs/option_dialog.h"
+#include "splash/splash_window.h"
 #include "test_support.h"
 #include "ui/common_dialogs.h"
 #include "ui/text.h"
@@ -40,9 +40,9 @@ class OptionRun {
     if (s.mode == Mode::Normal) writeFileBytes(iniPath, s.ini);
     if (s.messageFile) writeFileBytes(messagePath, defaultMessageFileBytes());
     app::setExePathForTesting(folder + L"\\lumivex.exe");
-    application = std::make_unique<app::Application>();
+    application = std::make_unique<TestApplication>();
     // Nothing here shows the splash window, so its countdown would otherwise end the run after a second.
-    splash->Timer1.setEnabled(false);
+    splash().countdown.setEnabled(false);
   }
   ~OptionRun() {
     ui::OpenFileDialog::setHook(nullptr);
@@ -51,22 +51,22 @@ class OptionRun {
     ui::Form::resetQuit();  // a run that ended the program leaves its quit request to nobody else
   }
 
-  TOption& option() const { return *Option; }
+  OptionDialog& option() const { return testing::option(); }
 
   // Shows the dialog modally, runs `body` inside it, then ends it unless the body did.
-  void withDialogOpen(const std::function<void(TOption&)>& body) {
+  void withDialogOpen(const std::function<void(OptionDialog&)>& body) {
     ui::Form::queueModalHook([body](ui::Form& f) {
-      auto& o = static_cast<TOption&>(f);
+      auto& o = static_cast<OptionDialog&>(f);
       body(o);
       if (o.modalResult() == ui::kNoResult) o.setModalResult(ui::kResultCancel);
     });
-    Option->showModal();
+    option().showModal();
   }
 
   TempFolder dir;
   BoxRecorder boxes;
   std::wstring iniPath, messagePath;
-  std::unique_ptr<app::Application> application;
+  std::unique_ptr<TestApplication> application;
 };
 
 // The lines of an INI file without the blank ones, in file order.

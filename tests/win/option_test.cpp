@@ -5,9 +5,9 @@
 
 #include <commdlg.h>
 
-#include "dialogs/Uabout.h"
-#include "dialogs/Upos.h"
-#include "dialogs/UstupFrm.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
 
 using namespace lumivex;
 using namespace lumivex::testing;
@@ -60,7 +60,7 @@ void clickSpinButton(const ui::SpinEdit& spin, int direction) {
 
 TEST(OptionLayout, WindowFrameSizeAndPlacement) {
   OptionRun run;
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   wchar_t caption[32]{};
   GetWindowTextW(o.hwnd(), caption, 32);
   EXPECT_STREQ(caption, L"Option");
@@ -73,53 +73,53 @@ TEST(OptionLayout, WindowFrameSizeAndPlacement) {
   EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_FALSE(o.visible()) << "in normal mode the dialog waits until it is asked for";
 
-  run.withDialogOpen([](TOption& d) {
+  run.withDialogOpen([](OptionDialog& d) {
     EXPECT_EQ(d.left(), (GetSystemMetrics(SM_CXSCREEN) - d.width()) / 2);
     EXPECT_EQ(d.top(), (GetSystemMetrics(SM_CYSCREEN) - d.height()) / 2);
     d.setLeft(3);
   });
-  run.withDialogOpen([](TOption& d) { EXPECT_EQ(d.left(), 3) << "centred at the first showing only"; });
+  run.withDialogOpen([](OptionDialog& d) { EXPECT_EQ(d.left(), 3) << "centred at the first showing only"; });
 }
 
 TEST(OptionLayout, DesignStateOfTheControls) {
   OptionRun run;
-  TOption& o = run.option();
-  EXPECT_TRUE(o.okBtn.visible() && o.clsBtn.visible() && o.defBtn.visible());
-  EXPECT_FALSE(o.iniBtn.visible());
-  EXPECT_EQ(o.iniBtn.bounds().x, o.okBtn.bounds().x);
-  EXPECT_FALSE(o.osLbl.visible());
-  EXPECT_FALSE(o.lblTrans.checked());
-  EXPECT_FALSE(o.L2.enabled()) << "the background swatch follows the unchecked switch from creation on";
-  EXPECT_FALSE(o.mesCol.enabled());
-  EXPECT_EQ(o.winposGrp.itemIndex(), 0);
-  EXPECT_EQ(o.splSpn.value(), 5);
-  EXPECT_EQ(o.bordSpn.value(), 3);
-  EXPECT_EQ(o.fsizEdt.value(), 12);
-  EXPECT_EQ(o.ScrollBar1.position(), 100);
-  EXPECT_EQ(o.smpTxt.colour(), ui::kButtonFace);
-  EXPECT_EQ(o.mesCol2.colour(), 0);
-  EXPECT_EQ(o.fEdit.colour(), 0xFF8080);
-  EXPECT_TRUE(GetWindowLongW(o.fEdit.hwnd(), GWL_STYLE) & ES_READONLY);
-  EXPECT_EQ(o.mesCmb.text(), L"");
-  EXPECT_TRUE(o.picturePath.empty());
-  EXPECT_EQ(SendMessageW(o.mesCmb.hwnd(), CB_GETMINVISIBLE, 0, 0), 16);
-  EXPECT_EQ(SendMessageW(o.nameEdt.hwnd(), EM_GETLIMITTEXT, 0, 0), 30);
-  EXPECT_TRUE(o.ScrollBar1.hint().empty() && o.mesCmb.hint().empty());
+  OptionDialog& o = run.option();
+  EXPECT_TRUE(o.okButton.visible() && o.closeButton.visible() && o.defaultButton.visible());
+  EXPECT_FALSE(o.setupCompleteButton.visible());
+  EXPECT_EQ(o.setupCompleteButton.bounds().x, o.okButton.bounds().x);
+  EXPECT_FALSE(o.translucencyUnsupportedLabel.visible());
+  EXPECT_FALSE(o.messageBackgroundCheck.checked());
+  EXPECT_FALSE(o.messageBackgroundLabel.enabled()) << "the background swatch follows the unchecked switch from creation on";
+  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
+  EXPECT_EQ(o.placementGroup.itemIndex(), 0);
+  EXPECT_EQ(o.displaySecondsEdit.value(), 5);
+  EXPECT_EQ(o.borderWidthEdit.value(), 3);
+  EXPECT_EQ(o.fontSizeEdit.value(), 12);
+  EXPECT_EQ(o.translucencySlider.position(), 100);
+  EXPECT_EQ(o.windowColourSwatch.colour(), ui::kButtonFace);
+  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
+  EXPECT_EQ(o.pictureNameEdit.colour(), 0xFF8080);
+  EXPECT_TRUE(GetWindowLongW(o.pictureNameEdit.hwnd(), GWL_STYLE) & ES_READONLY);
+  EXPECT_EQ(o.messageCombo.text(), L"");
+  EXPECT_TRUE(settings().picturePath.empty());
+  EXPECT_EQ(SendMessageW(o.messageCombo.hwnd(), CB_GETMINVISIBLE, 0, 0), 16);
+  EXPECT_EQ(SendMessageW(o.userNameEdit.hwnd(), EM_GETLIMITTEXT, 0, 0), 30);
+  EXPECT_TRUE(o.translucencySlider.hint().empty() && o.messageCombo.hint().empty());
 
   // Typed lengths of the spin edits; 10 is reached in the border box only by stepping.
-  SetWindowTextW(o.splSpn.hwnd(), L"");
-  typeText(o.splSpn.hwnd(), L"1234");
-  EXPECT_EQ(o.splSpn.text(), L"123");
-  SetWindowTextW(o.bordSpn.hwnd(), L"");
-  typeText(o.bordSpn.hwnd(), L"10");
-  EXPECT_EQ(o.bordSpn.text(), L"1");
-  o.bordSpn.setValue(9);
-  o.bordSpn.step(1);
-  o.bordSpn.step(1);
-  EXPECT_EQ(o.bordSpn.value(), 10);
+  SetWindowTextW(o.displaySecondsEdit.hwnd(), L"");
+  typeText(o.displaySecondsEdit.hwnd(), L"1234");
+  EXPECT_EQ(o.displaySecondsEdit.text(), L"123");
+  SetWindowTextW(o.borderWidthEdit.hwnd(), L"");
+  typeText(o.borderWidthEdit.hwnd(), L"10");
+  EXPECT_EQ(o.borderWidthEdit.text(), L"1");
+  o.borderWidthEdit.setValue(9);
+  o.borderWidthEdit.step(1);
+  o.borderWidthEdit.step(1);
+  EXPECT_EQ(o.borderWidthEdit.value(), 10);
 
   // The hand pointer over the switch and the swatches.
-  for (ui::Control* c : std::initializer_list<ui::Control*>{&o.lblTrans, &o.smpTxt, &o.mesCol2, &o.BitBtn1}) {
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&o.messageBackgroundCheck, &o.windowColourSwatch, &o.messageTextColourSwatch, &o.choosePictureButton}) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     SendMessageW(c->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(c->hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
@@ -128,7 +128,7 @@ TEST(OptionLayout, DesignStateOfTheControls) {
 
 TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
+  run.withDialogOpen([](OptionDialog& o) {
     struct Case {
       const wchar_t* typed;
       int direction;
@@ -144,15 +144,15 @@ TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
         SCOPED_TRACE(::testing::Message() << (buttons ? "buttons " : "keys ") << ui::narrow(c.typed) << " "
                                         << c.direction);
         // The buttons are clicked with the focus elsewhere, so leaving the edit does not bring the value in range.
-        if (buttons) o.okBtn.focus();
-        SetWindowTextW(o.splSpn.hwnd(), c.typed);
+        if (buttons) o.okButton.focus();
+        SetWindowTextW(o.displaySecondsEdit.hwnd(), c.typed);
         if (buttons) {
-          clickSpinButton(o.splSpn, c.direction);
+          clickSpinButton(o.displaySecondsEdit, c.direction);
         } else {
-          o.splSpn.focus();
+          o.displaySecondsEdit.focus();
           pressKey(o, c.direction > 0 ? VK_UP : VK_DOWN);
         }
-        EXPECT_EQ(o.splSpn.text(), c.expected);
+        EXPECT_EQ(o.displaySecondsEdit.text(), c.expected);
       }
     }
   });
@@ -160,13 +160,13 @@ TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
 
 TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClose) {
   OptionRun run;
-  run.withDialogOpen([](TOption& o) {
-    o.okBtn.focus();
-    const std::vector<HWND> expected = {o.clsBtn.hwnd(),     o.defBtn.hwnd(),  o.splSpn.hwnd(),
-                                        o.BitBtn1.hwnd(),    o.fEdit.hwnd(),   o.mesCmb.editHwnd(),
-                                        o.lblTrans.hwnd(),   o.fsizEdt.hwnd(), o.bordSpn.hwnd(),
-                                        o.ScrollBar1.hwnd(), o.winposGrp.itemHwnd(0), o.BitBtn2.hwnd(),
-                                        o.stUp.hwnd(),       o.nameEdt.hwnd(), o.okBtn.hwnd()};
+  run.withDialogOpen([](OptionDialog& o) {
+    o.okButton.focus();
+    const std::vector<HWND> expected = {o.closeButton.hwnd(),     o.defaultButton.hwnd(),  o.displaySecondsEdit.hwnd(),
+                                        o.choosePictureButton.hwnd(),    o.pictureNameEdit.hwnd(),   o.messageCombo.editHwnd(),
+                                        o.messageBackgroundCheck.hwnd(),   o.fontSizeEdit.hwnd(), o.borderWidthEdit.hwnd(),
+                                        o.translucencySlider.hwnd(), o.placementGroup.itemHwnd(0), o.aboutButton.hwnd(),
+                                        o.startupRegistrationButton.hwnd(),       o.userNameEdit.hwnd(), o.okButton.hwnd()};
     std::vector<HWND> seen;
     for (size_t i = 0; i < expected.size(); ++i) {
       pressKey(o, VK_TAB);
@@ -177,16 +177,16 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
 
   int result = 0;
   ui::Form::queueModalHook([](ui::Form& f) {
-    static_cast<TOption&>(f).nameEdt.focus();
+    static_cast<OptionDialog&>(f).userNameEdit.focus();
     pressKey(f, VK_ESCAPE);
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultCancel);
-  EXPECT_TRUE(splash->Timer1.enabled()) << "Esc is the Close button";
-  splash->Timer1.setEnabled(false);
+  EXPECT_TRUE(splash().countdown.enabled()) << "Esc is the Close button";
+  splash().countdown.setEnabled(false);
 
   ui::Form::queueModalHook([](ui::Form& f) {
-    static_cast<TOption&>(f).nameEdt.focus();
+    static_cast<OptionDialog&>(f).userNameEdit.focus();
     pressKey(f, VK_RETURN);
   });
   result = run.option().showModal();
@@ -197,34 +197,34 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
 
 TEST(MessageFile, AMissingFileIsAnnouncedCreatedWithTheDefaultLinesAndListed) {
   OptionRun run({OptionRun::Mode::Normal, "", false, L""});
-  run.option().mesCmb.setText(L"ようこそ");
-  run.withDialogOpen([](TOption&) {});
+  run.option().messageCombo.setText(L"ようこそ");
+  run.withDialogOpen([](OptionDialog&) {});
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.boxes.boxes[0].text, L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
   EXPECT_EQ(readFileBytes(run.messagePath), defaultMessageFileBytes());
   const std::vector<std::wstring> lines = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
-  EXPECT_EQ(run.option().mesCmb.items(), lines);
-  EXPECT_EQ(run.option().mesCmb.text(), L"ようこそ");
+  EXPECT_EQ(run.option().messageCombo.items(), lines);
+  EXPECT_EQ(run.option().messageCombo.text(), L"ようこそ");
 
-  run.withDialogOpen([](TOption&) {});
+  run.withDialogOpen([](OptionDialog&) {});
   EXPECT_EQ(run.boxes.boxes.size(), 1u) << "the next show finds the file";
 }
 
 TEST(MessageFile, EachShowRereadsTheLinesAndKeepsTheMessageText) {
   OptionRun run;
-  TOption& o = run.option();
-  o.mesCmb.setText(L"自分の文");
+  OptionDialog& o = run.option();
+  o.messageCombo.setText(L"自分の文");
   writeFileBytes(run.messagePath, "");
-  run.withDialogOpen([](TOption&) {});
-  EXPECT_TRUE(o.mesCmb.items().empty());
-  EXPECT_EQ(o.mesCmb.text(), L"自分の文");
+  run.withDialogOpen([](OptionDialog&) {});
+  EXPECT_TRUE(o.messageCombo.items().empty());
+  EXPECT_EQ(o.messageCombo.text(), L"自分の文");
 
   writeFileBytes(run.messagePath, cp932(L"一行目\r\n\r\n三行目\n四行目"));
-  run.withDialogOpen([](TOption&) {});
+  run.withDialogOpen([](OptionDialog&) {});
   const std::vector<std::wstring> lines = {L"一行目", L"", L"三行目", L"四行目"};
-  EXPECT_EQ(o.mesCmb.items(), lines);
-  EXPECT_EQ(o.mesCmb.text(), L"自分の文");
+  EXPECT_EQ(o.messageCombo.items(), lines);
+  EXPECT_EQ(o.messageCombo.text(), L"自分の文");
   EXPECT_TRUE(run.boxes.boxes.empty());
 }
 
@@ -232,22 +232,22 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
   TempFolder dir;
   const std::wstring missing = dir.file(L"gone");
   OptionRun run({OptionRun::Mode::FirstRun, "", false, missing});
-  TOption& o = run.option();
-  ASSERT_TRUE(o.posBtn.enabled());
+  OptionDialog& o = run.option();
+  ASSERT_TRUE(o.positionButton.enabled());
   o.show();
   ASSERT_EQ(run.boxes.boxes.size(), 2u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.boxes.boxes[1].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + missing + L"\\mes.txt を作成できません.");
   EXPECT_TRUE(o.visible());
-  EXPECT_TRUE(o.posBtn.enabled()) << "the steps after the failure are skipped";
-  EXPECT_EQ(o.posLbl.text(), L"100%") << "the steps before it ran";
+  EXPECT_TRUE(o.positionButton.enabled()) << "the steps after the failure are skipped";
+  EXPECT_EQ(o.translucencyPercentLabel.text(), L"100%") << "the steps before it ran";
   o.hide();
 
   OptionRun locked;
   HANDLE lock = CreateFileW(locked.messagePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  locked.withDialogOpen([](TOption&) {});
+  locked.withDialogOpen([](OptionDialog&) {});
   CloseHandle(lock);
   ASSERT_EQ(locked.boxes.boxes.size(), 1u);
   EXPECT_EQ(locked.boxes.boxes[0].text, L"ファイル " + locked.messagePath + L" は開けません.");
@@ -257,13 +257,13 @@ TEST(BottomButtons, OkSavesEverythingRestartsTheCountdownAndEnds) {
   OptionRun run;
   int result = 0;
   ui::Form::queueModalHook([](ui::Form& f) {
-    auto& o = static_cast<TOption&>(f);
-    o.splSpn.setValue(8);
-    PostMessageW(o.okBtn.hwnd(), BM_CLICK, 0, 0);
+    auto& o = static_cast<OptionDialog&>(f);
+    o.displaySecondsEdit.setValue(8);
+    PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultOk);
-  EXPECT_TRUE(splash->Timer1.enabled());
+  EXPECT_TRUE(splash().countdown.enabled());
   EXPECT_EQ(run.option().defaultMessages, nullptr);
   EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=8\r\n"), std::string::npos);
 }
@@ -273,63 +273,67 @@ TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
   OptionRun run({OptionRun::Mode::Normal, saved, true, L""});
   int result = 0;
   ui::Form::queueModalHook([](ui::Form& f) {
-    auto& o = static_cast<TOption&>(f);
-    o.splSpn.setValue(8);
-    o.ScrollBar1.setPosition(40);
-    PostMessageW(o.clsBtn.hwnd(), BM_CLICK, 0, 0);
+    auto& o = static_cast<OptionDialog&>(f);
+    o.displaySecondsEdit.setValue(8);
+    o.translucencySlider.setPosition(40);
+    PostMessageW(o.closeButton.hwnd(), BM_CLICK, 0, 0);
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultCancel);
-  EXPECT_TRUE(splash->Timer1.enabled());
+  EXPECT_TRUE(splash().countdown.enabled());
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
-  splash->Timer1.setEnabled(false);
+  splash().countdown.setEnabled(false);
 
-  run.withDialogOpen([](TOption& o) {
-    EXPECT_EQ(o.splSpn.value(), 8);
-    EXPECT_EQ(o.posLbl.text(), L"40%");
+  run.withDialogOpen([](OptionDialog& o) {
+    EXPECT_EQ(o.displaySecondsEdit.value(), 8);
+    EXPECT_EQ(o.translucencyPercentLabel.text(), L"40%");
   });
   // The close box leaves without either handler: the countdown stays stopped.
-  EXPECT_FALSE(splash->Timer1.enabled());
+  EXPECT_FALSE(splash().countdown.enabled());
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
 }
 
 TEST(BottomButtons, DefaultResetsTheEditedValuesWithTheirReactionsButNotTheSplash) {
   OptionRun run;
-  TOption& o = run.option();
-  splash->setColour(0x00445566);
-  o.splSpn.setValue(100);
-  o.bordSpn.setValue(0);
-  o.mesCmb.setText(L"abc");
-  o.ScrollBar1.setPosition(40);
-  o.smpTxt.setColour(0x00445566);
-  o.lblTrans.setChecked(true);
-  o.mesCol.setColour(0x00010203);
-  o.mesCol2.setColour(0x00FFFFFF);
-  o.winposGrp.setItemIndex(1);
-  o.fsizEdt.setValue(30);
-  o.nameEdt.setText(L"名前");
-  o.picturePath = L"C:\\a.bmp";
-  ASSERT_TRUE(o.mesCol.enabled() && o.posBtn.enabled());
+  OptionDialog& o = run.option();
+  splash().setColour(0x00445566);
+  o.displaySecondsEdit.setValue(100);
+  o.borderWidthEdit.setValue(0);
+  o.messageCombo.setText(L"abc");
+  o.translucencySlider.setPosition(40);
+  o.windowColourSwatch.setColour(0x00445566);
+  o.messageBackgroundCheck.setChecked(true);
+  o.messageBackgroundSwatch.setColour(0x00010203);
+  o.messageTextColourSwatch.setColour(0x00FFFFFF);
+  o.placementGroup.setItemIndex(1);
+  o.fontSizeEdit.setValue(30);
+  o.userNameEdit.setText(L"名前");
+  settings().picturePath = L"C:\\a.bmp";
+  ASSERT_TRUE(o.messageBackgroundSwatch.enabled() && o.positionButton.enabled());
 
-  o.defBtnClick();
-  EXPECT_EQ(o.splSpn.value(), 5);
-  EXPECT_EQ(o.bordSpn.value(), 3);
-  EXPECT_EQ(o.mesCmb.text(), L"");
-  EXPECT_EQ(o.ScrollBar1.position(), 100);
-  EXPECT_EQ(o.posLbl.text(), L"100%");
-  EXPECT_EQ(o.ScrollBar1.hint(), L"100%");
-  EXPECT_EQ(o.smpTxt.colour(), ui::kButtonFace);
-  EXPECT_FALSE(o.lblTrans.checked());
-  EXPECT_FALSE(o.L2.enabled());
-  EXPECT_FALSE(o.mesCol.enabled());
-  EXPECT_EQ(o.mesCol.colour(), ui::kButtonFace);
-  EXPECT_EQ(o.mesCol2.colour(), 0);
-  EXPECT_EQ(o.winposGrp.itemIndex(), 0);
-  EXPECT_FALSE(o.posBtn.enabled());
-  EXPECT_EQ(o.fsizEdt.value(), 12);
-  EXPECT_EQ(o.nameEdt.text(), L"名前");
-  EXPECT_EQ(o.picturePath, L"C:\\a.bmp");
-  EXPECT_EQ(splash->colour(), 0x00445566) << "the splash keeps its colours until the next start";
+  o.onDefaultClicked();
+  EXPECT_EQ(o.displaySecondsEdit.value(), 5);
+  EXPECT_EQ(o.borderWidthEdit.value(), 3);
+  EXPECT_EQ(o.messageCombo.text(), L"");
+  EXPECT_EQ(o.translucencySlider.position(), 100);
+  EXPECT_EQ(o.translucencyPercentLabel.text(), L"100%");
+  EXPECT_EQ(o.translucencySlider.hint(), L"100%");
+  EXPECT_EQ(o.windowColourSwatch.colour(), ui::kButtonFace);
+  EXPECT_FALSE(o.messageBackgroundCheck.checked());
+  EXPECT_FALSE(o.messageBackgroundLabel.enabled());
+  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
+  EXPECT_EQ(o.messageBackgroundSwatch.colour(), ui::kButtonFace);
+  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
+  EXPECT_EQ(o.placementGroup.itemIndex(), 0);
+  EXPECT_FALSE(o.positionButton.enabled());
+  EXPECT_EQ(o.fontSizeEdit.value(), 12);
+  EXPECT_EQ(o.userNameEdit.text(), L"名前");
+  EXPECT_EQ(settings().picturePath, L"C:\\a.bmp");
+  EXPECT_EQ(splash().colour(), 0x00445566) << "the splash keeps its colours until the next start";
+  core::Settings reset;
+  reset.userName = L"名前";
+  reset.picturePath = L"C:\\a.bmp";
+  EXPECT_EQ(settings(), reset) << "the live settings follow the dialog";
   EXPECT_FALSE(fileExists(run.iniPath) && readFileBytes(run.iniPath).size() > 0) << "nothing is saved";
 }
 
@@ -344,9 +348,9 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
     answers.erase(answers.begin());
     return a;
   });
-  run.withDialogOpen([](TOption& o) {
-    o.BitBtn1Click();
-    o.BitBtn1Click();
+  run.withDialogOpen([](OptionDialog& o) {
+    o.onChoosePictureClicked();
+    o.onChoosePictureClicked();
   });
   ASSERT_EQ(opened.size(), 2u);
   const ui::OpenFileDialog& first = opened[0];
@@ -359,14 +363,14 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
   EXPECT_EQ(first.initialDir, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(first.fileName, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(opened[1].fileName, run.dir.file(L"pic\\logo.jpg")) << "a second run starts from the confirmed file";
-  EXPECT_EQ(run.option().picturePath, run.dir.file(L"pic\\logo.jpg")) << "cancelling keeps the path";
-  EXPECT_EQ(run.option().fEdit.text(), L"logo.jpg");
+  EXPECT_EQ(settings().picturePath, run.dir.file(L"pic\\logo.jpg")) << "cancelling keeps the path";
+  EXPECT_EQ(run.option().pictureNameEdit.text(), L"logo.jpg");
 
   // The next show starts in the picture folder again and shows the file name of the path it holds.
-  run.option().picturePath = L"D:\\x\\y.bmp";
-  run.withDialogOpen([](TOption& o) {
-    EXPECT_EQ(o.fEdit.text(), L"y.bmp");
-    o.BitBtn1Click();
+  settings().picturePath = L"D:\\x\\y.bmp";
+  run.withDialogOpen([](OptionDialog& o) {
+    EXPECT_EQ(o.pictureNameEdit.text(), L"y.bmp");
+    o.onChoosePictureClicked();
   });
   ASSERT_EQ(opened.size(), 3u);
   EXPECT_EQ(opened[2].fileName, run.dir.file(L"pic\\*.bmp"));
@@ -374,7 +378,7 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
 
 TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
   OptionRun run;
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   std::vector<ui::Colour> openedWith;
   std::vector<std::optional<ui::Colour>> answers = {0x00112233, std::nullopt, 0x00445566};
   ui::ColourDialog::setHook([&](const ui::ColourDialog& d) {
@@ -383,39 +387,39 @@ TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
     answers.erase(answers.begin());
     return a;
   });
-  EXPECT_FALSE(o.mesCol.enabled()) << "no background swatch to click without the background switch";
-  SendMessageW(o.lblTrans.hwnd(), BM_CLICK, 0, 0);
-  EXPECT_TRUE(o.lblTrans.checked());
-  EXPECT_TRUE(o.mesCol.enabled() && o.L2.enabled());
+  EXPECT_FALSE(o.messageBackgroundSwatch.enabled()) << "no background swatch to click without the background switch";
+  SendMessageW(o.messageBackgroundCheck.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(o.messageBackgroundCheck.checked());
+  EXPECT_TRUE(o.messageBackgroundSwatch.enabled() && o.messageBackgroundLabel.enabled());
 
-  o.smpTxtClick();
-  EXPECT_EQ(o.smpTxt.colour(), 0x00112233);
-  EXPECT_EQ(splash->colour(), 0x00112233);
-  o.mesCol2Click();  // cancelled
-  EXPECT_EQ(o.mesCol2.colour(), 0);
-  o.mesColClick();
-  EXPECT_EQ(o.mesCol.colour(), 0x00445566);
-  EXPECT_EQ(splash->colour(), 0x00112233);
+  o.windowColourSwatch.onClick();
+  EXPECT_EQ(o.windowColourSwatch.colour(), 0x00112233);
+  EXPECT_EQ(splash().colour(), 0x00112233);
+  o.messageTextColourSwatch.onClick();  // cancelled
+  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
+  o.messageBackgroundSwatch.onClick();
+  EXPECT_EQ(o.messageBackgroundSwatch.colour(), 0x00445566);
+  EXPECT_EQ(splash().colour(), 0x00112233);
   const std::vector<ui::Colour> expected = {0, 0x00112233, 0x00112233};
   EXPECT_EQ(openedWith, expected) << "the chooser opens with the colour confirmed last, black at first";
 }
 
 TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
   OptionRun run;
-  TOption& o = run.option();
-  o.ScrollBar1.setPosition(40);
-  EXPECT_EQ(o.ScrollBar1.hint(), L"40%");
-  EXPECT_EQ(o.posLbl.text(), L"40%");
-  o.mesCmb.setText(L"こんにちは");
-  EXPECT_EQ(o.mesCmb.hint(), L"こんにちは");
+  OptionDialog& o = run.option();
+  o.translucencySlider.setPosition(40);
+  EXPECT_EQ(o.translucencySlider.hint(), L"40%");
+  EXPECT_EQ(o.translucencyPercentLabel.text(), L"40%");
+  o.messageCombo.setText(L"こんにちは");
+  EXPECT_EQ(o.messageCombo.hint(), L"こんにちは");
 
   std::vector<ui::Form*> modal;
   ui::Form::queueModalHook([&](ui::Form& f) {
-    auto& d = static_cast<TOption&>(f);
-    SendMessageW(d.winposGrp.itemHwnd(1), BM_CLICK, 0, 0);
-    EXPECT_EQ(d.winposGrp.itemIndex(), 1);
-    EXPECT_TRUE(d.posBtn.enabled());
-    for (ui::Button* b : {&d.posBtn, &d.stUp, &d.BitBtn2}) {
+    auto& d = static_cast<OptionDialog&>(f);
+    SendMessageW(d.placementGroup.itemHwnd(1), BM_CLICK, 0, 0);
+    EXPECT_EQ(d.placementGroup.itemIndex(), 1);
+    EXPECT_TRUE(d.positionButton.enabled());
+    for (ui::Button* b : {&d.positionButton, &d.startupRegistrationButton, &d.aboutButton}) {
       ui::Form::queueModalHook([&](ui::Form& inner) {
         modal.push_back(&inner);
         inner.setModalResult(ui::kResultCancel);
@@ -425,44 +429,44 @@ TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
     d.setModalResult(ui::kResultCancel);
   });
   o.showModal();
-  const std::vector<ui::Form*> expected = {posFrm, stupFrm, About};
+  const std::vector<ui::Form*> expected = {&positionDialog(), &registration(), &about()};
   EXPECT_EQ(modal, expected);
 }
 
 TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) {
   OptionRun run;
-  ShowWindow(splash->hwnd(), SW_SHOWNA);
+  ShowWindow(splash().hwnd(), SW_SHOWNA);
   auto topmost = [](const ui::Form& f) { return (GetWindowLongW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-  ASSERT_TRUE(topmost(*splash));
+  ASSERT_TRUE(topmost(splash()));
   bool aboutTopmost = false;
-  run.withDialogOpen([&](TOption& o) {
+  run.withDialogOpen([&](OptionDialog& o) {
     EXPECT_TRUE(topmost(o));
     ui::Form::queueModalHook([&](ui::Form& about) {
       aboutTopmost = topmost(about);
       about.setModalResult(ui::kResultCancel);
     });
-    o.BitBtn2.click();
+    o.aboutButton.click();
   });
   EXPECT_TRUE(aboutTopmost);
   EXPECT_FALSE(topmost(run.option())) << "only while the splash is on screen";
-  ShowWindow(splash->hwnd(), SW_HIDE);
-  run.withDialogOpen([&](TOption& o) { EXPECT_FALSE(topmost(o)); });
+  ShowWindow(splash().hwnd(), SW_HIDE);
+  run.withDialogOpen([&](OptionDialog& o) { EXPECT_FALSE(topmost(o)); });
 }
 
 TEST(OptionScreen, EveryButtonReachesTheScreenAndThePositionButtonFollowsThePlacement) {
   OptionRun run;
   SetCursorPos(0, 0);  // no tooltip over the buttons
-  run.withDialogOpen([](TOption& o) {
-    for (const ui::Button* b : {&o.okBtn, &o.clsBtn, &o.defBtn, &o.BitBtn1, &o.BitBtn2, &o.stUp, &o.posBtn})
+  run.withDialogOpen([](OptionDialog& o) {
+    for (const ui::Button* b : {&o.okButton, &o.closeButton, &o.defaultButton, &o.choosePictureButton, &o.aboutButton, &o.startupRegistrationButton, &o.positionButton})
       EXPECT_TRUE(pushButtonOnScreen(b->hwnd()));
     // The position button lies inside the placement group, which is above it in the stacking order.
-    EXPECT_FALSE(o.posBtn.enabled());
-    o.winposGrp.setItemIndex(1);
-    EXPECT_TRUE(o.posBtn.enabled());
-    EXPECT_TRUE(pushButtonOnScreen(o.posBtn.hwnd()));
+    EXPECT_FALSE(o.positionButton.enabled());
+    o.placementGroup.setItemIndex(1);
+    EXPECT_TRUE(o.positionButton.enabled());
+    EXPECT_TRUE(pushButtonOnScreen(o.positionButton.hwnd()));
     // It takes the clicks at its place, too.
     RECT r{};
-    GetWindowRect(o.posBtn.hwnd(), &r);
-    EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), o.posBtn.hwnd());
+    GetWindowRect(o.positionButton.hwnd(), &r);
+    EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), o.positionButton.hwnd());
   });
 }

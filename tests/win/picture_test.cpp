@@ -2,8 +2,11 @@
 // loaded ahead on a worker thread.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <windows.h>
 
+#include "app/settings_file.h"
 #include "splash/picture.h"
 #include "splash/picture_prefetch.h"
 #include "splash_pictures.h"
@@ -12,6 +15,7 @@
 #include "ui/text.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 using lumivex::pictures::Picture;
 
@@ -305,24 +309,24 @@ TEST(PicturePrefetch, TakenOverOnlyForTheSameUnchangedFile) {
   lt::writeFileBytes(bmp, lt::bmpFile(8, 6, red));
   lt::writeFileBytes(ini, settingsNaming(bmp));
 
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   EXPECT_EQ(pictures::takePrefetched(dir.file(L"other.bmp")), nullptr);
   EXPECT_EQ(pictures::takePrefetched(bmp), nullptr) << "given up by the first take";
 
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   auto p = pictures::takePrefetched(bmp);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->width(), 8);
 
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   pictures::waitForPrefetch();
   lt::writeFileBytes(bmp, lt::bmpFile(12, 5, red));
   EXPECT_EQ(pictures::takePrefetched(bmp), nullptr) << "the file changed after it was read";
 
   lt::writeFileBytes(ini, settingsNaming(dir.file(L"missing.bmp")));
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   EXPECT_EQ(pictures::takePrefetched(dir.file(L"missing.bmp")), nullptr);
-  pictures::prefetch(dir.file(L"no-settings.ini"));
+  pictures::prefetch(dir.file(L"no-settings.ini"), std::make_unique<app::SettingsFile>(dir.file(L"no-settings.ini")));
   EXPECT_EQ(pictures::takePrefetched(bmp), nullptr);
 }
 
@@ -335,7 +339,7 @@ TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels
 
   // Centred: the middle of the picture, about a desktop's worth of it.
   lt::writeFileBytes(ini, settingsNaming(jpg));
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   auto centred = pictures::takePrefetched(jpg);
   ASSERT_NE(centred, nullptr);
   EXPECT_GE(centred->decodedPixels(), static_cast<uint64_t>(desktopW) * desktopH);
@@ -349,7 +353,7 @@ TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels
 
   // Placed so that only the picture's bottom-right corner is on the desktop.
   lt::writeFileBytes(ini, settingsNaming(jpg, "winpos=1\r\n[Window]\r\nLeft=-3900\r\nTop=-2900\r\n"));
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   auto corner = pictures::takePrefetched(jpg);
   ASSERT_NE(corner, nullptr);
   EXPECT_GT(corner->decodedPixels(), 0u);
@@ -361,7 +365,7 @@ TEST(PicturePrefetch, JpegWhosePixelsCannotBeDecodedFailsAtItsPaintAsWithoutPref
   const std::wstring jpg = dir.file(L"q.jpg"), ini = dir.file(L"lumivex.ini");
   lt::writeFileBytes(jpg, lt::withoutQuantTables(lt::jpegFile(64, 48, [](int, int) -> uint32_t { return 0; })));
   lt::writeFileBytes(ini, settingsNaming(jpg));
-  pictures::prefetch(ini);
+  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
   auto p = pictures::takePrefetched(jpg);
   ASSERT_NE(p, nullptr);
   EXPECT_FALSE(p->failed());

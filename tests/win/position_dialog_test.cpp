@@ -4,17 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
+#include "app_under_test.h"
 #include "app/settings_file.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/Upos.h"
-#include "splash/Usplash.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "splash/splash_window.h"
 #include "test_support.h"
 #include "ui/handles.h"
 #include "ui/text.h"
 #include "ui/message_box.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::pumpUntil;
 using lumivex::testing::TempFolder;
 
@@ -30,41 +31,41 @@ struct Rect {
 Rect boundsOf(const ui::Form& f) { return {f.left(), f.top(), f.width(), f.height()}; }
 
 void placeSplash(const Rect& r) {
-  splash->setLeft(r.left);
-  splash->setTop(r.top);
-  splash->setWidth(r.width);
-  splash->setHeight(r.height);
+  splash().setLeft(r.left);
+  splash().setTop(r.top);
+  splash().setWidth(r.width);
+  splash().setHeight(r.height);
 }
 
 void moveFrame(int left, int top) {
-  SetWindowPos(posFrm->hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(positionDialog().hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
 
-class PositionDialog : public ::testing::Test {
+class PositionDialogTest : public ::testing::Test {
  protected:
   TempFolder dir;
   // The program folder is the temporary one before the application creates its windows.
   bool exeNamed = (app::setExePathForTesting(dir.file(L"lumivex.exe")), true);
-  app::Application application;
+  TestApplication program;
 };
 
 }  // namespace
 
-TEST_F(PositionDialog, OpensExactlyOverTheSplashWindowShowingItsPosition) {
-  EXPECT_EQ(boundsOf(*posFrm), (Rect{posFrm->left(), posFrm->top(), 540, 307}));
-  const Rect splashBounds = boundsOf(*splash);
+TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
+  EXPECT_EQ(boundsOf(positionDialog()), (Rect{positionDialog().left(), positionDialog().top(), 540, 307}));
+  const Rect splashBounds = boundsOf(splash());
   Rect seen{};
   std::wstring topText, leftText;
   const auto showAndLook = [&] {
     ui::Form::queueModalHook([&](ui::Form&) {
-      seen = boundsOf(*posFrm);
-      topText = posFrm->topvLbl.text();
-      leftText = posFrm->leftvLbl.text();
-      press(posFrm->BitBtn2);
+      seen = boundsOf(positionDialog());
+      topText = positionDialog().topValue.text();
+      leftText = positionDialog().leftValue.text();
+      press(positionDialog().cancelButton);
     });
-    posFrm->showModal();
+    positionDialog().showModal();
   };
   showAndLook();
   EXPECT_EQ(seen, splashBounds) << "the never-shown splash window's bounds from its creation";
@@ -76,7 +77,7 @@ TEST_F(PositionDialog, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   EXPECT_EQ(leftText, L"-40");
 }
 
-TEST_F(PositionDialog, OkMovesTheSplashWindowCancelAndEscDoNot) {
+TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   placeSplash({100, 50, 320, 240});
   // At the first opening Cancel has the focus, so Enter presses it.
   HWND focus = nullptr;
@@ -85,39 +86,38 @@ TEST_F(PositionDialog, OkMovesTheSplashWindowCancelAndEscDoNot) {
     moveFrame(300, 200);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
-  EXPECT_EQ(posFrm->showModal(), ui::kResultCancel);
-  EXPECT_EQ(focus, posFrm->BitBtn2.hwnd());
-  EXPECT_EQ(boundsOf(*splash), (Rect{100, 50, 320, 240}));
+  EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
+  EXPECT_EQ(focus, positionDialog().cancelButton.hwnd());
+  EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
   ui::Form::queueModalHook([](ui::Form&) {
     moveFrame(310, 210);
-    PostMessageW(posFrm->BitBtn1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(positionDialog().okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
-  EXPECT_EQ(posFrm->showModal(), ui::kResultCancel);
-  EXPECT_EQ(boundsOf(*splash), (Rect{100, 50, 320, 240}));
+  EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
+  EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
   ui::Form::queueModalHook([](ui::Form&) {
     moveFrame(-20, 400);
-    press(posFrm->BitBtn1);
+    press(positionDialog().okButton);
   });
-  EXPECT_EQ(posFrm->showModal(), ui::kResultOk);
-  EXPECT_EQ(boundsOf(*splash), (Rect{-20, 400, 320, 240}));
+  EXPECT_EQ(positionDialog().showModal(), ui::kResultOk);
+  EXPECT_EQ(boundsOf(splash()), (Rect{-20, 400, 320, 240}));
 
   // The option dialog saves the position that OK gave the splash window.
-  Option->WriteEnv();
-  app::settingsFile()->flush();
-  EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Top", 0, app::settingsFile()->path().c_str()), 400);
-  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", 0, app::settingsFile()->path().c_str())), -20);
+  application().saveSettings();
+  EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Top", 0, application().settingsFile()->path().c_str()), 400);
+  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", 0, application().settingsFile()->path().c_str())), -20);
 }
 
-TEST_F(PositionDialog, SurfaceDragsTheFramePanelAndButtonsDoNot) {
+TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
   placeSplash({200, 150, 400, 300});
   int surfaceHit = 0, labelHit = 0, panelHit = 0;
   HWND underLabel = nullptr, underPanel = nullptr;
   std::wstring topAfterDrag, leftAfterDrag;
   Rect dragged{};
   ui::Form::queueModalHook([&](ui::Form&) {
-    const HWND frame = posFrm->hwnd();
+    const HWND frame = positionDialog().hwnd();
     auto hit = [](HWND h, int x, int y) {
       return static_cast<int>(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(x, y)));
     };
@@ -143,25 +143,25 @@ TEST_F(PositionDialog, SurfaceDragsTheFramePanelAndButtonsDoNot) {
     for (int step = 1; step <= 5; ++step) mouse(0, 500 - step * 20, 400 - step * 30);
     mouse(MOUSEEVENTF_LEFTUP, 400, 250);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    pumpUntil([] { return posFrm->left() == 100 && posFrm->top() == 0; }, 2000);
-    dragged = boundsOf(*posFrm);
-    topAfterDrag = posFrm->topvLbl.text();
-    leftAfterDrag = posFrm->leftvLbl.text();
-    press(posFrm->BitBtn2);
+    pumpUntil([] { return positionDialog().left() == 100 && positionDialog().top() == 0; }, 2000);
+    dragged = boundsOf(positionDialog());
+    topAfterDrag = positionDialog().topValue.text();
+    leftAfterDrag = positionDialog().leftValue.text();
+    press(positionDialog().cancelButton);
   });
-  posFrm->showModal();
+  positionDialog().showModal();
   EXPECT_EQ(surfaceHit, HTCAPTION);
-  EXPECT_EQ(underLabel, posFrm->hwnd()) << "labels and the shape let the mouse through to the frame";
+  EXPECT_EQ(underLabel, positionDialog().hwnd()) << "labels and the shape let the mouse through to the frame";
   EXPECT_EQ(labelHit, HTCAPTION);
-  EXPECT_EQ(underPanel, posFrm->Panel1.hwnd());
+  EXPECT_EQ(underPanel, positionDialog().buttonPanel.hwnd());
   EXPECT_EQ(panelHit, HTCLIENT);
   EXPECT_EQ(dragged, (Rect{100, 0, 400, 300}));
   EXPECT_EQ(topAfterDrag, L"0") << "the values follow the frame";
   EXPECT_EQ(leftAfterDrag, L"100");
-  EXPECT_EQ(boundsOf(*splash), (Rect{200, 150, 400, 300}));
+  EXPECT_EQ(boundsOf(splash()), (Rect{200, 150, 400, 300}));
 }
 
-TEST_F(PositionDialog, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePanel) {
+TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePanel) {
   const COLORREF orange = RGB(255, 128, 0), face = GetSysColor(COLOR_BTNFACE);
   for (const Rect& r : {Rect{20, 30, 60, 28}, Rect{10, 10, 900, 700}}) {
     placeSplash(r);
@@ -169,22 +169,22 @@ TEST_F(PositionDialog, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePa
     int labelInk = 0;
     COLORREF panelCorner = 0;
     ui::Form::queueModalHook([&](ui::Form&) {
-      pumpUntil([] { return !GetUpdateRect(posFrm->hwnd(), nullptr, FALSE); }, 1000);
+      pumpUntil([] { return !GetUpdateRect(positionDialog().hwnd(), nullptr, FALSE); }, 1000);
       lumivex::testing::pumpFor(50);
-      ui::WindowDc dc(posFrm->hwnd());
+      ui::WindowDc dc(positionDialog().hwnd());
       const int w = r.width, h = r.height;
       for (POINT p : {POINT{0, 0}, POINT{2, 2}, POINT{w - 1, h - 1}, POINT{w - 3, h - 3}, POINT{w / 2, 1},
                       POINT{1, h / 2}, POINT{w - 2, h / 2}, POINT{w / 2, h - 2}})
         edge.push_back(GetPixel(dc.get(), p.x, p.y));
       for (POINT p : {POINT{3, 3}, POINT{w - 4, h - 4}, POINT{w - 4, h / 2}}) inside.push_back(GetPixel(dc.get(), p.x, p.y));
-      const ui::Bounds label = posFrm->Label1.bounds();
+      const ui::Bounds label = positionDialog().instruction.bounds();
       for (int y = label.y; y < label.y + label.h && y < h; ++y)
         for (int x = label.x; x < label.x + label.w && x < w; ++x)
           if (GetPixel(dc.get(), x, y) != face) ++labelInk;
       panelCorner = GetPixel(dc.get(), 8, 130);
-      press(posFrm->BitBtn2);
+      press(positionDialog().cancelButton);
     });
-    posFrm->showModal();
+    positionDialog().showModal();
     for (size_t i = 0; i < edge.size(); ++i) EXPECT_EQ(edge[i], orange) << r.width << " edge sample " << i;
     for (size_t i = 0; i < inside.size(); ++i) EXPECT_EQ(inside[i], face) << r.width << " inside sample " << i;
     if (r.width > 500) {

@@ -4,6 +4,7 @@
 #include "splash_fixture.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 namespace lt = lumivex::testing;
 using lumivex::testing::SplashRun;
 
@@ -15,16 +16,16 @@ bool quitPosted() {
 }
 
 void expectNormalMode(const SplashRun& run) {
-  EXPECT_EQ(ui::Form::mainForm(), splash);
-  EXPECT_TRUE(splash->Timer1.enabled());
-  EXPECT_EQ(splash->Timer1.interval(), 1000u);
-  ASSERT_NE(app::settingsFile(), nullptr);
-  EXPECT_EQ(app::settingsFile()->path(), run.settingsPath());
-  EXPECT_FALSE(Option->iniBtn.visible());
-  EXPECT_TRUE(Option->okBtn.visible());
-  EXPECT_TRUE(Option->clsBtn.visible());
-  EXPECT_TRUE(Option->defBtn.visible());
-  EXPECT_FALSE(splash->visible());
+  EXPECT_EQ(ui::Form::mainForm(), &splash());
+  EXPECT_TRUE(splash().countdown.enabled());
+  EXPECT_EQ(splash().countdown.interval(), 1000u);
+  ASSERT_NE(application().settingsFile(), nullptr);
+  EXPECT_EQ(application().settingsFile()->path(), run.settingsPath());
+  EXPECT_FALSE(option().setupCompleteButton.visible());
+  EXPECT_TRUE(option().okButton.visible());
+  EXPECT_TRUE(option().closeButton.visible());
+  EXPECT_TRUE(option().defaultButton.visible());
+  EXPECT_FALSE(splash().visible());
 }
 
 }  // namespace
@@ -36,13 +37,13 @@ TEST(RunMode, ZeroByteSettingsFileIsNormalModeWithEveryDefault) {
   run.expectModal();  // no picture path: the notice, then the option dialog
   run.show();
   EXPECT_EQ(run.modalShowings, 1);
-  EXPECT_EQ(splash->colour(), ui::kButtonFace) << "the loaded default, not the layout's blue";
-  EXPECT_EQ(Option->splSpn.value(), 5);
-  EXPECT_EQ(Option->bordSpn.value(), 3);
-  EXPECT_EQ(Option->fsizEdt.value(), 12);
-  EXPECT_EQ(Option->winposGrp.itemIndex(), 0);
-  EXPECT_EQ(splash->Timer1.interval(), 5000u);
-  EXPECT_FALSE(splash->Timer1.enabled()) << "stopped for the missing picture";
+  EXPECT_EQ(splash().colour(), ui::kButtonFace) << "the loaded default, not the layout's blue";
+  EXPECT_EQ(option().displaySecondsEdit.value(), 5);
+  EXPECT_EQ(option().borderWidthEdit.value(), 3);
+  EXPECT_EQ(option().fontSizeEdit.value(), 12);
+  EXPECT_EQ(option().placementGroup.itemIndex(), 0);
+  EXPECT_EQ(splash().countdown.interval(), 5000u);
+  EXPECT_FALSE(splash().countdown.enabled()) << "stopped for the missing picture";
   EXPECT_EQ(lt::readFileBytes(run.settingsPath()), "") << "loading writes nothing";
 }
 
@@ -50,24 +51,24 @@ TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
   lt::TempFolder dir;
   ASSERT_TRUE(CreateDirectoryW(dir.file(L"lumivex.ini").c_str(), nullptr));
   app::setExePathForTesting(dir.file(L"lumivex.exe"));
-  app::Application application;
+  TestApplication program;
 
-  EXPECT_EQ(ui::Form::mainForm(), Option) << "the option dialog is created first and becomes the main window";
-  EXPECT_FALSE(splash->Timer1.enabled());
-  ASSERT_NE(app::settingsFile(), nullptr);
-  EXPECT_EQ(app::settingsFile()->path(), dir.file(L"lumivex.ini"));
-  EXPECT_TRUE(Option->iniBtn.visible());
-  EXPECT_FALSE(Option->okBtn.visible());
-  EXPECT_FALSE(Option->clsBtn.visible());
-  EXPECT_FALSE(Option->defBtn.visible());
+  EXPECT_EQ(ui::Form::mainForm(), &option()) << "the option dialog is created first and becomes the main window";
+  EXPECT_FALSE(splash().countdown.enabled());
+  ASSERT_NE(application().settingsFile(), nullptr);
+  EXPECT_EQ(application().settingsFile()->path(), dir.file(L"lumivex.ini"));
+  EXPECT_TRUE(option().setupCompleteButton.visible());
+  EXPECT_FALSE(option().okButton.visible());
+  EXPECT_FALSE(option().closeButton.visible());
+  EXPECT_FALSE(option().defaultButton.visible());
   lt::pumpFor(1200);
   EXPECT_FALSE(quitPosted()) << "the stopped countdown never closes the hidden splash";
 }
 
 TEST(RunMode, MissingSettingsFileMeansFirstRunAndCreatesNothing) {
   SplashRun run(nullptr);
-  EXPECT_EQ(ui::Form::mainForm(), Option);
-  EXPECT_FALSE(splash->Timer1.enabled());
+  EXPECT_EQ(ui::Form::mainForm(), &option());
+  EXPECT_FALSE(splash().countdown.enabled());
   EXPECT_FALSE(lt::fileExists(run.settingsPath()));
 }
 
@@ -81,23 +82,23 @@ TEST(RunMode, ExecutableWithoutExtensionGetsIniAppended) {
   const std::wstring renamed = run.dir.file(L"splash.exe");
   run.application.reset();
   app::setExePathForTesting(renamed);
-  app::Application again;
-  EXPECT_EQ(app::settingsFile()->path(), run.dir.file(L"splash.ini"));
-  EXPECT_EQ(ui::Form::mainForm(), Option);
+  TestApplication again;
+  EXPECT_EQ(application().settingsFile()->path(), run.dir.file(L"splash.ini"));
+  EXPECT_EQ(ui::Form::mainForm(), &option());
 }
 
 TEST(RunMode, ClosingTheSplashReleasesTheSettingsFileAndEndsTheProgram) {
   SplashRun run(std::string{});
   ASSERT_FALSE(quitPosted());
-  splash->close();
-  EXPECT_EQ(app::settingsFile(), nullptr);
+  splash().close();
+  EXPECT_EQ(application().settingsFile(), nullptr);
   EXPECT_TRUE(quitPosted());
   EXPECT_TRUE(lt::fileExists(run.settingsPath()));
 }
 
 TEST(RunMode, FirstRunSetupCompletionClosesTheHiddenSplash) {
   SplashRun run(nullptr);
-  splash->close();  // what the setup-complete button does after saving
-  EXPECT_EQ(app::settingsFile(), nullptr);
+  splash().close();  // what the setup-complete button does after saving
+  EXPECT_EQ(application().settingsFile(), nullptr);
   EXPECT_TRUE(quitPosted()) << "the splash is not the main window, yet closing it ends the program";
 }

@@ -62,15 +62,15 @@ class ScaledForm : public ui::Form {
   ScaledForm() {
     create({L"Scaled", 300, 200, true, false, true, true, ui::kButtonFace});
     panel.create(*this, {10, 100, 280, 40}, L"");
-    okBtn.create(panel, {10, 8, 75, 25}, L"OK");
+    okButton.create(panel, {10, 8, 75, 25}, L"OK");
     label.create(*this, {10, 10, 0, 0}, L"ラベルの文字");
     spin.create(*this, {10, 70, 61, 21}, L"5");
     combo.create(*this, {120, 10, 150, 20}, L"");
     combo.setItems({L"一", L"二", L"三"});
-    okBtn.setGlyph(L"BBOK");
+    okButton.setGlyph(L"BBOK");
   }
   ui::Container panel{*this, ui::Container::Frame::RaisedPanel};
-  ui::Button okBtn{*this};
+  ui::Button okButton{*this};
   ui::Label label{*this};
   ui::SpinEdit spin{*this, 1, 10};
   ui::ComboBox combo{*this};
@@ -100,16 +100,16 @@ TEST(Scaling, DesignPixelsAndScreenPixelsMeetAtEveryCommonDpi) {
 
 TEST(Scaling, TheOptionDialogIsLaidOutForTheScreensDpiAndItsTextFits) {
   OptionRun run;
-  TOption& o = run.option();
+  OptionDialog& o = run.option();
   EXPECT_EQ(o.dpi(), screenDpi());
   EXPECT_EQ(clientOf(o.hwnd()).cx, scaled(532));
   EXPECT_EQ(clientOf(o.hwnd()).cy, scaled(357));
-  EXPECT_EQ(fontHeight(o.okBtn.hwnd()), scaled(12));
-  EXPECT_EQ(fontHeight(o.winposGrp.itemHwnd(1)), scaled(12));
+  EXPECT_EQ(fontHeight(o.okButton.hwnd()), scaled(12));
+  EXPECT_EQ(fontHeight(o.placementGroup.itemHwnd(1)), scaled(12));
 
-  run.withDialogOpen([](TOption& d) {
+  run.withDialogOpen([](OptionDialog& d) {
     // Buttons: the caption, and the glyph beside it, within the button's face.
-    for (const ui::Button* b : {&d.okBtn, &d.clsBtn, &d.defBtn, &d.BitBtn1, &d.BitBtn2, &d.stUp, &d.posBtn}) {
+    for (const ui::Button* b : {&d.okButton, &d.closeButton, &d.defaultButton, &d.choosePictureButton, &d.aboutButton, &d.startupRegistrationButton, &d.positionButton}) {
       const SIZE size = clientOf(b->hwnd());
       EXPECT_NEAR(size.cy, scaled(25), 1) << textOf(b->hwnd());
       SIZE ideal{};
@@ -118,25 +118,25 @@ TEST(Scaling, TheOptionDialogIsLaidOutForTheScreensDpiAndItsTextFits) {
     }
     // Check box and radio items: the box and the caption.
     const int box = GetSystemMetrics(SM_CXMENUCHECK);
-    for (HWND h : {d.lblTrans.hwnd(), d.winposGrp.itemHwnd(0), d.winposGrp.itemHwnd(1)})
+    for (HWND h : {d.messageBackgroundCheck.hwnd(), d.placementGroup.itemHwnd(0), d.placementGroup.itemHwnd(1)})
       EXPECT_LE(box + textWidth(h, textOf(h)), clientOf(h).cx) << textOf(h);
     // Group boxes: the caption within the frame.
     for (const ui::Container* g : std::initializer_list<const ui::Container*>{
-             &d.GroupBox1, &d.GroupBox2, &d.GroupBox3, &d.GroupBox4, &d.GroupBox5, &d.winposGrp, &d.GroupBox6})
+             &d.displayTimeGroup, &d.pictureGroup, &d.messageGroup, &d.borderGroup, &d.translucencyGroup, &d.placementGroup, &d.windowColourGroup})
       EXPECT_LE(scaled(9) + ui::measureLine(ui::uiFont(d.dpi()), textOf(g->hwnd())).cx, clientOf(g->hwnd()).cx)
           << textOf(g->hwnd());
     // The longest message of the README's example within the combo box's edit field.
     const std::wstring message = L"起動中・・・  Lumivex 0.006";
-    d.mesCmb.setText(message);
+    d.messageCombo.setText(message);
     RECT field{};
-    GetClientRect(d.mesCmb.editHwnd(), &field);
-    EXPECT_LE(textWidth(d.mesCmb.editHwnd(), message), field.right);
+    GetClientRect(d.messageCombo.editHwnd(), &field);
+    EXPECT_LE(textWidth(d.messageCombo.editHwnd(), message), field.right);
     // The spin buttons have their design width at the screen's scale (the system's arrows in them are scaled).
-    const HWND spinButtons = FindWindowExW(d.GroupBox1.hwnd(), nullptr, UPDOWN_CLASSW, nullptr);
+    const HWND spinButtons = FindWindowExW(d.displayTimeGroup.hwnd(), nullptr, UPDOWN_CLASSW, nullptr);
     EXPECT_NEAR(rectInParent(spinButtons).right - rectInParent(spinButtons).left, scaled(16), 1);
     // The guidance line and the pointer: one line of text high, the pointer's design stop.
-    EXPECT_GE(clientOf(d.manuTxt.hwnd()).cy, ui::measureLine(ui::uiFont(d.dpi()), L"").cy);
-    EXPECT_EQ(d.guiLbl.bounds().x, 498) << "label places read in design pixels";
+    EXPECT_GE(clientOf(d.guidanceLine.hwnd()).cy, ui::measureLine(ui::uiFont(d.dpi()), L"").cy);
+    EXPECT_EQ(d.guidancePointer.bounds().x, 498) << "label places read in design pixels";
   });
 }
 
@@ -144,7 +144,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   ScaledForm form;
   form.show();
   const int from = form.dpi(), to = from * 3 / 2;
-  const std::vector<HWND> windows{form.panel.hwnd(), form.okBtn.hwnd(), form.label.hwnd(), form.spin.hwnd(),
+  const std::vector<HWND> windows{form.panel.hwnd(), form.okButton.hwnd(), form.label.hwnd(), form.spin.hwnd(),
                                   form.combo.hwnd()};
   std::vector<RECT> before;
   for (HWND h : windows) before.push_back(rectInParent(h));
@@ -164,11 +164,11 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   EXPECT_EQ(form.dpi(), to);
   EXPECT_EQ(clientOf(form.hwnd()).cx, ui::toPixels(300, to)) << "the suggested rectangle is taken";
   EXPECT_EQ(clientOf(form.hwnd()).cy, ui::toPixels(200, to));
-  const RECT button = rectInParent(form.okBtn.hwnd());
+  const RECT button = rectInParent(form.okButton.hwnd());
   EXPECT_EQ(button.left, ui::toPixels(10, to));
   EXPECT_EQ(button.bottom - button.top, ui::toPixels(33, to) - ui::toPixels(8, to));
   EXPECT_EQ(rectInParent(form.panel.hwnd()).right, ui::toPixels(290, to));
-  EXPECT_EQ(fontHeight(form.okBtn.hwnd()), ui::toPixels(12, to));
+  EXPECT_EQ(fontHeight(form.okButton.hwnd()), ui::toPixels(12, to));
   EXPECT_EQ(fontHeight(form.label.hwnd()), ui::toPixels(12, to));
   const SIZE line = ui::measureLine(ui::uiFont(to), L"ラベルの文字");
   EXPECT_EQ(clientOf(form.label.hwnd()).cx, line.cx) << "the label sizes itself in its new font";
@@ -176,7 +176,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   EXPECT_EQ(form.label.bounds().x, labelDesign.x);
   EXPECT_EQ(form.label.bounds().y, labelDesign.y);
   BUTTON_IMAGELIST list{};
-  SendMessageW(form.okBtn.hwnd(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  SendMessageW(form.okButton.hwnd(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
   const HIMAGELIST images = list.himl;
   int glyphW = 0, glyphH = 0;
   ASSERT_NE(images, nullptr);
@@ -189,7 +189,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
     const RECT now = rectInParent(windows[i]);
     EXPECT_TRUE(EqualRect(&now, &before[i])) << "window " << i << " is back at its place";
   }
-  EXPECT_EQ(fontHeight(form.okBtn.hwnd()), ui::toPixels(12, from));
+  EXPECT_EQ(fontHeight(form.okButton.hwnd()), ui::toPixels(12, from));
   EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, from));
   EXPECT_LE(droppedHeight(form.combo), ui::toPixels(400, from));
   form.hide();
@@ -201,15 +201,15 @@ TEST(Scaling, TheSplashIsThePicturesSizeAtAnyDpiAndKeepsItOnAScreenOfAnotherDpi)
   writeFileBytes(pic, bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; }));
   SplashRun run(splashIni(pic));
   run.show();
-  const HWND h = splash->hwnd();
+  const HWND h = splash().hwnd();
   EXPECT_EQ(outerSize(h).cx, 400);
   EXPECT_EQ(outerSize(h).cy, 300);
   RECT frame{};
   GetWindowRect(h, &frame);
   RECT suggested{frame.left + 10, frame.top + 20, frame.left + 10 + 600, frame.top + 20 + 450};
-  const int dpi = splash->dpi() * 3 / 2;
+  const int dpi = splash().dpi() * 3 / 2;
   SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(outerSize(h).cx, 400) << "the picture keeps its own pixel size";
   EXPECT_EQ(outerSize(h).cy, 300);
-  EXPECT_EQ(splash->left(), frame.left + 10) << "the window goes where the system puts it";
+  EXPECT_EQ(splash().left(), frame.left + 10) << "the window goes where the system puts it";
 }

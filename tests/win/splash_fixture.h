@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-#include "app/application.h"
+#include "app_under_test.h"
 #include "app/settings_file.h"
-#include "dialogs/Uoption.h"
-#include "splash/Usplash.h"
+#include "dialogs/option_dialog.h"
+#include "splash/splash_window.h"
 #include "splash_pictures.h"
 #include "test_support.h"
 #include "ui/text.h"
@@ -33,15 +33,15 @@ class SplashRun {
     if (ini) writeFileBytes(settingsPath(), *ini);
     app::setExePathForTesting(exePath);
     created = GetTickCount64();
-    application = std::make_unique<app::Application>();
+    application = std::make_unique<TestApplication>();
   }
   explicit SplashRun(const std::string& ini) : SplashRun(&ini) {}
 
   ~SplashRun() {
     // A modal showing that was expected but never came would otherwise end a later test's dialog.
-    while (ui::Form::pendingModalHooks() > 0 && Option) Option->showModal();
+    while (ui::Form::pendingModalHooks() > 0 && applicationRunning()) option().showModal();
     application.reset();
-    Tsplash::setLayeredEntryNameForTesting(nullptr);
+    SplashWindow::setLayeredEntryNameForTesting(nullptr);
     ui::Form::resetQuit();  // a closed splash leaves the end of the program posted; the next test starts afresh
   }
 
@@ -49,19 +49,19 @@ class SplashRun {
   void expectModal() {
     ui::Form::queueModalHook([this](ui::Form& f) {
       ++modalShowings;
-      timerDuringModal = splash->Timer1.enabled();
+      timerDuringModal = splash().countdown.enabled();
       f.setModalResult(ui::kResultCancel);
     });
   }
 
   void show() {
-    splash->show();
+    splash().show();
     settle();
   }
 
   // Paints what is pending and handles what has been posted.
   static void settle() {
-    if (splash) UpdateWindow(splash->hwnd());
+    if (applicationRunning()) UpdateWindow(splash().hwnd());
     pumpUntil([] {
       MSG m;
       return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
@@ -86,7 +86,7 @@ class SplashRun {
   ULONGLONG created = 0;
   int modalShowings = 0;
   bool timerDuringModal = true;
-  std::unique_ptr<app::Application> application;
+  std::unique_ptr<TestApplication> application;
 };
 
 inline SIZE clientSize(HWND h) {

@@ -1,22 +1,27 @@
-// What keeps the start cheap: deferred dialog controls, tooltips registered at the first showing, and controls
-// bound through their window procedure rather than a subclass chain.
+// What keeps the start cheap: dialogs made at their first use, deferred controls, tooltips registered at the first
+// showing, and controls bound through their window procedure rather than a subclass chain.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/application.h"
-#include "dialogs/Uabout.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/Upos.h"
-#include "dialogs/UstupFrm.h"
+#include "app_under_test.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/position_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
+#include "splash_pictures.h"
 #include "test_support.h"
+#include "ui/text.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::BoxRecorder;
 using lumivex::testing::pumpUntil;
 using lumivex::testing::TempFolder;
@@ -42,14 +47,14 @@ class LazyForm : public ui::Form {
     deferControls([this] {
       ++made;
       label.create(*this, {10, 10, 0, 0}, L"text");
-      okBtn.create(*this, {10, 50, 75, 25}, L"OK");
-      okBtn.modalResult = ui::kResultOk;
-      okBtn.setHint(L"hint");
+      okButton.create(*this, {10, 50, 75, 25}, L"OK");
+      okButton.modalResult = ui::kResultOk;
+      okButton.setHint(L"hint");
     });
-    onShow = [this] { sawControls = okBtn.hwnd() != nullptr; };
+    onShow = [this] { sawControls = okButton.hwnd() != nullptr; };
   }
   ui::Label label{*this};
-  ui::Button okBtn{*this};
+  ui::Button okButton{*this};
   int made = 0;
   bool sawControls = false;
 };
@@ -75,7 +80,7 @@ class PlainForm : public ui::Form {
 
 TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
   LazyForm shown;
-  EXPECT_EQ(shown.okBtn.hwnd(), nullptr);
+  EXPECT_EQ(shown.okButton.hwnd(), nullptr);
   EXPECT_EQ(childWindows(shown.hwnd()), 0);
   shown.show();
   EXPECT_TRUE(shown.sawControls) << "the controls exist when the show handler runs";
@@ -89,7 +94,7 @@ TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
   LazyForm looked;
   EXPECT_EQ(looked.label.text(), L"text");
   EXPECT_EQ(looked.label.bounds().x, 10);
-  EXPECT_TRUE(looked.okBtn.visible());
+  EXPECT_TRUE(looked.okButton.visible());
   EXPECT_EQ(looked.made, 1);
 }
 
@@ -97,7 +102,7 @@ TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
   LazyForm f;
   f.ensureControls();
   EXPECT_EQ(lumivex::testing::tooltipOwnedBy(f.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
-  f.okBtn.setHint(L"later");
+  f.okButton.setHint(L"later");
   f.show();
   const HWND tip = lumivex::testing::tooltipOwnedBy(f.hwnd());
   ASSERT_NE(tip, nullptr);
@@ -105,7 +110,7 @@ TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
   TOOLINFOW ti{};
   ti.cbSize = sizeof(ti);
   ti.hwnd = f.hwnd();
-  ti.uId = reinterpret_cast<UINT_PTR>(f.okBtn.hwnd());
+  ti.uId = reinterpret_cast<UINT_PTR>(f.okButton.hwnd());
   ti.uFlags = TTF_IDISHWND;
   ti.lpszText = text;
   ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
@@ -140,24 +145,53 @@ TEST(StartupCost, ControlsHearTheirMessagesAndOutliveOrPrecedeTheirWindowsSafely
   f.hide();
 }
 
-TEST(StartupCost, TheApplicationLeavesTheSmallDialogsEmptyUntilTheyAreShown) {
+namespace {
+
+// The class names of the thread's top-level windows, without the input method's own.
+std::multiset<std::wstring> topLevelWindows() {
+  std::multiset<std::wstring> found;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM p) -> BOOL {
+        wchar_t name[64]{};
+        GetClassNameW(h, name, 64);
+        if (std::wstring(name) != L"IME") reinterpret_cast<std::multiset<std::wstring>*>(p)->insert(name);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace
+
+// Up to the splash window's first paint a normal run makes the owner window and the splash window and nothing
+// else; each dialog is made, with its controls, when it is first asked for.
+TEST(StartupCost, ANormalRunMakesTheDialogsAtTheirFirstUse) {
   TempFolder dir;
-  lumivex::testing::writeFileBytes(dir.file(L"lumivex.ini"), "[option]\r\nsplashtime=5\r\n");
+  const std::wstring picture = dir.file(L"logo.bmp");
+  lumivex::testing::writeFileBytes(picture, lumivex::testing::bmpFile(64, 48, [](int, int) { return 0x336699u; }));
+  lumivex::testing::writeFileBytes(dir.file(L"lumivex.ini"),
+                                   "[option]\r\nsplashtime=180\r\n[pic]\r\npicture=" + ui::narrow(picture) + "\r\n");
   app::setExePathForTesting(dir.file(L"lumivex.exe"));
   BoxRecorder boxes;
-  app::Application application;
-  for (HWND h : {About->hwnd(), stupFrm->hwnd(), posFrm->hwnd()}) {
-    ASSERT_NE(h, nullptr) << "the windows themselves exist from the start";
-    EXPECT_EQ(childWindows(h), 0);
-  }
-  EXPECT_GT(childWindows(Option->hwnd()), 40) << "the option dialog's controls hold the live settings";
+  const std::multiset<std::wstring> before = topLevelWindows();
+  TestApplication program;
+  splash().show();
+  UpdateWindow(splash().hwnd());
+  std::multiset<std::wstring> made = topLevelWindows();
+  for (const std::wstring& name : before) made.erase(made.find(name));
+  std::wstring names;
+  for (const std::wstring& name : made) names += name + L" ";
+  EXPECT_EQ(made.size(), 2u) << "the owner window and the splash window, not " << ui::narrow(names);
+  EXPECT_FALSE(program.optionDialogMade());
 
   bool seen = false;
   ui::Form::queueModalHook([&](ui::Form&) {
-    seen = About->verLbl.text() == L"Version 0.006" && childWindows(About->hwnd()) == 4;
-    PostMessageW(About->BitBtn1.hwnd(), BM_CLICK, 0, 0);
+    seen = about().versionLabel.text() == L"Version 0.006" && childWindows(about().hwnd()) == 4;
+    PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(About->showModal(), ui::kResultOk);
+  EXPECT_EQ(about().showModal(), ui::kResultOk);
   EXPECT_TRUE(seen);
-  EXPECT_EQ(childWindows(stupFrm->hwnd()), 0);
+  EXPECT_FALSE(program.optionDialogMade()) << "one dialog does not bring the others";
+  EXPECT_GT(childWindows(option().hwnd()), 40);
 }

@@ -10,14 +10,15 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "app/application.h"
-#include "dialogs/Uoption.h"
-#include "dialogs/UstupFrm.h"
+#include "app_under_test.h"
+#include "dialogs/option_dialog.h"
+#include "dialogs/startup_registration_dialog.h"
 #include "test_support.h"
 #include "ui/handles.h"
 #include "ui/text.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::BoxRecorder;
 using lumivex::testing::fileExists;
 using lumivex::testing::TempFolder;
@@ -94,18 +95,18 @@ class StartupRegistration : public ::testing::Test {
   }
 
   // Shows the dialog and lets `act` end it.
-  int showWith(void (*act)(TstupFrm&)) {
-    ui::Form::queueModalHook([act](ui::Form&) { act(*stupFrm); });
-    return stupFrm->showModal();
+  int showWith(void (*act)(StartupRegistrationDialog&)) {
+    ui::Form::queueModalHook([act](ui::Form&) { act(registration()); });
+    return registration().showModal();
   }
-  static void pressOk(TstupFrm& f) { PostMessageW(f.BitBtn1.hwnd(), BM_CLICK, 0, 0); }
+  static void pressOk(StartupRegistrationDialog& f) { PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0); }
 
   TempFolder dir;
   std::wstring exe, startup;
   std::set<std::wstring> before;
   // The program folder is the temporary one before the application creates its windows.
   bool exeNamed = (useExe(L"lumivex.exe"), true);
-  app::Application application;
+  TestApplication program;
 };
 
 }  // namespace
@@ -121,8 +122,8 @@ TEST_F(StartupRegistration, OkWritesAShortcutToTheExecutable) {
   EXPECT_EQ(link.workingDirectory, ui::narrow(dir.path()));
 
   // Confirming again replaces it; Enter presses OK, which has the focus at first.
-  EXPECT_EQ(showWith([](TstupFrm& f) {
-              EXPECT_EQ(GetFocus(), f.BitBtn1.hwnd());
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) {
+              EXPECT_EQ(GetFocus(), f.okButton.hwnd());
               PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
             }),
             ui::kResultOk);
@@ -133,9 +134,13 @@ TEST_F(StartupRegistration, OkWritesAShortcutToTheExecutable) {
 
 TEST_F(StartupRegistration, ShortcutIsNamedAfterTheExecutable) {
   EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  // A renamed executable is another run, with a dialog of its own.
   for (const wchar_t* name : {L"renamed.exe", L"a.b.exe", L"nodots"}) {
     useExe(name);
-    EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+    StartupRegistrationDialog dialog(exe);
+    dialog.create();
+    ui::Form::queueModalHook([&dialog](ui::Form&) { pressOk(dialog); });
+    EXPECT_EQ(dialog.showModal(), ui::kResultOk);
   }
   std::set<std::wstring> added = shortcutsIn(startup);
   for (const std::wstring& name : before) added.erase(name);
@@ -156,9 +161,9 @@ TEST_F(StartupRegistration, ExecutableInADriveRootKeepsTheRootsBackslash) {
 }
 
 TEST_F(StartupRegistration, CancelEscAndCloseBoxWriteNothing) {
-  EXPECT_EQ(showWith([](TstupFrm& f) { PostMessageW(f.BitBtn2.hwnd(), BM_CLICK, 0, 0); }), ui::kResultCancel);
-  EXPECT_EQ(showWith([](TstupFrm&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }), ui::kResultCancel);
-  EXPECT_EQ(showWith([](TstupFrm& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { PostMessageW(f.cancelButton.hwnd(), BM_CLICK, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); }), ui::kResultCancel);
   EXPECT_EQ(shortcutsIn(startup), before);
 }
 
@@ -169,12 +174,12 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   BoxRecorder boxes;
   bool optionStayed = false;
   ui::Form::queueModalHook([&](ui::Form&) {
-    ui::Form::queueModalHook([](ui::Form&) { PostMessageW(stupFrm->BitBtn1.hwnd(), BM_CLICK, 0, 0); });
-    Option->stUp.click();
-    optionStayed = Option->visible() && !stupFrm->visible();
-    Option->setModalResult(ui::kResultCancel);
+    ui::Form::queueModalHook([](ui::Form&) { PostMessageW(registration().okButton.hwnd(), BM_CLICK, 0, 0); });
+    option().startupRegistrationButton.click();
+    optionStayed = option().visible() && !registration().visible();
+    option().setModalResult(ui::kResultCancel);
   });
-  Option->showModal();
+  option().showModal();
   RemoveDirectoryW(blocked.c_str());
   EXPECT_TRUE(optionStayed);
   std::vector<std::wstring> errors;
@@ -183,7 +188,7 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   ASSERT_EQ(errors.size(), 1u);
   const std::wstring& text = errors[0];
   EXPECT_TRUE(text == systemText(E_ACCESSDENIED) + L"." || text == systemText(STG_E_ACCESSDENIED) + L".") << text;
-  EXPECT_EQ(stupFrm->modalResult(), ui::kResultOk);
+  EXPECT_EQ(registration().modalResult(), ui::kResultOk);
 }
 
 TEST_F(StartupRegistration, MissingStartupFolderIsReportedAndNothingIsWritten) {

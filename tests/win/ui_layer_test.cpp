@@ -9,6 +9,7 @@
 #include "ui/timer.h"
 
 using namespace lumivex;
+using namespace lumivex::testing;
 using lumivex::testing::BoxRecorder;
 using lumivex::testing::pumpFor;
 using lumivex::testing::pumpUntil;
@@ -20,19 +21,19 @@ class TestForm : public ui::Form {
   TestForm() {
     create({L"Test", 300, 200, true, false, true, true, ui::kButtonFace});
     panel.create(*this, {10, 100, 280, 40}, L"");
-    okBtn.create(panel, {10, 8, 75, 25}, L"OK");
+    okButton.create(panel, {10, 8, 75, 25}, L"OK");
     cancelBtn.create(panel, {100, 8, 75, 25}, L"Cancel");
     edit.create(*this, {10, 10, 100, 20}, L"");
     check.create(*this, {10, 40, 100, 20}, L"check");
     spin.create(*this, {10, 70, 60, 21}, L"5");
-    okBtn.modalResult = ui::kResultOk;
-    okBtn.setDefault(true);
+    okButton.modalResult = ui::kResultOk;
+    okButton.setDefault(true);
     cancelBtn.modalResult = ui::kResultCancel;
     setCancelButton(&cancelBtn);
     setTabOrder({&edit, &check, &spin, &panel});
   }
   ui::Container panel{*this, ui::Container::Frame::RaisedPanel};
-  ui::Button okBtn{*this};
+  ui::Button okButton{*this};
   ui::Button cancelBtn{*this};
   ui::Edit edit{*this};
   ui::CheckBox check{*this};
@@ -114,9 +115,9 @@ TEST(Form, ModalLoopEndsWithButtonResultAndDialogKeys) {
 TEST(Form, ModalResultOfAButtonHoldsEvenWhenItsHandlerFails) {
   TestForm form;
   BoxRecorder boxes;
-  form.okBtn.onClick = [] { throw ui::AppError(L"失敗"); };
+  form.okButton.onClick = [] { throw ui::AppError(L"失敗"); };
   ui::Form::queueModalHook([](ui::Form& f) {
-    PostMessageW(static_cast<TestForm&>(f).okBtn.hwnd(), BM_CLICK, 0, 0);
+    PostMessageW(static_cast<TestForm&>(f).okButton.hwnd(), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(form.showModal(), ui::kResultOk);
   ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -221,7 +222,7 @@ TEST(Controls, AControlLyingOverAContainerIsDrawnAndTakesTheMouse) {
   SetCursorPos(0, 0);
   form.show();
   EXPECT_TRUE(lumivex::testing::pushButtonOnScreen(over.hwnd()));
-  EXPECT_TRUE(lumivex::testing::pushButtonOnScreen(form.okBtn.hwnd())) << "a button inside a container";
+  EXPECT_TRUE(lumivex::testing::pushButtonOnScreen(form.okButton.hwnd())) << "a button inside a container";
   RECT r{};
   GetWindowRect(over.hwnd(), &r);
   EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), over.hwnd());

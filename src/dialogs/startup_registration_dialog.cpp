@@ -1,5 +1,5 @@
 // The start-up registration dialog: puts the program's shortcut into the Startup folder.
-#include "dialogs/UstupFrm.h"
+#include "dialogs/startup_registration_dialog.h"
 
 #include <memory>
 #include <string>
@@ -9,7 +9,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "app/application.h"
 #include "core/paths.h"
 #include "ui/layout.h"
 #include "ui/handles.h"
@@ -60,10 +59,10 @@ struct ItemIdListFree {
 
 }  // namespace
 
-TstupFrm::TstupFrm() = default;
-TstupFrm::~TstupFrm() = default;
+StartupRegistrationDialog::StartupRegistrationDialog(std::wstring exePath) : exePath_(std::move(exePath)) {}
+StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
-void TstupFrm::create() {
+void StartupRegistrationDialog::create() {
   ui::FormStyle style;
   style.caption = L"登録しますか？";
   style.clientWidth = 234;
@@ -73,32 +72,28 @@ void TstupFrm::create() {
   style.centreOnFirstShow = true;
   ui::Form::create(style);
 
-  // The controls are made when the dialog is first shown.
-  deferControls([this] {
-    Label1.wordWrap = true;
-    ui::createLayout({
-        {Label1, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
-        {BitBtn1, *this, 32, 56, 75, 25, L"  OK"},
-        {BitBtn2, *this, 136, 56, 75, 25, L"Cancel"},
-    });
-
-    BitBtn1.setGlyph(L"BBOK");
-    BitBtn1.setHint(L"OK");
-    BitBtn1.modalResult = ui::kResultOk;
-    BitBtn1.setDefault(true);
-    BitBtn1.onClick = [this] { BitBtn1Click(); };
-    BitBtn2.setGlyph(L"BBCANCEL");
-    BitBtn2.setHint(L"Cancel");
-    BitBtn2.modalResult = ui::kResultCancel;
-    BitBtn2.onClick = [this] { BitBtn2Click(); };
-    setCancelButton(&BitBtn2);
-    setTabOrder({&BitBtn1, &BitBtn2, &Label1});
+  question.wordWrap = true;
+  ui::createLayout({
+      {question, *this, 40, 8, 145, 33, L"スタートアップに登録しても宜しいですか？"},
+      {okButton, *this, 32, 56, 75, 25, L"  OK"},
+      {cancelButton, *this, 136, 56, 75, 25, L"Cancel"},
   });
+
+  okButton.setGlyph(L"BBOK");
+  okButton.setHint(L"OK");
+  okButton.modalResult = ui::kResultOk;
+  okButton.setDefault(true);
+  okButton.onClick = [this] { registerShortcut(); };
+  cancelButton.setGlyph(L"BBCANCEL");
+  cancelButton.setHint(L"Cancel");
+  cancelButton.modalResult = ui::kResultCancel;
+  setCancelButton(&cancelButton);
+  setTabOrder({&okButton, &cancelButton, &question});
 }
 
-void TstupFrm::BitBtn1Click() {
+void StartupRegistrationDialog::registerShortcut() {
   // The shell link takes its texts in the ANSI code page, as the system names the running module there.
-  const std::wstring& exe = app::exePath();
+  const std::wstring& exe = exePath_;
   const std::string exeAnsi = ui::narrow(exe);
 
   ui::ComPtr<IUnknown> object;
@@ -113,7 +108,7 @@ void TstupFrm::BitBtn1Click() {
   link->SetWorkingDirectory(ui::narrow(core::programFolderOf(exe)).c_str());
 
   ITEMIDLIST* found = nullptr;
-  const HRESULT located = ui::syslib::getSpecialFolderLocation(app::application().handle(), CSIDL_STARTUP, &found);
+  const HRESULT located = ui::syslib::getSpecialFolderLocation(GetWindow(hwnd(), GW_OWNER), CSIDL_STARTUP, &found);
   std::unique_ptr<ITEMIDLIST, ItemIdListFree> folderList(found);
   char folder[MAX_PATH + 1] = {};
   if (FAILED(located) || !folderList || !ui::syslib::getPathFromIdList(folderList.get(), folder) || folder[0] == '\0')
@@ -123,7 +118,5 @@ void TstupFrm::BitBtn1Click() {
       std::string(folder) + "\\" + ui::narrow(core::shortcutNameFor(core::fileNamePart(exe)));
   check(file->Save(ui::widen(shortcut).c_str(), TRUE));
 }
-
-void TstupFrm::BitBtn2Click() {}
 
 }  // namespace lumivex

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/settings.h"
 #include "splash/picture.h"
 #include "ui/colour.h"
 #include "ui/form.h"
@@ -12,17 +13,30 @@
 
 namespace lumivex {
 
-class Tsplash : public ui::Form {
+class SplashWindow : public ui::Form {
  public:
-  Tsplash();
-  ~Tsplash() override;
-  void create();  // the window and its controls; FormCreate runs before it returns
+  // What the splash window asks of the program around it.
+  class Host {
+   public:
+    // Loads the settings file into the live settings (the splash window's place is in them already).
+    virtual core::SplashStart loadSettings() = 0;
+    virtual void openOptions() = 0;  // shows the option dialog modally
+    virtual void translucencyUnavailable() = 0;
+    virtual void splashClosed() = 0;  // whatever closed it; ends the program
+
+   protected:
+    ~Host() = default;
+  };
+
+  SplashWindow(core::Settings& settings, Host& host);
+  ~SplashWindow() override;
+  void create();  // the window, hidden, with its countdown running
 
   // The picture control: at (0, 0) of the client area, as large as its picture (640 x 480 before one is loaded);
   // the window draws it. The pointer over it is the hourglass.
   class PictureControl {
    public:
-    explicit PictureControl(Tsplash& owner) : owner_(owner) {}
+    explicit PictureControl(SplashWindow& owner) : owner_(owner) {}
     // Raises ui::AppError with the picture holder's text; the control keeps its previous picture then.
     void loadFromFile(const std::wstring& path);
     int width() const { return width_; }
@@ -30,7 +44,7 @@ class Tsplash : public ui::Form {
     pictures::Picture* picture() const { return picture_.get(); }
 
    private:
-    Tsplash& owner_;
+    SplashWindow& owner_;
     std::unique_ptr<pictures::Picture> picture_;
     int width_ = 640, height_ = 480;
   };
@@ -39,7 +53,7 @@ class Tsplash : public ui::Form {
   // drawn over the picture. "&" marks a mnemonic, "&&" shows "&".
   class MessageLabel {
    public:
-    explicit MessageLabel(Tsplash& owner);
+    explicit MessageLabel(SplashWindow& owner);
     const std::wstring& caption() const { return caption_; }
     void setCaption(const std::wstring& text);
     bool transparent() const { return transparent_; }
@@ -54,7 +68,7 @@ class Tsplash : public ui::Form {
     HFONT font() const { return font_.get(); }
 
    private:
-    Tsplash& owner_;
+    SplashWindow& owner_;
     std::wstring caption_;
     bool transparent_ = true;
     ui::Colour colour_ = 0x000000FF;
@@ -64,27 +78,21 @@ class Tsplash : public ui::Form {
     ui::FontHandle font_;
   };
 
-  PictureControl Img1{*this};
-  ui::Timer Timer1{1000, true};
-  MessageLabel mesTxt{*this};
+  PictureControl image{*this};
+  ui::Timer countdown{1000, true};
+  MessageLabel messageLabel{*this};
 
-  // user32 as loaded by FormShow, and its layered-window entry; both empty until FormShow has found the entry.
+  // user32 as loaded by the show sequence, and its layered-window entry; both empty until it has found the entry.
   using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
   HMODULE user32Module = nullptr;
   SetLayeredWindowAttributesProc layeredEntry = nullptr;
 
-  // Published operations.
-  void Img1DblClick();
-  void FormDblClick();
-  void FormCreate();
-  void FormShow();
-  void Timer1Timer();
-  void ReadEnv();
-  void FormClose();
-  void ScrollBar1Change();
-  void FormKeyDown(WORD& key);
+  void openOptions();  // double-click on the window or the picture, and F1: the countdown stops
+  void showSequence();  // at the first showing: settings, translucency, picture, placement, message, countdown
+  void applyTranslucency();  // from the settings' opacity; nothing where translucency is unavailable
+  void handleKey(WORD& key);
 
-  // Previews from the option dialog.
+  // The message label's colours, also previewed from the option dialog.
   void setMessageColour(ui::Colour c);
   void setMessageFontColour(ui::Colour c);
 
@@ -113,6 +121,8 @@ class Tsplash : public ui::Form {
   HBRUSH windowBrush();
   void placeOnDesktop();
 
+  core::Settings& settings_;
+  Host& host_;
   int border_ = 0;
   int scrollPos_ = 0;
   bool hasScrollBar_ = false;

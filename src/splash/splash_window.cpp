@@ -1,16 +1,12 @@
 // The splash window: shows the picture with its border, message and translucency, counts down and closes.
-#include "splash/Usplash.h"
+#include "splash/splash_window.h"
 
 #include <algorithm>
 
 #include <windowsx.h>
 
-#include "app/application.h"
-#include "app/settings_file.h"
 #include "core/geometry.h"
-#include "core/paths.h"
 #include "core/settings_value.h"
-#include "dialogs/Uoption.h"
 #include "splash/picture_prefetch.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -53,7 +49,7 @@ bool contains(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
 
 // ---- The picture control ----
 
-void Tsplash::PictureControl::loadFromFile(const std::wstring& path) {
+void SplashWindow::PictureControl::loadFromFile(const std::wstring& path) {
   picture_ = pictures::takePrefetched(path);
   if (!picture_) picture_ = pictures::Picture::fromFile(path);
   width_ = picture_->width();
@@ -65,33 +61,33 @@ void Tsplash::PictureControl::loadFromFile(const std::wstring& path) {
 
 // ---- The message label ----
 
-Tsplash::MessageLabel::MessageLabel(Tsplash& owner) : owner_(owner) { setFontHeight(kDesignMessageFontHeight); }
+SplashWindow::MessageLabel::MessageLabel(SplashWindow& owner) : owner_(owner) { setFontHeight(kDesignMessageFontHeight); }
 
-void Tsplash::MessageLabel::setCaption(const std::wstring& text) {
+void SplashWindow::MessageLabel::setCaption(const std::wstring& text) {
   if (text == caption_) return;
   caption_ = text;
   owner_.invalidateMessage();
 }
 
-void Tsplash::MessageLabel::setTransparent(bool on) {
+void SplashWindow::MessageLabel::setTransparent(bool on) {
   if (on == transparent_) return;
   transparent_ = on;
   owner_.invalidateMessage();
 }
 
-void Tsplash::MessageLabel::setColour(ui::Colour c) {
+void SplashWindow::MessageLabel::setColour(ui::Colour c) {
   if (c == colour_) return;
   colour_ = c;
   if (!transparent_) owner_.invalidateMessage();
 }
 
-void Tsplash::MessageLabel::setFontColour(ui::Colour c) {
+void SplashWindow::MessageLabel::setFontColour(ui::Colour c) {
   if (c == fontColour_) return;
   fontColour_ = c;
   owner_.invalidateMessage();
 }
 
-void Tsplash::MessageLabel::setFontHeight(int pixels) {
+void SplashWindow::MessageLabel::setFontHeight(int pixels) {
   if (pixels == fontHeight_ && font_) return;
   fontHeight_ = pixels;
   font_ = ui::makeUiFont(pixels);
@@ -105,61 +101,46 @@ void Tsplash::MessageLabel::setFontHeight(int pixels) {
 
 // ---- The window ----
 
-Tsplash::Tsplash() = default;
-Tsplash::~Tsplash() = default;
+SplashWindow::SplashWindow(core::Settings& settings, Host& host) : settings_(settings), host_(host) {}
+SplashWindow::~SplashWindow() = default;
 
-void Tsplash::setLayeredEntryNameForTesting(const char* name) {
+void SplashWindow::setLayeredEntryNameForTesting(const char* name) {
   g_layeredEntryName = name ? name : "SetLayeredWindowAttributes";
 }
 
-void Tsplash::create() {
+void SplashWindow::create() {
   ui::FormStyle style;
   style.caption = L"splash";
   style.clientWidth = kDesignClientWidth;
   style.clientHeight = kDesignClientHeight;
   style.topmost = true;
-  style.dialogKeys = false;  // key preview: every key comes to FormKeyDown
+  style.dialogKeys = false;  // key preview: every key comes to handleKey
   style.colour = kDesignColour;
   style.keepsPixelSize = true;  // the picture's size
   Form::create(style);
 
-  Timer1.pausesForErrorBox = true;
-  Timer1.onTick = [this] { Timer1Timer(); };
+  countdown.pausesForErrorBox = true;
+  countdown.onTick = [this] { close(); };
   onShow = [this] {
     if (shown_) return;
     shown_ = true;
-    FormShow();
+    showSequence();
   };
-  onClose = [this] { FormClose(); };
-  onDblClick = [this] { FormDblClick(); };
-  onKeyDown = [this](WORD& key) { FormKeyDown(key); };
+  onClose = [this] { host_.splashClosed(); };
+  onDblClick = [this] { openOptions(); };
+  onKeyDown = [this](WORD& key) { handleKey(key); };
   layout();
-
-  FormCreate();
 }
 
-void Tsplash::FormCreate() {
-  const std::wstring path = core::settingsPathFor(app::exePath());
-  if (isFile(path)) {
-    app::openSettingsFile(path);
-    return;
-  }
-  Timer1.setEnabled(false);
-  app::openSettingsFile(path);
-  app::application().createOptionDialog();
-  Option->iniBtn.setVisible(true);
-  Option->defBtn.setVisible(false);
-  Option->clsBtn.setVisible(false);
-  Option->okBtn.setVisible(false);
-}
-
-void Tsplash::FormClose() {
-  app::releaseSettingsFile();
-  ui::Form::requestQuit();
-}
-
-void Tsplash::FormShow() {
-  ReadEnv();
+void SplashWindow::showSequence() {
+  settings_.top = top();
+  settings_.left = left();
+  const core::SplashStart start = host_.loadSettings();
+  setTop(settings_.top);
+  setLeft(settings_.left);
+  setColour(start.windowColour);
+  messageLabel.setCaption(start.message);
+  setWindowState(start.maximized ? ui::WindowState::Maximized : ui::WindowState::Normal);
 
   layeredEntry = nullptr;
   user32Module = LoadLibraryA("user32.dll");
@@ -175,50 +156,48 @@ void Tsplash::FormShow() {
   if (user32Module) {
     const LONG exStyle = GetWindowLongA(hwnd(), GWL_EXSTYLE);
     SetWindowLongA(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    ScrollBar1Change();
+    applyTranslucency();
   } else {
-    Option->ScrollBar1.setEnabled(false);
-    Option->osLbl.setVisible(true);
+    host_.translucencyUnavailable();
   }
 
-  if (isFile(Option->picturePath)) {
+  if (isFile(settings_.picturePath)) {
     bool loaded = false;
     try {
-      Img1.loadFromFile(Option->picturePath);
+      image.loadFromFile(settings_.picturePath);
       loaded = true;
     } catch (const ui::AppError& e) {
       // Reported like any failure, then handled like a missing picture, so the user can choose another one.
-      Timer1.setEnabled(false);
+      countdown.setEnabled(false);
       ui::showError(e.text());
-      Option->showModal();
+      host_.openOptions();
     }
     if (loaded) {
-      setHeight(Img1.height());
-      setWidth(Img1.width());
-      if (Option->winposGrp.itemIndex() == 0) placeOnDesktop();
+      setHeight(image.height());
+      setWidth(image.width());
+      if (settings_.placement == core::kCentred) placeOnDesktop();
     }
   } else {
     pictures::discardPrefetched();
-    Timer1.setEnabled(false);
+    countdown.setEnabled(false);
     ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
-    Option->showModal();
+    host_.openOptions();
   }
 
-  mesTxt.setTransparent(!Option->lblTrans.checked());
-  mesTxt.setColour(Option->mesCol.colour());
-  mesTxt.setFontColour(Option->mesCol2.colour());
-  const ui::SpinEdit& fsiz = Option->fsizEdt;
-  mesTxt.setFontHeight(
-      core::pointsToPixels(core::clampToRange(fsiz.value(), fsiz.minValue(), fsiz.maxValue()), screenPixelsPerInch()));
-  const ui::SpinEdit& bord = Option->bordSpn;
-  setBorderWidth(core::clampToRange(bord.value(), bord.minValue(), bord.maxValue()));
-  const ui::SpinEdit& spl = Option->splSpn;
-  Timer1.setInterval(static_cast<UINT>(core::clampToRange(spl.value(), spl.minValue(), spl.maxValue())) * 1000u);
+  // The values as the option dialog holds them: a spin edit's typed number may lie outside its range.
+  messageLabel.setTransparent(!settings_.messageHasBackground);
+  messageLabel.setColour(settings_.messageBackColour);
+  messageLabel.setFontColour(settings_.messageTextColour);
+  const auto inRange = [](int32_t v, core::Range r) { return core::clampToRange(v, r.lo, r.hi); };
+  messageLabel.setFontHeight(
+      core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), screenPixelsPerInch()));
+  setBorderWidth(inRange(settings_.borderWidth, core::kBorderWidthRange));
+  countdown.setInterval(static_cast<UINT>(inRange(settings_.displaySeconds, core::kDisplaySecondsRange)) * 1000u);
 }
 
 // Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
 // primary screen; measured from the primary screen's top-left corner, with no clamping.
-void Tsplash::placeOnDesktop() {
+void SplashWindow::placeOnDesktop() {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
   const bool multiMonitor = user32 && GetProcAddress(user32, "GetMonitorInfoA");
   const int desktopHeight = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
@@ -227,37 +206,30 @@ void Tsplash::placeOnDesktop() {
   setLeft(core::centredOrigin(desktopWidth, width()));
 }
 
-void Tsplash::Timer1Timer() { close(); }
-
-void Tsplash::Img1DblClick() {
-  Timer1.setEnabled(false);
-  Option->showModal();
+void SplashWindow::openOptions() {
+  countdown.setEnabled(false);
+  host_.openOptions();
 }
 
-void Tsplash::FormDblClick() {
-  Timer1.setEnabled(false);
-  Option->showModal();
-}
-
-void Tsplash::FormKeyDown(WORD& key) {
+void SplashWindow::handleKey(WORD& key) {
   if (key == VK_ESCAPE) {
     close();
   } else if (key == VK_F1) {
-    Img1DblClick();
+    openOptions();
   }
 }
 
-void Tsplash::ScrollBar1Change() {
+void SplashWindow::applyTranslucency() {
   if (!user32Module || !layeredEntry) return;
-  const ui::ScrollBar& bar = Option->ScrollBar1;
-  const int alpha = core::alphaForPosition(bar.position(), bar.minValue(), bar.maxValue());
+  const int position = core::clampToRange(settings_.opacityPercent, core::kOpacityRange.lo, core::kOpacityRange.hi);
+  const int alpha = core::alphaForPosition(position, core::kOpacityRange.lo, core::kOpacityRange.hi);
   layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-void Tsplash::setMessageColour(ui::Colour c) { mesTxt.setColour(c); }
-void Tsplash::setMessageFontColour(ui::Colour c) { mesTxt.setFontColour(c); }
+void SplashWindow::setMessageColour(ui::Colour c) { messageLabel.setColour(c); }
+void SplashWindow::setMessageFontColour(ui::Colour c) { messageLabel.setFontColour(c); }
 
-void Tsplash::setBorderWidth(int n) {
+void SplashWindow::setBorderWidth(int n) {
   n = std::max(n, 0);
   if (n == border_) return;
   border_ = n;
@@ -268,24 +240,24 @@ void Tsplash::setBorderWidth(int n) {
 
 // ---- Layout and scrolling ----
 
-RECT Tsplash::pictureRect() const { return RECT{0, -scrollPos_, Img1.width(), Img1.height() - scrollPos_}; }
+RECT SplashWindow::pictureRect() const { return RECT{0, -scrollPos_, image.width(), image.height() - scrollPos_}; }
 
-RECT Tsplash::messageRect() const {
+RECT SplashWindow::messageRect() const {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const int contentHeight = std::max<int>(client.bottom, mesTxt.height());
-  const int top = contentHeight - mesTxt.height() - scrollPos_;
-  return RECT{0, top, client.right, top + mesTxt.height()};
+  const int contentHeight = std::max<int>(client.bottom, messageLabel.height());
+  const int top = contentHeight - messageLabel.height() - scrollPos_;
+  return RECT{0, top, client.right, top + messageLabel.height()};
 }
 
 // The content scrolls when it is taller than the client area; only the message label counts toward its size, so
 // the scroll bar is vertical and appears only for a label taller than the client area.
-void Tsplash::layout() {
+void SplashWindow::layout() {
   if (layingOut_ || !hwnd()) return;
   layingOut_ = true;
   RECT client{};
   GetClientRect(hwnd(), &client);
-  const int labelHeight = mesTxt.height();
+  const int labelHeight = messageLabel.height();
   const bool needed = labelHeight > client.bottom;
   SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
   if (needed) {
@@ -300,7 +272,7 @@ void Tsplash::layout() {
   layingOut_ = false;
 }
 
-void Tsplash::scrollTo(int pos) {
+void SplashWindow::scrollTo(int pos) {
   SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(hwnd(), SB_VERT, &si);
   const int last = si.nMax - static_cast<int>(si.nPage) + 1;
@@ -313,7 +285,7 @@ void Tsplash::scrollTo(int pos) {
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void Tsplash::invalidateMessage() {
+void SplashWindow::invalidateMessage() {
   if (!hwnd()) return;
   const RECT r = messageRect();
   InvalidateRect(hwnd(), &r, FALSE);
@@ -321,7 +293,7 @@ void Tsplash::invalidateMessage() {
 
 // ---- Painting ----
 
-HBRUSH Tsplash::windowBrush() {
+HBRUSH SplashWindow::windowBrush() {
   if (!brush_ || brushColour_ != colour()) {
     brushColour_ = colour();
     brush_ = ui::BrushHandle(CreateSolidBrush(ui::toColorRef(brushColour_)));
@@ -329,7 +301,7 @@ HBRUSH Tsplash::windowBrush() {
   return brush_.get();
 }
 
-void Tsplash::drawFrame(HDC windowDc) {
+void SplashWindow::drawFrame(HDC windowDc) {
   frameColour_ = colour();
   if (border_ == 0) return;
   RECT w{};
@@ -340,7 +312,7 @@ void Tsplash::drawFrame(HDC windowDc) {
   for (const RECT& s : strips) FillRect(windowDc, &s, windowBrush());
 }
 
-void Tsplash::paint(HDC dc, const RECT& clip) {
+void SplashWindow::paint(HDC dc, const RECT& clip) {
   paintClient(dc, clip);
   if (frameColour_ != colour() && border_ > 0) {
     HDC windowDc = GetWindowDC(hwnd());
@@ -352,7 +324,7 @@ void Tsplash::paint(HDC dc, const RECT& clip) {
 // Paints `area` of the client area. Only the part that lies on the desktop is composed (off screen in a memory
 // bitmap, then copied in one go); the rest gets the window colour, and the picture there is drawn, and for a
 // JPEG decoded, only when a move brings it onto the desktop.
-void Tsplash::paintClient(HDC dc, const RECT& area) {
+void SplashWindow::paintClient(HDC dc, const RECT& area) {
   RECT client{};
   GetClientRect(hwnd(), &client);
   RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
@@ -380,7 +352,7 @@ void Tsplash::paintClient(HDC dc, const RECT& area) {
   SetViewportOrgEx(mem.get(), -live.left, -live.top, nullptr);
   FillRect(mem.get(), &live, windowBrush());
 
-  if (pictures::Picture* p = Img1.picture(); p && !p->failed()) {
+  if (pictures::Picture* p = image.picture(); p && !p->failed()) {
     RECT part = intersection(live, picture);
     if (!IsRectEmpty(&part)) {
       OffsetRect(&part, 0, scrollPos_);
@@ -397,15 +369,15 @@ void Tsplash::paintClient(HDC dc, const RECT& area) {
 
   const RECT label = messageRect();
   if (const RECT shown = intersection(live, label); !IsRectEmpty(&shown)) {
-    if (!mesTxt.transparent()) {
-      ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(mesTxt.colour())));
+    if (!messageLabel.transparent()) {
+      ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(messageLabel.colour())));
       FillRect(mem.get(), &label, fill.get());
     }
-    ui::SelectGuard selectFont(mem.get(), mesTxt.font());
+    ui::SelectGuard selectFont(mem.get(), messageLabel.font());
     SetBkMode(mem.get(), TRANSPARENT);
-    SetTextColor(mem.get(), ui::toColorRef(mesTxt.fontColour()));
+    SetTextColor(mem.get(), ui::toColorRef(messageLabel.fontColour()));
     RECT text = label;
-    DrawTextW(mem.get(), mesTxt.caption().c_str(), static_cast<int>(mesTxt.caption().size()), &text,
+    DrawTextW(mem.get(), messageLabel.caption().c_str(), static_cast<int>(messageLabel.caption().size()), &text,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_EXPANDTABS);
   }
 
@@ -414,7 +386,7 @@ void Tsplash::paintClient(HDC dc, const RECT& area) {
 
 // ---- Messages ----
 
-LRESULT Tsplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT SplashWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCALCSIZE: {
       RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
@@ -502,7 +474,7 @@ LRESULT Tsplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       if (contains(messageRect(), p)) return 0;  // the message label has no double-click handler
       if (contains(pictureRect(), p)) {
-        Img1DblClick();
+        openOptions();
         return 0;
       }
       break;
@@ -517,7 +489,7 @@ LRESULT Tsplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kReportPictureFailure:
       InvalidateRect(hwnd(), nullptr, FALSE);
-      if (Img1.picture()) ui::showError(Img1.picture()->failureText());
+      if (image.picture()) ui::showError(image.picture()->failureText());
       return 0;
     default:
       break;

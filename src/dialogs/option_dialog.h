@@ -1,0 +1,131 @@
+// The option dialog: a view of the live settings value; it saves it, previews it on the splash window and opens
+// the small dialogs.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+#include "ui/common_dialogs.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/timer.h"
+
+namespace lumivex {
+
+// The option dialog's previews on the splash window.
+class SplashPreview {
+ public:
+  virtual void previewWindowColour(ui::Colour c) = 0;
+  virtual void previewMessageColour(ui::Colour c) = 0;
+  virtual void previewMessageTextColour(ui::Colour c) = 0;
+  virtual void previewTranslucency() = 0;  // from the settings' opacity; nothing where translucency is unavailable
+
+ protected:
+  ~SplashPreview() = default;
+};
+
+// What the option dialog asks of the program around it.
+class OptionDialogHost {
+ public:
+  virtual void restartSplashCountdown() = 0;
+  virtual void saveSettings() = 0;  // raises ui::AppError when a write is refused
+  virtual void finishFirstRun() = 0;  // closes the hidden splash window, which ends the program
+  virtual void showPositionDialog() = 0;
+  virtual void showStartupRegistration() = 0;
+  virtual void showAbout() = 0;
+
+ protected:
+  ~OptionDialogHost() = default;
+};
+
+class OptionDialog : public ui::Form {
+ public:
+  OptionDialog(core::Settings& settings, OptionDialogHost& host, SplashPreview& preview, std::wstring exePath);
+  ~OptionDialog() override;
+  // The window and its controls, which take their values from the settings; from then on every change of a
+  // control is written into the settings at once.
+  void create();
+
+  // First-run mode: the setup-complete button in place of OK, Close and Default.
+  void showFirstRunButtons();
+  // Where the splash window cannot be translucent: the slider is disabled and a note says why.
+  void showTranslucencyUnsupported();
+
+  // Controls, in their creation order within each container.
+  ui::Label guidancePointer{*this};
+  ui::Label userNameLabel{*this};
+  ui::Shape userNameShadow{*this, 0x000000, 0x000000, 0};
+  ui::Container bottomButtons{*this, ui::Container::Frame::RaisedPanel};
+  ui::Button okButton{*this};
+  ui::Button closeButton{*this};
+  ui::Button defaultButton{*this};
+  ui::Button setupCompleteButton{*this};
+  ui::Container displayTimeGroup{*this, ui::Container::Frame::GroupBox};
+  ui::Label secondsLabel{*this};
+  ui::SpinEdit displaySecondsEdit{*this, 1, 180};
+  ui::StaticText guidanceLine{*this};
+  ui::Container pictureGroup{*this, ui::Container::Frame::GroupBox};
+  ui::Button choosePictureButton{*this};
+  ui::Edit pictureNameEdit{*this, 0xFF8080};
+  ui::Container messageGroup{*this, ui::Container::Frame::GroupBox};
+  ui::Label messageTextColourLabel{*this};
+  ui::Label fontSizeLabel{*this};
+  ui::ComboBox messageCombo{*this};
+  ui::Container messageBackgroundPanel{*this, ui::Container::Frame::RaisedPanel};
+  ui::Label messageBackgroundLabel{*this};
+  ui::ColourSwatch messageBackgroundSwatch{*this, ui::kButtonFace};
+  ui::CheckBox messageBackgroundCheck{*this};
+  ui::ColourSwatch messageTextColourSwatch{*this, 0x000000};
+  ui::SpinEdit fontSizeEdit{*this, 1, 64};
+  ui::Container borderGroup{*this, ui::Container::Frame::GroupBox};
+  ui::SpinEdit borderWidthEdit{*this, 0, 10};
+  ui::Container translucencyGroup{*this, ui::Container::Frame::GroupBox};
+  ui::Label translucencyPercentLabel{*this};
+  ui::Label translucencyUnsupportedLabel{*this};
+  ui::ScrollBar translucencySlider{*this, 5, 100, 100};
+  ui::RadioGroup placementGroup{*this};
+  ui::Container windowColourGroup{*this, ui::Container::Frame::GroupBox};
+  ui::Label windowColourLabel{*this};
+  ui::ColourSwatch windowColourSwatch{*this, ui::kButtonFace};
+  ui::Button aboutButton{*this};
+  ui::Button startupRegistrationButton{*this};
+  ui::Button positionButton{*this};
+  ui::Edit userNameEdit{*this};
+  ui::OpenFileDialog pictureChooser;
+  ui::Timer guidanceSlide{10, false};
+  ui::ColourDialog colourChooser;
+
+  // Fields beside the controls.
+  std::wstring programFolder;
+  std::unique_ptr<std::vector<std::wstring>> defaultMessages;
+
+  // Handlers.
+  void onShowing();
+  void onOkClicked();
+  void onCloseClicked();
+  void onDefaultClicked();
+  void onSetupCompleteClicked();
+  void onChoosePictureClicked();
+  void onMessageBackgroundToggled();
+  void onTranslucencyChanged();
+  void onMessageTextChanged();
+  void onPlacementChanged();
+  void onGuidanceSlideTick();
+
+ private:
+  struct SwatchBinding;
+  void takeValuesFromSettings();
+  void bindSettings();
+  void setUpGuidance();  // tooltips and the focus, mouse-move and timer events of the guidance line
+  void chooseColour(const SwatchBinding& binding);
+  void setSwatch(const SwatchBinding& binding, ui::Colour c);
+  const SwatchBinding* swatchBindings() const;
+
+  core::Settings& settings_;
+  OptionDialogHost& host_;
+  SplashPreview& preview_;
+  std::wstring exePath_;
+};
+
+}  // namespace lumivex

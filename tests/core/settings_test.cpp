@@ -1,0 +1,235 @@
+// Loading and saving the settings value through a profile: order of the calls, conversions, ranges, fallbacks
+// and a refused write.
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace lumivex::core {
+namespace {
+
+// A profile in memory that records every call. A key may answer a queue of texts, one per read, to stand for a
+// file that changes between two reads of the same key.
+class FakeProfile : public Profile {
+ public:
+  std::wstring read(const char* section, const char* key, const std::wstring& fallback) override {
+    calls.push_back(std::string("read ") + section + "/" + key);
+    fallbacks.push_back(fallback);
+    auto it = values.find(name(section, key));
+    if (it == values.end()) return fallback;
+    std::wstring text = it->second.front();
+    if (it->second.size() > 1) it->second.pop_front();
+    return text;
+  }
+  bool write(const char* section, const char* key, const std::wstring& value) override {
+    calls.push_back(std::string("write ") + section + "/" + key);
+    if (name(section, key) == refuseFrom) refusing = true;
+    if (refusing) return false;
+    values[name(section, key)] = {value};
+    return true;
+  }
+  void flush() override { calls.push_back("flush"); }
+
+  void set(const char* section, const char* key, std::wstring text) { values[name(section, key)] = {std::move(text)}; }
+  std::wstring get(const char* section, const char* key) const {
+    auto it = values.find(name(section, key));
+    return it == values.end() ? L"<missing>" : it->second.front();
+  }
+  static std::string name(const char* section, const char* key) { return std::string(section) + "/" + key; }
+
+  std::map<std::string, std::deque<std::wstring>> values;
+  std::vector<std::string> calls;
+  std::vector<std::wstring> fallbacks;
+  std::string refuseFrom;  // "section/key": this write and every later one is refused
+  bool refusing = false;
+};
+
+const std::vector<std::string> kLoadOrder = {
+    "flush",
+    "read Window/Top", "read Window/Left",
+    "read option/splashtime", "read option/b_size", "read option/trans", "read option/colo", "read option/bcol",
+    "read option/fcol", "read option/winpos", "read option/fsiz", "read option/colo", "read option/lbltrans",
+    "read message/message", "read message/message", "read pic/picture", "read option/name", "read Window/Maxmize"};
+
+const std::vector<std::string> kSaveOrder = {
+    "write Window/Top", "write Window/Left",
+    "write option/splashtime", "write option/b_size", "write option/trans", "write option/colo",
+    "write option/bcol", "write option/fcol", "write option/winpos", "write option/fsiz", "write option/lbltrans",
+    "write message/message", "write pic/picture", "write option/name", "flush"};
+
+Settings edited() {
+  Settings s;
+  s.top = 130;
+  s.left = -5;
+  s.displaySeconds = 7;
+  s.borderWidth = 10;
+  s.opacityPercent = 40;
+  s.windowColour = 0x00332211;
+  s.messageTextColour = 0x00FFFFFF;
+  s.placement = kAtStoredPosition;
+  s.messageFontSize = 20;
+  s.messageHasBackground = true;
+  s.message = L"起動中・・・";
+  s.picturePath = L"C:\\写真\\logo.jpg";
+  s.userName = L"山田 太郎";
+  return s;
+}
+
+TEST(LoadSettings, AnEmptyProfileKeepsEveryValueAndReadsEachKeyInTheFilesOrder) {
+  FakeProfile p;
+  Settings s;
+  const SplashStart start = loadSettings(p, s);
+  EXPECT_EQ(p.calls, kLoadOrder);
+  EXPECT_EQ(s, Settings{});
+  EXPECT_EQ(start.windowColour, kButtonFaceColour) << "the window colour, not the splash window's own blue";
+  EXPECT_EQ(start.message, L"");
+  EXPECT_FALSE(start.maximized);
+}
+
+TEST(LoadSettings, EveryKeyReachesItsField) {
+  FakeProfile p;
+  const Settings want = edited();
+  ASSERT_TRUE(saveSettings(p, want));
+  p.set("Window", "Maxmize", L"1");
+  Settings s;
+  const SplashStart start = loadSettings(p, s);
+  EXPECT_EQ(s, want);
+  EXPECT_EQ(start.windowColour, want.windowColour);
+  EXPECT_EQ(start.message, want.message);
+  EXPECT_TRUE(start.maximized);
+}
+
+TEST(LoadSettings, NumbersOutsideAFieldsRangeGoToTheNearestBound) {
+  const struct {
+    const wchar_t *splashtime, *b_size, *trans, *winpos, *fsiz;
+    int spl, bord, trans_, winpos_, fsiz_;
+  } cases[] = {
+      {L"0", L"-1", L"0", L"2", L"0", 1, 0, 5, 1, 1},
+      {L"500", L"11", L"101", L"-7", L"65", 180, 10, 100, -1, 64},
+  };
+  for (const auto& c : cases) {
+    FakeProfile p;
+    p.set("option", "splashtime", c.splashtime);
+    p.set("option", "b_size", c.b_size);
+    p.set("option", "trans", c.trans);
+    p.set("option", "winpos", c.winpos);
+    p.set("option", "fsiz", c.fsiz);
+    Settings s;
+    loadSettings(p, s);
+    EXPECT_EQ(s.displaySeconds, c.spl);
+    EXPECT_EQ(s.borderWidth, c.bord);
+    EXPECT_EQ(s.opacityPercent, c.trans_);
+    EXPECT_EQ(s.placement, c.winpos_);
+    EXPECT_EQ(s.messageFontSize, c.fsiz_);
+  }
+}
+
+TEST(LoadSettings, ColourTextsAndTheSecondReadFallingBackToTheFirst) {
+  const std::pair<const wchar_t*, int32_t> cases[] = {
+      {L"$FF", 255}, {L"0xFF", 255}, {L"-2147483633", kButtonFaceColour}, {L"$80000005", int32_t(0x80000005u)}};
+  for (const auto& [text, colour] : cases) {
+    FakeProfile p;
+    p.set("option", "colo", text);
+    Settings s;
+    EXPECT_EQ(loadSettings(p, s).windowColour, colour) << text;
+    EXPECT_EQ(s.windowColour, colour) << text;
+  }
+  // The file changes between the two reads: an unreadable second text keeps the colour of the first.
+  FakeProfile p;
+  p.values["option/colo"] = {L"255", L"junk"};
+  Settings s;
+  EXPECT_EQ(loadSettings(p, s).windowColour, 255);
+}
+
+TEST(LoadSettings, UnreadableTextsKeepTheCurrentValue) {
+  for (const wchar_t* text : {L"12pt", L"", L"99999999999", L"0x", L"１２", L"1\x30FB"}) {
+    FakeProfile p;
+    p.set("option", "fsiz", text);
+    p.set("option", "lbltrans", L"yes");
+    p.set("option", "trans", L"abc");
+    Settings s;
+    s.messageFontSize = 20;
+    s.messageHasBackground = true;
+    s.opacityPercent = 30;
+    loadSettings(p, s);
+    EXPECT_EQ(s.messageFontSize, 20);
+    EXPECT_TRUE(s.messageHasBackground);
+    EXPECT_EQ(s.opacityPercent, 30);
+  }
+  FakeProfile p;
+  p.set("option", "lbltrans", L"2");
+  Settings s;
+  loadSettings(p, s);
+  EXPECT_TRUE(s.messageHasBackground);
+}
+
+TEST(LoadSettings, BothMessageReadsFallBackToTheCurrentMessage) {
+  FakeProfile missing;
+  Settings kept;
+  kept.message = L"keep";
+  EXPECT_EQ(loadSettings(missing, kept).message, L"keep");
+  EXPECT_EQ(kept.message, L"keep");
+  EXPECT_EQ(missing.fallbacks[12], L"keep");
+  EXPECT_EQ(missing.fallbacks[13], L"keep");
+
+  Settings cleared;
+  cleared.message = L"keep";
+  // A present empty value is the empty text, not the fallback.
+  FakeProfile p;
+  p.set("message", "message", L"");
+  EXPECT_EQ(loadSettings(p, cleared).message, L"");
+  EXPECT_EQ(cleared.message, L"");
+}
+
+TEST(LoadSettings, MaximizeIsReadWithAFalseDefaultAndNeverSaved) {
+  FakeProfile p;
+  p.set("Window", "Maxmize", L"1");
+  Settings s;
+  EXPECT_TRUE(loadSettings(p, s).maximized);
+  ASSERT_TRUE(saveSettings(p, s));
+  EXPECT_EQ(p.get("Window", "Maxmize"), L"1") << "the user's own value stays";
+  FakeProfile none;
+  EXPECT_FALSE(loadSettings(none, s).maximized);
+}
+
+TEST(SaveSettings, WritesEveryValueInOrderWithItsTextThenFlushes) {
+  FakeProfile p;
+  Settings s = edited();
+  s.placement = kNoPlacement;
+  s.messageHasBackground = false;
+  ASSERT_TRUE(saveSettings(p, s));
+  EXPECT_EQ(p.calls, kSaveOrder);
+  EXPECT_EQ(p.get("Window", "Top"), L"130");
+  EXPECT_EQ(p.get("Window", "Left"), L"-5");
+  EXPECT_EQ(p.get("option", "colo"), L"3351057");
+  EXPECT_EQ(p.get("option", "bcol"), L"-2147483633") << "a system colour is written negative";
+  EXPECT_EQ(p.get("option", "fcol"), L"16777215");
+  EXPECT_EQ(p.get("option", "winpos"), L"-1");
+  EXPECT_EQ(p.get("option", "lbltrans"), L"0");
+  EXPECT_EQ(p.get("message", "message"), L"起動中・・・");
+  EXPECT_EQ(p.get("option", "name"), L"山田 太郎");
+}
+
+TEST(SaveSettings, ARefusedWriteStopsTheSaveThereWithoutTheFlush) {
+  FakeProfile p;
+  p.refuseFrom = "message/message";
+  EXPECT_FALSE(saveSettings(p, edited()));
+  const std::vector<std::string> tried(kSaveOrder.begin(), kSaveOrder.begin() + 12);
+  EXPECT_EQ(p.calls, tried) << "nothing after the refused write, not even the flush";
+  EXPECT_EQ(p.get("option", "lbltrans"), L"1");
+  EXPECT_EQ(p.get("message", "message"), L"<missing>");
+  EXPECT_EQ(p.get("pic", "picture"), L"<missing>");
+  EXPECT_EQ(p.get("option", "name"), L"<missing>");
+
+  FakeProfile first;
+  first.refuseFrom = "Window/Top";
+  EXPECT_FALSE(saveSettings(first, edited()));
+  EXPECT_EQ(first.calls, std::vector<std::string>{"write Window/Top"});
+}
+
+}  // namespace
+}  // namespace lumivex::core

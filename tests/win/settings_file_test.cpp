@@ -1,0 +1,239 @@
+// The settings value and the real settings file: what a save writes, what a load reads from the file's own
+// syntax, refused writes, the option dialog made from loaded values, and the setup-complete flow of a first run.
+#include <gtest/gtest.h>
+
+#include "option_fixture.h"
+
+#include <commctrl.h>
+
+using namespace lumivex;
+using namespace lumivex::testing;
+
+namespace {
+
+// Every control edited as a user would leave it; each change reaches the settings at once.
+void setEdited(OptionDialog& o) {
+  o.displaySecondsEdit.setValue(7);
+  o.borderWidthEdit.setValue(10);
+  o.translucencySlider.setPosition(40);
+  ui::ColourDialog::setHook([](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00332211); });
+  o.windowColourSwatch.onClick();
+  ui::ColourDialog::setHook([](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00FFFFFF); });
+  o.messageTextColourSwatch.onClick();
+  ui::ColourDialog::setHook(nullptr);
+  o.placementGroup.setItemIndex(1);
+  o.fontSizeEdit.setValue(20);
+  o.messageBackgroundCheck.setChecked(true);
+  o.messageCombo.setText(L"起動中・・・");
+  settings().picturePath = L"C:\\写真\\logo.jpg";
+  SetWindowTextW(o.userNameEdit.hwnd(), L"山田 太郎");
+}
+
+// Holds the settings file open without sharing for as long as it lives, so that every write is refused.
+class FileLock {
+ public:
+  explicit FileLock(const std::wstring& path)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+TEST(SettingsFile, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
+  OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
+  ASSERT_FALSE(fileExists(run.iniPath));
+  OptionDialog& o = run.option();
+  setEdited(o);
+  splash().setLeft(-5);
+  splash().setTop(130);
+  application().saveSettings();
+
+  const std::vector<std::string> expected = {
+      "[Window]", "Top=130", "Left=-5",
+      "[option]", "splashtime=7", "b_size=10", "trans=40", "colo=3351057", "bcol=-2147483633", "fcol=16777215",
+      "winpos=1", "fsiz=20", "lbltrans=1", "name=" + cp932(L"山田 太郎"),
+      "[message]", "message=" + cp932(L"起動中・・・"),
+      "[pic]", "picture=" + cp932(L"C:\\写真\\logo.jpg")};
+  EXPECT_EQ(iniLines(readFileBytes(run.iniPath)), expected);
+}
+
+TEST(SettingsFile, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
+  OptionRun run;
+  OptionDialog& o = run.option();
+  SetWindowTextW(o.displaySecondsEdit.hwnd(), L"");
+  SetWindowTextW(o.borderWidthEdit.hwnd(), L"-");
+  SetWindowTextW(o.fontSizeEdit.hwnd(), L"1.5");
+  o.placementGroup.setItemIndex(-1);
+  application().saveSettings();
+  const std::string text = readFileBytes(run.iniPath);
+  EXPECT_NE(text.find("splashtime=1\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("b_size=0\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("fsiz=1\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("winpos=-1\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("lbltrans=0\r\n"), std::string::npos) << text;
+}
+
+TEST(SettingsFile, LeavesKeysItNeverWritesAsTheUserWroteThem) {
+  OptionRun run({OptionRun::Mode::Normal, "[Window]\r\nMaxmize=1\r\nTop=3\r\n[option]\r\nmine=x\r\n", true, L""});
+  application().saveSettings();
+  const std::vector<std::string> lines = iniLines(readFileBytes(run.iniPath));
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Maxmize=1"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "mine=x"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=" + std::to_string(splash().top())), lines.end());
+}
+
+TEST(SettingsFile, ARefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
+  OptionRun run({OptionRun::Mode::Normal, "[option]\r\nsplashtime=9\r\n", true, L""});
+  setEdited(run.option());
+  {
+    FileLock lock(run.iniPath);
+    try {
+      application().saveSettings();
+      ADD_FAILURE() << "the refused write was not reported";
+    } catch (const ui::AppError& e) {
+      EXPECT_EQ(e.text(), run.iniPath + L" に書き込めません");
+    }
+  }
+  EXPECT_EQ(readFileBytes(run.iniPath), "[option]\r\nsplashtime=9\r\n");
+}
+
+TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaitsForTheBox) {
+  OptionRun run;
+  run.boxes.onBox = [&](const BoxRecorder::Box&) {
+    EXPECT_FALSE(splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
+  };
+  int result = 0;
+  {
+    std::unique_ptr<FileLock> lock;
+    ui::Form::queueModalHook([&](ui::Form& f) {
+      auto& o = static_cast<OptionDialog&>(f);
+      lock = std::make_unique<FileLock>(run.iniPath);
+      PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+    });
+    result = run.option().showModal();
+  }
+  EXPECT_EQ(result, ui::kResultOk) << "OK ends the dialog even when saving fails";
+  ASSERT_EQ(run.boxes.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.boxes.boxes[0].text, run.iniPath + L" に書き込めません.");
+  EXPECT_TRUE(splash().countdown.enabled()) << "the countdown runs again after the box";
+  EXPECT_EQ(readFileBytes(run.iniPath), "");
+}
+
+TEST(SettingsFile, APresentEmptyMessageDiffersFromAMissingOne) {
+  OptionRun run({OptionRun::Mode::Normal, "[message]\r\nmessage=\r\n", true, L""});
+  settings().message = L"keep";
+  EXPECT_EQ(application().loadSettings().message, L"");
+  EXPECT_EQ(settings().message, L"");
+  writeFileBytes(run.iniPath, "[message]\r\n");
+  settings().message = L"keep";
+  EXPECT_EQ(application().loadSettings().message, L"keep");
+  EXPECT_EQ(settings().message, L"keep");
+}
+
+TEST(SettingsFile, ALongValueIsCutTo2047Bytes) {
+  OptionRun run({OptionRun::Mode::Normal,
+                 "[message]\r\nmessage=" + std::string(3000, 'm') + "\r\n[option]\r\nname=" +
+                     std::string(3000, 'n') + "\r\n",
+                 true, L""});
+  EXPECT_EQ(application().loadSettings().message, std::wstring(2047, L'm'));
+  EXPECT_EQ(settings().userName.size(), 2047u);
+}
+
+// The dialog is made after the load: its controls take the loaded values, and a control's change reaction runs
+// only where the value differs from the layout's.
+TEST(SettingsFile, TheOptionDialogMadeAfterTheLoadShowsTheLoadedValues) {
+  {
+    OptionRun run({OptionRun::Mode::Normal,
+                   "[option]\r\nsplashtime=7\r\ntrans=40\r\nlbltrans=1\r\nwinpos=1\r\nname=" +
+                       cp932(L"山田") + "\r\n[message]\r\nmessage=hello\r\n",
+                   true, L""});
+    application().loadSettings();
+    ASSERT_FALSE(application().optionDialogMade());
+    OptionDialog& o = run.option();
+    EXPECT_EQ(o.displaySecondsEdit.value(), 7);
+    EXPECT_EQ(o.translucencySlider.position(), 40);
+    EXPECT_EQ(o.translucencySlider.hint(), L"40%");
+    EXPECT_TRUE(o.messageBackgroundSwatch.enabled()) << "the check box's reaction enables the background swatch";
+    EXPECT_TRUE(o.positionButton.enabled()) << "the placement group's reaction enables the position button";
+    EXPECT_EQ(o.userNameEdit.text(), L"山田");
+    EXPECT_EQ(o.messageCombo.text(), L"hello");
+  }
+  OptionRun run({OptionRun::Mode::Normal, "[option]\r\n", true, L""});
+  application().loadSettings();
+  OptionDialog& o = run.option();
+  EXPECT_EQ(o.translucencySlider.hint(), L"") << "an unchanged position runs no change reaction";
+  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
+}
+
+TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
+  OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
+  OptionDialog& o = run.option();
+  ASSERT_TRUE(o.setupCompleteButton.visible());
+  ASSERT_FALSE(o.okButton.visible());
+  bool splashClosed = false;
+  auto splashClose = splash().onClose;
+  splash().onClose = [&] {
+    splashClosed = true;
+    if (splashClose) splashClose();
+  };
+
+  o.onSetupCompleteClicked();
+  ASSERT_EQ(run.boxes.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
+  EXPECT_EQ(run.boxes.boxes[0].text, L"画像が選択されていません");
+  EXPECT_FALSE(fileExists(run.iniPath));
+  EXPECT_FALSE(splashClosed);
+
+  ui::OpenFileDialog::setHook([](const ui::OpenFileDialog&) { return std::optional<std::wstring>(L"C:\\p\\a.bmp"); });
+  o.onChoosePictureClicked();
+  bool savedBeforeNotice = false;
+  run.boxes.onBox = [&](const BoxRecorder::Box&) { savedBeforeNotice = fileExists(run.iniPath); };
+  o.onSetupCompleteClicked();
+  ASSERT_EQ(run.boxes.boxes.size(), 2u);
+  EXPECT_EQ(run.boxes.boxes[1].text,
+            L"初回の設定が完了しました。\n\r\n\r次回からはスプラッシュロゴをダブルクリックで\n\rオプション設定を呼び出せます。");
+  EXPECT_TRUE(savedBeforeNotice) << "the completion is announced only once the settings are saved";
+  EXPECT_NE(readFileBytes(run.iniPath).find("picture=C:\\p\\a.bmp"), std::string::npos);
+  EXPECT_TRUE(splashClosed) << "closing the hidden splash window ends the program";
+  EXPECT_FALSE(o.visible());
+}
+
+TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
+  TempFolder dir;
+  // A folder at the settings path: first-run mode, and the save cannot create the file.
+  CreateDirectoryW(dir.file(L"lumivex.ini").c_str(), nullptr);
+  OptionRun run({OptionRun::Mode::FirstRun, "", true, dir.path()});
+  OptionDialog& o = run.option();
+  bool splashClosed = false;
+  splash().onClose = [&] { splashClosed = true; };
+  o.show();
+  settings().picturePath = L"C:\\p\\a.bmp";
+  o.pictureNameEdit.setText(L"a.bmp");
+  SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
+  ASSERT_EQ(run.boxes.boxes.size(), 1u);
+  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.boxes.boxes[0].text, dir.file(L"lumivex.ini") + L" に書き込めません.");
+  EXPECT_TRUE(o.visible());
+  EXPECT_FALSE(splashClosed);
+  o.hide();
+}
+
+TEST(FirstRun, TheCloseBoxEndsTheProgramWithoutWritingSettings) {
+  OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
+  OptionDialog& o = run.option();
+  o.show();
+  o.displaySecondsEdit.setValue(9);
+  PostMessageW(o.hwnd(), WM_CLOSE, 0, 0);
+  MSG msg;
+  EXPECT_TRUE(pumpUntil([&] { return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE; }, 2000));
+  EXPECT_FALSE(o.visible());
+  EXPECT_FALSE(fileExists(run.iniPath));
+}
