@@ -35,12 +35,6 @@ void Control::rescale(int oldDpi) {
   dpiChanged();
 }
 
-// A control of a form whose controls are deferred comes into being when it is first used.
-HWND Control::live() const {
-  form_.ensureControls();
-  return hwnd();
-}
-
 namespace {
 RECT pixelRectInParent(HWND h) {
   RECT r{};
@@ -50,15 +44,15 @@ RECT pixelRectInParent(HWND h) {
 }
 }  // namespace
 
-Bounds Control::bounds() const { return Form::toDesign(pixelRectInParent(live()), form_.dpi()); }
+Bounds Control::bounds() const { return Form::toDesign(pixelRectInParent(hwnd()), form_.dpi()); }
 
 void Control::setBounds(Bounds b) {
   const RECT r = form_.toPixels(b);
-  SetWindowPos(live(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Control::setLeft(int x) {
-  const RECT was = pixelRectInParent(live());
+  const RECT was = pixelRectInParent(hwnd());
   const int left = toPixels(x, form_.dpi());
   if (was.left == left) return;
   // Copied bits would carry whatever lay under a transparent control: the parent repaints both places instead.
@@ -67,20 +61,20 @@ void Control::setLeft(int x) {
   RedrawWindow(GetParent(hwnd()), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-bool Control::visible() const { return (GetWindowLongW(live(), GWL_STYLE) & WS_VISIBLE) != 0; }
-void Control::setVisible(bool on) { ShowWindow(live(), on ? SW_SHOWNA : SW_HIDE); }
-bool Control::enabled() const { return IsWindowEnabled(live()) != FALSE; }
-void Control::setEnabled(bool on) { EnableWindow(live(), on ? TRUE : FALSE); }
-bool Control::focused() const { return GetFocus() == live(); }
-void Control::focus() { SetFocus(live()); }
+bool Control::visible() const { return (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::setVisible(bool on) { ShowWindow(hwnd(), on ? SW_SHOWNA : SW_HIDE); }
+bool Control::enabled() const { return IsWindowEnabled(hwnd()) != FALSE; }
+void Control::setEnabled(bool on) { EnableWindow(hwnd(), on ? TRUE : FALSE); }
+bool Control::focused() const { return GetFocus() == hwnd(); }
+void Control::focus() { SetFocus(hwnd()); }
 
 std::wstring Control::text() const {
-  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(live())) + 1, L'\0');
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd())) + 1, L'\0');
   s.resize(static_cast<size_t>(GetWindowTextW(hwnd(), s.data(), static_cast<int>(s.size()))));
   return s;
 }
 
-void Control::setTextRaw(const std::wstring& text) { SetWindowTextW(live(), text.c_str()); }
+void Control::setTextRaw(const std::wstring& text) { SetWindowTextW(hwnd(), text.c_str()); }
 
 void Control::setHint(std::wstring hint) {
   if (hint == hint_) return;

@@ -60,7 +60,6 @@ class Control : public Window {
   void createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
                    const std::wstring& text);
   void setTextRaw(const std::wstring& text);
-  HWND live() const;  // the window, made first if the form defers its controls
   // What a control adds to rescale once its place and font follow the new dpi.
   virtual void dpiChanged() {}
 

@@ -111,17 +111,7 @@ void Form::changeDpi(int dpi) {
 
 bool Form::visible() const { return IsWindowVisible(hwnd()) != FALSE; }
 
-void Form::deferControls(std::function<void()> create) { pendingControls_ = std::move(create); }
-
-void Form::ensureControls() {
-  if (!pendingControls_) return;
-  const std::function<void()> create = std::move(pendingControls_);
-  pendingControls_ = nullptr;
-  create();
-}
-
 void Form::show() {
-  ensureControls();
   if (visible()) {
     SetForegroundWindow(hwnd());
     return;

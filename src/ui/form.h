@@ -76,10 +76,6 @@ class Form : public Window {
   // Puts the direct children into this tab order (also their stacking order).
   void setTabOrder(std::initializer_list<const Control*> order);
 
-  // Controls made when the form is first shown, or when one of them is first looked at, instead of with the
-  // window: a dialog that stays hidden then costs almost nothing at start-up.
-  void deferControls(std::function<void()> create);
-  void ensureControls();
 
   std::function<void()> onShow, onClose, onDblClick;
   std::function<void(WORD& key)> onKeyDown;
@@ -140,7 +136,6 @@ class Form : public Window {
   WindowState state_ = WindowState::Normal;
   bool showing_ = false;
   bool tooltipsLive_ = false;  // hints reach the tooltip window only once the form has been shown
-  std::function<void()> pendingControls_;
   HWND lastFocus_ = nullptr;
   bool active_ = false;            // activated, and its focus restored
   Control* entered_ = nullptr;     // the control whose Enter ran last without its Exit

@@ -1,5 +1,5 @@
-// What keeps the start cheap: dialogs made at their first use, deferred controls, tooltips registered at the first
-// showing, and controls bound through their window procedure rather than a subclass chain.
+// What keeps the start cheap: dialogs made at their first use, tooltips registered at the first showing, and
+// controls bound through their window procedure rather than a subclass chain.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -40,23 +40,16 @@ int childWindows(HWND parent) {
   return n;
 }
 
-class LazyForm : public ui::Form {
+class HintedForm : public ui::Form {
  public:
-  LazyForm() {
-    create({L"Lazy", 300, 120, true, false, false, true, ui::kButtonFace});
-    deferControls([this] {
-      ++made;
-      label.create(*this, {10, 10, 0, 0}, L"text");
-      okButton.create(*this, {10, 50, 75, 25}, L"OK");
-      okButton.modalResult = ui::kResultOk;
-      okButton.setHint(L"hint");
-    });
-    onShow = [this] { sawControls = okButton.hwnd() != nullptr; };
+  HintedForm() {
+    create({L"Hinted", 300, 120, true, false, false, true, ui::kButtonFace});
+    label.create(*this, {10, 10, 0, 0}, L"text");
+    okButton.create(*this, {10, 50, 75, 25}, L"OK");
+    okButton.setHint(L"hint");
   }
   ui::Label label{*this};
   ui::Button okButton{*this};
-  int made = 0;
-  bool sawControls = false;
 };
 
 class ClickCounter : public ui::Button {
@@ -78,29 +71,8 @@ class PlainForm : public ui::Form {
 
 }  // namespace
 
-TEST(StartupCost, DeferredControlsAreMadeOnceAtTheFirstShowingOrTheFirstLook) {
-  LazyForm shown;
-  EXPECT_EQ(shown.okButton.hwnd(), nullptr);
-  EXPECT_EQ(childWindows(shown.hwnd()), 0);
-  shown.show();
-  EXPECT_TRUE(shown.sawControls) << "the controls exist when the show handler runs";
-  EXPECT_EQ(childWindows(shown.hwnd()), 2);
-  shown.hide();
-  shown.show();
-  EXPECT_EQ(shown.made, 1);
-  shown.hide();
-
-  // Reading a control of a form never shown makes them too, with the values they were made with.
-  LazyForm looked;
-  EXPECT_EQ(looked.label.text(), L"text");
-  EXPECT_EQ(looked.label.bounds().x, 10);
-  EXPECT_TRUE(looked.okButton.visible());
-  EXPECT_EQ(looked.made, 1);
-}
-
 TEST(StartupCost, HintsReachTheTooltipWindowAtTheFirstShowing) {
-  LazyForm f;
-  f.ensureControls();
+  HintedForm f;
   EXPECT_EQ(lumivex::testing::tooltipOwnedBy(f.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
   f.okButton.setHint(L"later");
   f.show();
