@@ -35,6 +35,7 @@ Context open(const uint8_t* data, size_t size, spng_ihdr& header) {
   if (!ctx) throw std::bad_alloc();
   check(spng_set_image_limits(ctx.get(), kMaxPictureSide, kMaxPictureSide));
   check(spng_set_chunk_limits(ctx.get(), kMaxPngChunkBytes, kMaxPngChunkCache));
+  if (size == 0) fail(SPNG_IO_EOF);  // the library calls an empty buffer an invalid argument
   check(spng_set_png_buffer(ctx.get(), data, size));
   check(spng_get_ihdr(ctx.get(), &header));
   if (!pictureSizeAcceptable(header.width, header.height)) throw PngError("image too large");

@@ -177,6 +177,11 @@ TEST(PngDecoder, RefusesFilesCutBeforeTheirImageDataEnds) {
   // Cut only after the image data, the picture is whole, and shown as browsers show it.
   const PngImage whole = decodePng(file.data(), file.size());
   EXPECT_EQ(decodePng(file.data(), file.size() - 12).bgra, whole.bgra);
+  try {
+    decodePng(file.data(), 0);
+  } catch (const PngError& e) {
+    EXPECT_STREQ(e.what(), "end of stream") << "an empty file is no invalid argument";
+  }
   const auto noImage = PngWriter().header(4, 4, 8, 2).end();
   EXPECT_THROW(decodePng(noImage.data(), noImage.size()), PngError);
   const auto tooLittle = PngWriter().header(4, 4, 8, 0).rows({{1, 2, 3, 4}}).end();
