@@ -7,8 +7,8 @@
 
 namespace lumivex::pictures {
 
-// Starts loading the picture that the settings file at `settingsPath` names (a bitmap or a JPEG; nothing else is
-// tried) and decoding the part of it that the desktop shows at the settings' placement. Does nothing when the
+// Starts loading the picture that the settings file at `settingsPath` names (a bitmap, a JPEG or a PNG; nothing
+// else is tried) and decoding the part of it that the desktop shows at the settings' placement. Does nothing when the
 // settings file is missing. Any failure leaves nothing behind: the show sequence meets it again and reports it.
 void prefetch(const std::wstring& settingsPath);
 
