@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "core/settings_value.h"
 #include "dialogs/Uoption.h"
+#include "splash/layered_surface.h"
 #include "splash/picture_prefetch.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -210,6 +211,7 @@ void Tsplash::FormShow() {
   setBorderWidth(core::clampToRange(bord.value(), bord.minValue(), bord.maxValue()));
   const ui::SpinEdit& spl = Option->splSpn;
   Timer1.setInterval(static_cast<UINT>(core::clampToRange(spl.value(), spl.minValue(), spl.maxValue())) * 1000u);
+  useLayerForTranslucentPicture();
 }
 
 // Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
@@ -247,11 +249,69 @@ void Tsplash::ScrollBar1Change() {
   if (!user32Module || !layeredEntry) return;
   const ui::ScrollBar& bar = Option->ScrollBar1;
   const int alpha = core::alphaForPosition(bar.position(), bar.minValue(), bar.maxValue());
+  if (layered_) {
+    layered_->setOpacity(static_cast<BYTE>(alpha));
+    updateLayer();
+    return;
+  }
   layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-void Tsplash::setMessageColour(ui::Colour c) { mesTxt.setColour(c); }
-void Tsplash::setMessageFontColour(ui::Colour c) { mesTxt.setFontColour(c); }
+// ---- Per-pixel alpha ----
+
+// A picture with transparent pixels is shown through a layer with per-pixel alpha, where the system has layered
+// windows; the window's translucency then multiplies the picture's own alpha, and the frame, the message's text and
+// its background (when it has one) are opaque. Every other picture keeps the usual painting. Called once the show
+// sequence has set everything the layer shows, which it then composes once.
+void Tsplash::useLayerForTranslucentPicture() {
+  layered_.reset();
+  const pictures::Picture* p = Img1.picture();
+  if (!user32Module || !p || !p->translucentPixels()) return;
+  layered_ = std::make_unique<pictures::LayeredSurface>(hwnd());
+  ScrollBar1Change();
+}
+
+// A layer gets no paints from the window system (Wine sends none once it has been updated): what changes it updates
+// it at once.
+void Tsplash::refreshLayer() {
+  if (layered_) updateLayer();
+}
+
+// The layer in window coordinates: the client area starts inside the frame.
+void Tsplash::updateLayer() {
+  RECT window{};
+  GetWindowRect(hwnd(), &window);
+  core::SplashLayer layer;
+  layer.width = window.right - window.left;
+  layer.height = window.bottom - window.top;
+  layer.border = border_;
+  layer.windowColour = ui::toColorRef(colour());
+  const RECT picture = pictureRect();
+  layer.pictureX = picture.left + border_;
+  layer.pictureY = picture.top + border_;
+  RECT label = messageRect();
+  OffsetRect(&label, border_, border_);
+  pictures::LayerMessage message;
+  message.strip = core::PixelRect{label.left, label.top, label.right, label.bottom};
+  message.filled = !mesTxt.transparent();
+  message.fill = ui::toColorRef(mesTxt.colour());
+  message.text = ui::toColorRef(mesTxt.fontColour());
+  message.drawText = [this](HDC dc, const RECT& r) { drawMessageText(dc, r); };
+  layered_->update(layer, *Img1.picture()->translucentPixels(), message);
+}
+
+void Tsplash::setMessageColour(ui::Colour c) {
+  mesTxt.setColour(c);
+  refreshLayer();
+}
+void Tsplash::setMessageFontColour(ui::Colour c) {
+  mesTxt.setFontColour(c);
+  refreshLayer();
+}
+void Tsplash::setColour(ui::Colour c) {
+  Form::setColour(c);
+  refreshLayer();
+}
 
 void Tsplash::setBorderWidth(int n) {
   n = std::max(n, 0);
@@ -307,6 +367,7 @@ void Tsplash::scrollTo(int pos) {
   si.nPos = pos;
   SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
   InvalidateRect(hwnd(), nullptr, FALSE);
+  refreshLayer();
 }
 
 void Tsplash::invalidateMessage() {
@@ -337,6 +398,10 @@ void Tsplash::drawFrame(HDC windowDc) {
 }
 
 void Tsplash::paint(HDC dc, const RECT& clip) {
+  if (layered_) {
+    updateLayer();
+    return;
+  }
   paintClient(dc, clip);
   if (frameColour_ != colour() && border_ > 0) {
     HDC windowDc = GetWindowDC(hwnd());
@@ -392,20 +457,28 @@ void Tsplash::paintClient(HDC dc, const RECT& area) {
   }
 
   const RECT label = messageRect();
-  if (const RECT shown = intersection(live, label); !IsRectEmpty(&shown)) {
-    if (!mesTxt.transparent()) {
-      ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(mesTxt.colour())));
-      FillRect(mem.get(), &label, fill.get());
-    }
-    ui::SelectGuard selectFont(mem.get(), mesTxt.font());
-    SetBkMode(mem.get(), TRANSPARENT);
-    SetTextColor(mem.get(), ui::toColorRef(mesTxt.fontColour()));
-    RECT text = label;
-    DrawTextW(mem.get(), mesTxt.caption().c_str(), static_cast<int>(mesTxt.caption().size()), &text,
-              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_EXPANDTABS);
-  }
+  if (const RECT shown = intersection(live, label); !IsRectEmpty(&shown)) drawMessage(mem.get(), label);
 
   BitBlt(dc, live.left, live.top, w, h, mem.get(), live.left, live.top, SRCCOPY);
+}
+
+// The message label at `label`: its strip filled when it is opaque, then its one line of text.
+void Tsplash::drawMessage(HDC dc, const RECT& label) {
+  if (!mesTxt.transparent()) {
+    ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(mesTxt.colour())));
+    FillRect(dc, &label, fill.get());
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ui::toColorRef(mesTxt.fontColour()));
+  drawMessageText(dc, label);
+}
+
+// The message's one line of text in the label's font, in the DC's text colour.
+void Tsplash::drawMessageText(HDC dc, const RECT& label) {
+  ui::SelectGuard selectFont(dc, mesTxt.font());
+  RECT text = label;
+  DrawTextW(dc, mesTxt.caption().c_str(), static_cast<int>(mesTxt.caption().size()), &text,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_EXPANDTABS);
 }
 
 // ---- Messages ----
