@@ -129,7 +129,7 @@ void TOption::create() {
                &BitBtn2, &stUp, &posBtn, &nameEdt});
 
   OpenD.title = L"画像を選択して下さい";
-  OpenD.filter = L"BITMAP|*.bmp|JPEG|*.jpg";
+  OpenD.filter = L"BITMAP|*.bmp|JPEG|*.jpg|PNG|*.png";
   OpenD.flags = OFN_READONLY | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT;
   OpenD.flagsEx = OFN_EX_NOPLACESBAR;
   ColorD.colour = 0x000000;
