@@ -1,4 +1,5 @@
-"""Draws the sample pictures that ship with Lumivex: a start-up logo as a BMP (24-bit) and as a JPEG.
+"""Draws the sample pictures that ship with Lumivex: a start-up logo as a BMP (24-bit) and as a JPEG, and a shaped
+logo as a PNG with a transparent background (the desktop shows around the emblem and the word).
 
 Usage: python3 make_demo_pictures.py OUTDIR
 The JPEG is encoded from the BMP by ImageMagick's convert (installed by scripts/bootstrap).
@@ -37,6 +38,28 @@ def draw_logo(width=480, height=270):
     return cv
 
 
+def draw_shaped_logo(width=480, height=200):
+    """The emblem and the word on nothing: clear around them, soft at the glow's edge; the word outlined in navy so
+    that it reads on any desktop."""
+    cv = art.Canvas(width, height)
+    cx, cy, r = height * 0.5, height * 0.5, height * 0.2
+    art.draw_emblem(cv, cx, cy, r, rays=16, ray_len=0.78)
+
+    word = 'Lumivex'
+    left = cx + r * 2.1
+    scale = (width - 24 - left) / art.text_width(word, 1.0)
+    sdf, box = art.text_shape(word, left, cy + 7 * scale, scale)
+    top, bottom = box[1], box[3]
+    outline = 3.0
+    wide = (box[0] - outline, box[1] - outline, box[2] + outline, box[3] + outline)
+    cv.fill(lambda x, y: sdf(x, y) - outline, art.NAVY, wide)
+
+    def ink(x, y):
+        return art.gradient([(0.0, art.hex_rgb('#ffffff')), (1.0, art.hex_rgb('#ffc870'))], (y - top) / (bottom - top))
+    cv.fill(sdf, ink, box)
+    return cv
+
+
 def bmp24(cv):
     rows = []
     for y in range(cv.height - 1, -1, -1):
@@ -59,6 +82,8 @@ def main(argv):
     with open(bmp, 'wb') as f:
         f.write(bmp24(draw_logo()))
     subprocess.run(['convert', bmp, '-quality', '92', os.path.join(out, 'lumivex-logo.jpg')], check=True)
+    with open(os.path.join(out, 'lumivex-shaped.png'), 'wb') as f:
+        f.write(art.png(draw_shaped_logo()))
     return 0
 
 
