@@ -5,6 +5,15 @@
 
 namespace lumivex::pictures {
 
+ui::BitmapHandle pixelSection(int width, int height, uint8_t*& bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* p = nullptr;
+  ui::BitmapHandle section(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
+  bits = static_cast<uint8_t*>(p);
+  return section;
+}
+
 LayeredSurface::LayeredSurface(HWND window) : window_(window), dc_(CreateCompatibleDC(nullptr)) {
   const LONG_PTR exStyle = GetWindowLongPtrW(window_, GWL_EXSTYLE);
   SetWindowLongPtrW(window_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
@@ -21,16 +30,17 @@ bool LayeredSurface::ensureSurface(int width, int height) {
   if (previous_) SelectObject(dc_.get(), previous_);
   previous_ = nullptr;
   bitmap_.reset();
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  bitmap_ = pixelSection(width, height, bits_);
   if (!bitmap_) return false;
   previous_ = SelectObject(dc_.get(), bitmap_.get());
-  bits_ = static_cast<uint8_t*>(bits);
   width_ = width;
   height_ = height;
   return true;
+}
+
+bool LayeredSurface::clearAt(POINT p) const {
+  if (!bits_ || p.x < 0 || p.y < 0 || p.x >= width_ || p.y >= height_) return false;
+  return bits_[(static_cast<size_t>(p.y) * static_cast<size_t>(width_) + static_cast<size_t>(p.x)) * 4 + 3] == 0;
 }
 
 // The text is drawn in white on black into a surface of its own, which gives its coverage for blending: the window
@@ -39,11 +49,9 @@ void LayeredSurface::drawMessage(const LayerMessage& message, const core::PixelR
   if (message.filled) core::fillOpaque(bits_, width_, height_, strip, message.fill);
   if (!message.drawText) return;
   const int w = strip.right - strip.left, h = strip.bottom - strip.top;
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
+  uint8_t* bits = nullptr;
   const ui::MemoryDc dc(CreateCompatibleDC(nullptr));
-  const ui::BitmapHandle mask(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const ui::BitmapHandle mask = pixelSection(w, h, bits);
   if (!dc || !mask) return;
   const ui::SelectGuard select(dc.get(), mask.get());
   SetViewportOrgEx(dc.get(), -strip.left, -strip.top, nullptr);
@@ -52,7 +60,7 @@ void LayeredSurface::drawMessage(const LayerMessage& message, const core::PixelR
   const RECT r{message.strip.left, message.strip.top, message.strip.right, message.strip.bottom};
   message.drawText(dc.get(), r);
   GdiFlush();
-  core::blendText(bits_, width_, height_, strip, static_cast<const uint8_t*>(bits), message.text);
+  core::blendText(bits_, width_, height_, strip, bits, message.text);
 }
 
 bool LayeredSurface::update(const core::SplashLayer& layer, const core::PremultipliedPixels& picture,

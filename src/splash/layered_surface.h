@@ -11,6 +11,9 @@
 
 namespace lumivex::pictures {
 
+// A 32-bit top-down DIB section of `width` x `height` (B, G, R, A rows), with its pixels at `bits`; empty on failure.
+ui::BitmapHandle pixelSection(int width, int height, uint8_t*& bits);
+
 // The message label as the layer shows it: its strip (window coordinates), filled when the label has a background,
 // and its text, which `drawText` draws into the given rectangle with the DC's text colour and font left to it.
 struct LayerMessage {
@@ -37,6 +40,9 @@ class LayeredSurface {
   // Composes `layer` with `picture` and the message, and shows the result at the window's size and place. False
   // when the window system refused.
   bool update(const core::SplashLayer& layer, const core::PremultipliedPixels& picture, const LayerMessage& message);
+
+  // Whether the pixel at `p` (window coordinates) of what was last shown is fully transparent.
+  bool clearAt(POINT p) const;
 
  private:
   bool ensureSurface(int width, int height);

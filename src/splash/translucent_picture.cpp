@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "splash/layered_surface.h"
 #include "ui/handles.h"
 
 namespace lumivex::pictures {
@@ -16,15 +17,13 @@ bool TranslucentPicture::draw(HDC dc, POINT origin, const RECT& area) {
                std::min<LONG>(area.bottom, height())};
   if (r.right <= r.left || r.bottom <= r.top) return true;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
+  uint8_t* bits = nullptr;
   const ui::MemoryDc mem(CreateCompatibleDC(dc));
-  const ui::BitmapHandle section(CreateDIBSection(mem.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const ui::BitmapHandle section = pictures::pixelSection(w, h, bits);
   if (!mem || !section) return true;  // nothing drawn this time; the next paint tries again
   for (int y = 0; y < h; ++y)
     std::copy_n(pixels_.row(r.top + y) + static_cast<size_t>(r.left) * 4, static_cast<size_t>(w) * 4,
-                static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * static_cast<size_t>(w) * 4);
+                bits + static_cast<size_t>(y) * static_cast<size_t>(w) * 4);
   const ui::SelectGuard select(mem.get(), section.get());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   GdiAlphaBlend(dc, origin.x + r.left, origin.y + r.top, w, h, mem.get(), 0, 0, w, h, blend);
