@@ -527,6 +527,16 @@ LRESULT Tsplash::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
+    case WM_NCHITTEST:
+      // A fully transparent pixel of a layer is not the window's: the mouse goes to what is behind it. The window
+      // system does this itself for a layer; saying it here makes it so wherever the system asks the window.
+      if (layered_) {
+        RECT window{};
+        GetWindowRect(hwnd(), &window);
+        const POINT p{GET_X_LPARAM(lp) - window.left, GET_Y_LPARAM(lp) - window.top};
+        if (layered_->clearAt(p)) return HTTRANSPARENT;
+      }
+      break;
     case WM_SIZE:
       layout();
       break;

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,15 +106,26 @@ uint32_t logo(int x, int y) {
   return 0xFFFF0000;
 }
 
+// The 200 x 120 logo on the splash window, over the backdrop, with the given settings file.
+struct LogoRun {
+  explicit LogoRun(const std::function<std::string(const std::wstring&)>& ini) {
+    const std::wstring pic = pics.file(L"logo.png");
+    lt::writeFileBytes(pic, pngFile(200, 120, logo));
+    run = std::make_unique<SplashRun>(ini(pic));
+    run->show();
+  }
+  explicit LogoRun(const std::string& options)
+      : LogoRun([&](const std::wstring& pic) { return lt::splashIni(pic, options); }) {}
+
+  Backdrop backdrop;
+  lt::TempFolder pics;
+  std::unique_ptr<SplashRun> run;
+};
+
 }  // namespace
 
 TEST(PngSplash, TransparentPixelsShowTheDesktopAndOpaqueOnesThePicture) {
-  Backdrop backdrop;
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"logo.png");
-  lt::writeFileBytes(pic, pngFile(200, 120, logo));
-  SplashRun run(lt::splashIni(pic, "b_size=3\r\ncolo=255\r\nfsiz=9\r\nlbltrans=1\r\nbcol=65280\r\n"));
-  run.show();
+  const LogoRun shown("b_size=3\r\ncolo=255\r\nfsiz=9\r\nlbltrans=1\r\nbcol=65280\r\n");
   ASSERT_TRUE(splash->showsThroughLayer());
   EXPECT_EQ(lt::outerSize(splash->hwnd()).cx, 200) << "the window keeps the picture's size";
   EXPECT_EQ(lt::outerSize(splash->hwnd()).cy, 120);
@@ -130,16 +143,24 @@ TEST(PngSplash, TransparentPixelsShowTheDesktopAndOpaqueOnesThePicture) {
   EXPECT_EQ(screenPixel(splash->left() + 40, splash->top() + label.top + 3 - 2), kBackdrop) << "just above it";
 }
 
+// The mouse over a fully transparent pixel goes to what is behind.
+TEST(PngSplash, ClearPixelsLeaveTheMouseToWhatIsBehind) {
+  const LogoRun shown("b_size=0\r\ntrans=50\r\n");
+  ASSERT_TRUE(splash->showsThroughLayer());
+  const HWND h = splash->hwnd();
+  const POINT clear{splash->left() + 40, splash->top() + 40}, opaque{splash->left() + 150, splash->top() + 40};
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(clear.x, clear.y)), HTTRANSPARENT);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(opaque.x, opaque.y)), HTCLIENT);
+  EXPECT_NE(WindowFromPoint(clear), h);
+  EXPECT_EQ(WindowFromPoint(opaque), h);
+}
+
 // Without a background, the message's text is opaque and the desktop shows between its letters.
 TEST(PngSplash, MessageTextWithoutBackgroundIsOpaqueOverClearPixels) {
-  Backdrop backdrop;
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"logo.png");
-  lt::writeFileBytes(pic, pngFile(200, 120, logo));
-  std::string ini = lt::splashIni(pic, "b_size=0\r\nfsiz=12\r\nlbltrans=0\r\nfcol=65535\r\n");
-  ini += "[message]\r\nmessage=\x81\xa1 \x81\xa1\r\n";  // "■ ■" in code page 932
-  SplashRun run(ini);
-  run.show();
+  const LogoRun shown([](const std::wstring& pic) {
+    return lt::splashIni(pic, "b_size=0\r\nfsiz=12\r\nlbltrans=0\r\nfcol=65535\r\n") +
+           "[message]\r\nmessage=\x81\xa1 \x81\xa1\r\n";  // "■ ■" in code page 932
+  });
   ASSERT_TRUE(splash->showsThroughLayer());
   const RECT label = splash->messageRect();
   int ink = 0, desktop = 0;
@@ -159,12 +180,7 @@ TEST(PngSplash, MessageTextWithoutBackgroundIsOpaqueOverClearPixels) {
 }
 
 TEST(PngSplash, TranslucencyKeepsClearPixelsClearAndTheDialogFollowsTheLayer) {
-  Backdrop backdrop;
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"logo.png");
-  lt::writeFileBytes(pic, pngFile(200, 120, logo));
-  SplashRun run(lt::splashIni(pic, "b_size=0\r\ntrans=50\r\n"));
-  run.show();
+  const LogoRun shown("b_size=0\r\ntrans=50\r\n");
   ASSERT_TRUE(splash->showsThroughLayer());
   EXPECT_EQ(settledScreenPixel(40, 40, kBackdrop), kBackdrop);
   // Wine shows a partly transparent pixel as its premultiplied colour: the opaque red at alpha 134.
