@@ -1,4 +1,5 @@
-// Tests of the PNG decoder: every kind of PngSuite picture against libpng's decode, transparency, damaged and hostile files.
+// Tests of the PNG decoder: every kind of PngSuite picture against libpng's decode, transparency, damaged and
+// hostile files.
 #include "core/png_decoder.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +66,8 @@ Reference referenceDecode(const std::vector<uint8_t>& file) {
   ref.height = static_cast<int>(png_get_image_height(png, info));
   ref.bgra.resize(static_cast<size_t>(ref.width) * ref.height * 4);
   std::vector<png_bytep> rows(static_cast<size_t>(ref.height));
-  for (int y = 0; y < ref.height; ++y) rows[static_cast<size_t>(y)] = ref.bgra.data() + static_cast<size_t>(y) * ref.width * 4;
+  for (int y = 0; y < ref.height; ++y)
+    rows[static_cast<size_t>(y)] = ref.bgra.data() + static_cast<size_t>(y) * ref.width * 4;
   png_read_image(png, rows.data());
   png_destroy_read_struct(&png, &info, nullptr);
   return ref;
@@ -123,7 +125,8 @@ TEST(PngDecoder, TellsWhetherAnyPixelIsTransparent) {
   EXPECT_FALSE(transparent("basn3p08.png"));  // palette without tRNS
   EXPECT_FALSE(transparent("tp0n3p08.png"));  // palette with a tRNS that leaves every used entry opaque
   // An alpha channel that is 255 everywhere counts as none.
-  const auto opaque = testing::rgbaPng(5, 3, [](int x, int y) { return uint32_t(x * 40) << 24 | uint32_t(y) << 16 | 0xFF; });
+  const auto opaque =
+      testing::rgbaPng(5, 3, [](int x, int y) { return uint32_t(x * 40) << 24 | uint32_t(y) << 16 | 0xFF; });
   EXPECT_FALSE(decodePng(opaque.data(), opaque.size()).hasTransparency());
 }
 

@@ -79,7 +79,8 @@ std::vector<uint8_t> rgbaPng(int w, int h, F at) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const uint32_t rgba = at(x, y);
-      for (int shift = 24; shift >= 0; shift -= 8) lines[static_cast<size_t>(y)].push_back(static_cast<uint8_t>(rgba >> shift));
+      for (int shift = 24; shift >= 0; shift -= 8)
+        lines[static_cast<size_t>(y)].push_back(static_cast<uint8_t>(rgba >> shift));
     }
   return PngWriter().header(static_cast<uint32_t>(w), static_cast<uint32_t>(h), 8, 6).rows(lines).end();
 }
