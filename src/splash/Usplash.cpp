@@ -398,10 +398,7 @@ void Tsplash::drawFrame(HDC windowDc) {
 }
 
 void Tsplash::paint(HDC dc, const RECT& clip) {
-  if (layered_) {
-    updateLayer();
-    return;
-  }
+  if (layered_) return;  // the layer is updated by what changes it, not by paints
   paintClient(dc, clip);
   if (frameColour_ != colour() && border_ > 0) {
     HDC windowDc = GetWindowDC(hwnd());
