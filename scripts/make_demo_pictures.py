@@ -28,9 +28,9 @@ def draw_logo(width=480, height=270):
     return cv
 
 
-def draw_emblem_and_word(cv, cx, cy, r, outline=0.0):
+def draw_emblem_and_word(cv, cx, cy, r, outline=0.0, glow=1.0):
     """The sun and "Lumivex" to its right, in white turning gold; with an outline of that width in navy."""
-    art.draw_emblem(cv, cx, cy, r, rays=16, ray_len=0.78)
+    art.draw_emblem(cv, cx, cy, r, rays=16, ray_len=0.78, glow=glow)
     word = 'Lumivex'
     left = cx + r * 2.1
     scale = (cv.width - 24 - left) / art.text_width(word, 1.0)
@@ -46,10 +46,10 @@ def draw_emblem_and_word(cv, cx, cy, r, outline=0.0):
 
 
 def draw_shaped_logo(width=480, height=200):
-    """The emblem and the word on nothing: clear around them, soft at the glow's edge; the word outlined in navy so
-    that it reads on any desktop."""
+    """The emblem and the word on nothing: clear around them, with soft edges only where they are drawn (no glow,
+    which would dim the desktop over a wide ring); the word outlined in navy so that it reads on any desktop."""
     cv = art.Canvas(width, height)
-    draw_emblem_and_word(cv, height * 0.5, height * 0.5, height * 0.2, outline=3.0)
+    draw_emblem_and_word(cv, height * 0.5, height * 0.5, height * 0.2, outline=3.0, glow=0.0)
     return cv
 
 
