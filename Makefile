@@ -4,6 +4,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 CACHE ?= $(or $(LUMIVEX_CACHE),$(or $(XDG_CACHE_HOME),$(HOME)/.cache)/lumivex)
 JPEG_PREFIX := $(CACHE)/libjpeg-turbo-mingw64
+PNG_PREFIX := $(CACHE)/libspng-mingw64
 NATIVE := build/native
 WIN := build/win
 FUZZ_SECONDS ?= 60
@@ -23,7 +24,7 @@ native: bootstrap
 win: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DLUMIVEX_JPEG_PREFIX=$(JPEG_PREFIX) >/dev/null
+	  -DLUMIVEX_JPEG_PREFIX=$(JPEG_PREFIX) -DLUMIVEX_PNG_PREFIX=$(PNG_PREFIX) >/dev/null
 	@scripts/quiet-build $(WIN) -j$(JOBS)
 
 test: native win

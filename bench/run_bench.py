@@ -1,13 +1,14 @@
 """`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
 
-For each picture (a 1024 x 768 BMP, a 12 MP JPEG and a 48 MP JPEG both sequential and progressive, made here with
-recognisable blocks around the centre, the part any desktop shows) lumivex.exe and bench/baseline.cpp run RUNS
-times each, round by round across the pictures after one warm-up round. bench_probe measures each start from
-process creation, with the Wine desktop already up, as it is at logon; then, for pictures larger than the desktop,
-a later paint: it moves the window up and left by MOVE pixels, which brings a block off the desktop until then
-onto it, times it until that block is on screen, and keeps the longest time the window took meanwhile to answer a
-message. Prints medians, min/max and the Lumivex/baseline ratios.
-Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win).
+For each picture (a 1024 x 768 BMP, a 12 MP JPEG and a 48 MP JPEG both sequential and progressive, and a
+1024 x 768 PNG with a transparent background, made here with recognisable blocks around the centre, the part any
+desktop shows) lumivex.exe and bench/baseline.cpp run RUNS times each, round by round across the pictures after one
+warm-up round. bench_probe measures each start from process creation, with the Wine desktop already up, as it is at
+logon; then, for pictures larger than the desktop, a later paint: it moves the window up and left by MOVE pixels,
+which brings a block off the desktop until then onto it, times it until that block is on screen, and keeps the
+longest time the window took meanwhile to answer a message. Prints medians, min/max and the Lumivex/baseline ratios.
+Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win),
+BENCH_PICTURES (comma-separated beginnings of the pictures' labels to run, e.g. "PNG,BMP"; default all).
 """
 
 import os
@@ -47,7 +48,13 @@ def make_picture(folder, name, width, height, progressive=False):
         draw += ['-fill', f'#{colour}', '-draw', f'rectangle {cx + dx},{cy + dy} {cx + dx + 40},{cy + dy + 40}']
     out = ('BMP3:' + path) if name.endswith('.bmp') else path
     coding = ['-interlace', 'JPEG'] if progressive else []
-    subprocess.run(['convert', '-size', f'{width}x{height}', 'gradient:#102040-#402010', *draw,
+    background = ['gradient:#102040-#402010']
+    if name.endswith('.png'):
+        # A logo's kind of picture: clear around a soft, half-transparent plate.
+        out = 'PNG32:' + path
+        background = ['xc:none', '-fill', 'rgba(40,60,120,0.55)', '-draw',
+                      f'roundrectangle {cx - 260},{cy - 200} {cx + 260},{cy + 200} 60,60']
+    subprocess.run(['convert', '-size', f'{width}x{height}', *background, *draw,
                     '-quality', '90', *coding, out], check=True)
     left = DESKTOP[0] // 2 - width // 2
     top = DESKTOP[1] // 2 - height // 2
@@ -115,7 +122,10 @@ def main():
             raise RuntimeError('the desktop did not come up')
         pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768, False), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000, False),
                     ('JPEG 48 MP', 'photo48.jpg', 8000, 6000, False),
-                    ('JPEG 48 MP prog', 'photo48p.jpg', 8000, 6000, True)]
+                    ('JPEG 48 MP prog', 'photo48p.jpg', 8000, 6000, True),
+                    ('PNG 1024x768', 'logo.png', 1024, 768, False)]
+        only = [p.strip() for p in os.environ.get('BENCH_PICTURES', '').split(',') if p.strip()]
+        pictures = [p for p in pictures if not only or any(p[0].startswith(o) for o in only)]
         empty += [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(2)]
         empty_peak = statistics.median(empty)
         print(f'empty Wine program: peak working set {empty_peak / 1024:.1f} MB')

@@ -38,6 +38,20 @@ if(LUMIVEX_FUZZ_JPEG_SOURCE)
 else()
   target_link_libraries(lumivex_core_fuzz PUBLIC JPEG::JPEG)
 endif()
+
+# libspng is one C file: given its sources it is compiled with coverage and ASan into the harnesses, so that the PNG
+# harness is guided inside the decoder; otherwise the system library is linked.
+set(LUMIVEX_FUZZ_SPNG_SOURCE "" CACHE PATH "libspng sources to build instrumented for fuzzing")
+if(LUMIVEX_FUZZ_SPNG_SOURCE)
+  find_package(ZLIB REQUIRED)
+  add_library(spng_fuzz STATIC ${LUMIVEX_FUZZ_SPNG_SOURCE}/spng/spng.c)
+  target_include_directories(spng_fuzz PUBLIC ${LUMIVEX_FUZZ_SPNG_SOURCE}/spng)
+  target_compile_options(spng_fuzz PRIVATE -fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer -w)
+  target_link_libraries(spng_fuzz PUBLIC ZLIB::ZLIB m)
+  target_link_libraries(lumivex_core_fuzz PUBLIC spng_fuzz)
+else()
+  target_link_libraries(lumivex_core_fuzz PUBLIC spng)
+endif()
 target_compile_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize} PRIVATE -fsanitize=fuzzer-no-link)
 target_link_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize})
 

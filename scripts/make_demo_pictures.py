@@ -1,4 +1,5 @@
-"""Draws the sample pictures that ship with Lumivex: a start-up logo as a BMP (24-bit) and as a JPEG.
+"""Draws the sample pictures that ship with Lumivex: a start-up logo as a BMP (24-bit) and as a JPEG, and a shaped
+logo as a PNG with a transparent background (the desktop shows around the emblem and the word).
 
 Usage: python3 make_demo_pictures.py OUTDIR
 The JPEG is encoded from the BMP by ImageMagick's convert (installed by scripts/bootstrap).
@@ -23,17 +24,32 @@ def draw_logo(width=480, height=270):
         d = math.hypot(x - cx, y - cy) / width
         return 1.0, art.mix(base, art.hex_rgb('#ff9a4a'), 0.45 * math.exp(-(d / 0.25) ** 2))
     cv.paint(sky)
-    art.draw_emblem(cv, cx, cy, r, rays=16, ray_len=0.78)
+    draw_emblem_and_word(cv, cx, cy, r)
+    return cv
 
+
+def draw_emblem_and_word(cv, cx, cy, r, outline=0.0, glow=1.0):
+    """The sun and "Lumivex" to its right, in white turning gold; with an outline of that width in navy."""
+    art.draw_emblem(cv, cx, cy, r, rays=16, ray_len=0.78, glow=glow)
     word = 'Lumivex'
     left = cx + r * 2.1
-    scale = (width - 24 - left) / art.text_width(word, 1.0)
+    scale = (cv.width - 24 - left) / art.text_width(word, 1.0)
     sdf, box = art.text_shape(word, left, cy + 7 * scale, scale)
     top, bottom = box[1], box[3]
+    if outline:
+        wide = (box[0] - outline, box[1] - outline, box[2] + outline, box[3] + outline)
+        cv.fill(lambda x, y: sdf(x, y) - outline, art.NAVY, wide)
 
     def ink(x, y):
         return art.gradient([(0.0, art.hex_rgb('#ffffff')), (1.0, art.hex_rgb('#ffc870'))], (y - top) / (bottom - top))
     cv.fill(sdf, ink, box)
+
+
+def draw_shaped_logo(width=480, height=200):
+    """The emblem and the word on nothing: clear around them, with soft edges only where they are drawn (no glow,
+    which would dim the desktop over a wide ring); the word outlined in navy so that it reads on any desktop."""
+    cv = art.Canvas(width, height)
+    draw_emblem_and_word(cv, height * 0.5, height * 0.5, height * 0.2, outline=3.0, glow=0.0)
     return cv
 
 
@@ -59,6 +75,8 @@ def main(argv):
     with open(bmp, 'wb') as f:
         f.write(bmp24(draw_logo()))
     subprocess.run(['convert', bmp, '-quality', '92', os.path.join(out, 'lumivex-logo.jpg')], check=True)
+    with open(os.path.join(out, 'lumivex-shaped.png'), 'wb') as f:
+        f.write(art.png(draw_shaped_logo()))
     return 0
 
 

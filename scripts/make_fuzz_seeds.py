@@ -9,6 +9,7 @@ import tempfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 BMPSUITE = ROOT / "tests" / "data" / "bmpsuite"
+PNGSUITE = ROOT / "tests" / "data" / "pngsuite"
 
 # name, size, extra convert options (before the output file)
 JPEG_FLAVOURS = [
@@ -65,6 +66,15 @@ def bmp_seeds(out: pathlib.Path) -> int:
             if f.is_file():
                 shutil.copyfile(f, out / f"{sub}-{f.name}")
                 count += 1
+    return count
+
+
+def png_seeds(out: pathlib.Path) -> int:
+    """PngSuite: every colour type, bit depth, interlacing, ancillary chunk, and the damaged x* files."""
+    count = 0
+    for f in sorted(PNGSUITE.glob("*.png")):
+        shutil.copyfile(f, out / f.name)
+        count += 1
     return count
 
 
@@ -190,6 +200,7 @@ def main() -> None:
     makers = {
         "fuzz_bmp": bmp_seeds,
         "fuzz_jpeg": jpeg_seeds,
+        "fuzz_png": png_seeds,
         "fuzz_settings_value": lambda out: text_seeds(out, SETTINGS_VALUES),
         "fuzz_message_list": lambda out: text_seeds(out, MESSAGE_LISTS),
     }

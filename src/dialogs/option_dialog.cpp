@@ -145,7 +145,7 @@ void OptionDialog::create() {
                &positionButton, &userNameEdit});
 
   pictureChooser.title = L"画像を選択して下さい";
-  pictureChooser.filter = L"BITMAP|*.bmp|JPEG|*.jpg";
+  pictureChooser.filter = L"BITMAP|*.bmp|JPEG|*.jpg|PNG|*.png";
   pictureChooser.flags = OFN_READONLY | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT;
   pictureChooser.flagsEx = OFN_EX_NOPLACESBAR;
   colourChooser.colour = 0x000000;

@@ -1,4 +1,4 @@
-// The splash picture holder: bitmaps and JPEG pictures as pixels (JPEG decoded tile by tile as paints need them),
+// The splash picture holder: bitmaps, JPEG and PNG pictures as pixels (JPEG decoded tile by tile as paints need them),
 // icons and metafiles through the window system.
 #include "splash/picture.h"
 
@@ -16,6 +16,8 @@
 #include "core/paths.h"
 #include "core/picture_limits.h"
 #include "core/pixels.h"
+#include "core/png_decoder.h"
+#include "splash/translucent_picture.h"
 #include "ui/handles.h"
 #include "ui/message_box.h"
 
@@ -429,6 +431,19 @@ class MetafilePicture : public Picture {
   ui::EnhMetaFileHandle mf_;
 };
 
+// A PNG without transparent pixels is drawn like a bitmap; one with them keeps its alpha.
+std::unique_ptr<Picture> loadPng(const std::vector<uint8_t>& bytes) {
+  core::PngImage image;
+  try {
+    image = core::decodePng(bytes.data(), bytes.size());
+  } catch (const core::PngError& e) {
+    const std::string reason = e.what();
+    throw ui::AppError(L"PNG エラー: " + std::wstring(reason.begin(), reason.end()));
+  }
+  if (!image.hasTransparency()) return std::make_unique<BitmapPicture>(core::withoutAlpha(std::move(image)));
+  return std::make_unique<TranslucentPicture>(core::premultiplied(std::move(image)));
+}
+
 std::unique_ptr<Picture> loadByExtension(const std::wstring& path) {
   const std::wstring ext = core::extensionOf(path);
   if (sameText(ext, L"bmp")) {
@@ -446,6 +461,7 @@ std::unique_ptr<Picture> loadByExtension(const std::wstring& path) {
       throw ui::AppError(L"JPEG エラー #" + std::to_wstring(e.code()));
     }
   }
+  if (sameText(ext, L"png")) return loadPng(readWholeFile(path));
   if (sameText(ext, L"ico")) return IconPicture::load(path);
   if (sameText(ext, L"wmf") || sameText(ext, L"emf")) return MetafilePicture::load(path);
   throw ui::AppError(L"拡張子 ." + ext + L" の画像形式は処理できません");
@@ -459,7 +475,7 @@ void Picture::setMetafileTrialLimitForTesting(unsigned milliseconds) {
 
 bool Picture::readsAsPixels(const std::wstring& path) {
   const std::wstring ext = core::extensionOf(path);
-  return sameText(ext, L"bmp") || sameText(ext, L"jpg") || sameText(ext, L"jpeg");
+  return sameText(ext, L"bmp") || sameText(ext, L"jpg") || sameText(ext, L"jpeg") || sameText(ext, L"png");
 }
 
 std::unique_ptr<Picture> Picture::fromFile(const std::wstring& path) {

@@ -1,10 +1,15 @@
-// The splash picture holder: a picture file loaded by its extension (bitmap, JPEG, icon, metafile) and drawn on demand.
+// The splash picture holder: a picture file loaded by its extension (bitmap, JPEG, PNG, icon, metafile) and drawn on
+// demand.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include <windows.h>
+
+namespace lumivex::core {
+struct PremultipliedPixels;
+}
 
 namespace lumivex::pictures {
 
@@ -16,9 +21,10 @@ class Picture {
 
   // Loads the file by its extension, compared without regard to case. Failures raise ui::AppError with the
   // text the error box shows ("拡張子 .%s の画像形式は処理できません", "ビットマップイメージが不正です",
-  // "JPEG エラー #%d", ...). A JPEG file only has its header read here; its pixels are decoded when drawn.
+  // "JPEG エラー #%d", "PNG エラー: <reason>", ...). A JPEG file only has its header read here; its pixels are
+  // decoded when drawn. A PNG is decoded whole here.
   static std::unique_ptr<Picture> fromFile(const std::wstring& path);
-  // Whether the file's extension names a bitmap or a JPEG: pictures read into pixels without the window system.
+  // Whether the file's extension names a bitmap, a JPEG or a PNG: pictures read into pixels without the window system.
   static bool readsAsPixels(const std::wstring& path);
 
   int width() const { return width_; }
@@ -29,6 +35,10 @@ class Picture {
   // from then on.
   virtual bool draw(HDC dc, POINT origin, const RECT& area) = 0;
   bool failed() const { return !failureText_.empty(); }
+
+  // The pixels with their alpha, premultiplied, for a picture that has transparent pixels (a PNG with an alpha
+  // channel or tRNS that some pixel uses); null for every other picture, which is opaque.
+  virtual const core::PremultipliedPixels* translucentPixels() const { return nullptr; }
   const std::wstring& failureText() const { return failureText_; }
 
   // Produces the pixels of `area` (picture coordinates) ahead of the paints that will need them, where that saves

@@ -8,9 +8,9 @@
 
 namespace lumivex::pictures {
 
-// Starts loading the picture that the settings file at `settingsPath`, read through `settings`, names (a bitmap or a JPEG; nothing else is
-// tried) and decoding the part of it that the desktop shows at the settings' placement. Does nothing when the
-// settings file is missing. Any failure leaves nothing behind: the show sequence meets it again and reports it.
+// Starts loading the picture that the settings file at `settingsPath`, read through `settings`, names (a bitmap,
+// a JPEG or a PNG; nothing else is tried) and decoding the part of it that the desktop shows at the settings'
+// placement. Does nothing when the settings file is missing. Any failure leaves nothing behind: the show sequence meets it again and reports it.
 void prefetch(const std::wstring& settingsPath, std::unique_ptr<core::Profile> settings);
 
 // Waits for the loading to end and hands over its picture when it is of `path` and that file is unchanged since

@@ -7,6 +7,7 @@
 
 #include "core/geometry.h"
 #include "core/settings_value.h"
+#include "splash/layered_surface.h"
 #include "splash/picture_prefetch.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -193,6 +194,7 @@ void SplashWindow::showSequence() {
       core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), screenPixelsPerInch()));
   setBorderWidth(inRange(settings_.borderWidth, core::kBorderWidthRange));
   countdown.setInterval(static_cast<UINT>(inRange(settings_.displaySeconds, core::kDisplaySecondsRange)) * 1000u);
+  useLayerForTranslucentPicture();
 }
 
 // Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
@@ -223,11 +225,69 @@ void SplashWindow::applyTranslucency() {
   if (!user32Module || !layeredEntry) return;
   const int position = core::clampToRange(settings_.opacityPercent, core::kOpacityRange.lo, core::kOpacityRange.hi);
   const int alpha = core::alphaForPosition(position, core::kOpacityRange.lo, core::kOpacityRange.hi);
+  if (layered_) {
+    layered_->setOpacity(static_cast<BYTE>(alpha));
+    updateLayer();
+    return;
+  }
   layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-void SplashWindow::setMessageColour(ui::Colour c) { messageLabel.setColour(c); }
-void SplashWindow::setMessageFontColour(ui::Colour c) { messageLabel.setFontColour(c); }
+// ---- Per-pixel alpha ----
+
+// A picture with transparent pixels is shown through a layer with per-pixel alpha, where the system has layered
+// windows; the window's translucency then multiplies the picture's own alpha, and the frame, the message's text and
+// its background (when it has one) are opaque. Every other picture keeps the usual painting. Called once the show
+// sequence has set everything the layer shows, which it then composes once.
+void SplashWindow::useLayerForTranslucentPicture() {
+  layered_.reset();
+  const pictures::Picture* p = image.picture();
+  if (!user32Module || !p || !p->translucentPixels()) return;
+  layered_ = std::make_unique<pictures::LayeredSurface>(hwnd());
+  applyTranslucency();
+}
+
+// A layer gets no paints from the window system (Wine sends none once it has been updated): what changes it updates
+// it at once.
+void SplashWindow::refreshLayer() {
+  if (layered_) updateLayer();
+}
+
+// The layer in window coordinates: the client area starts inside the frame.
+void SplashWindow::updateLayer() {
+  RECT window{};
+  GetWindowRect(hwnd(), &window);
+  core::SplashLayer layer;
+  layer.width = window.right - window.left;
+  layer.height = window.bottom - window.top;
+  layer.border = border_;
+  layer.windowColour = ui::toColorRef(colour());
+  const RECT picture = pictureRect();
+  layer.pictureX = picture.left + border_;
+  layer.pictureY = picture.top + border_;
+  RECT label = messageRect();
+  OffsetRect(&label, border_, border_);
+  pictures::LayerMessage message;
+  message.strip = core::PixelRect{label.left, label.top, label.right, label.bottom};
+  message.filled = !messageLabel.transparent();
+  message.fill = ui::toColorRef(messageLabel.colour());
+  message.text = ui::toColorRef(messageLabel.fontColour());
+  message.drawText = [this](HDC dc, const RECT& r) { drawMessageText(dc, r); };
+  layered_->update(layer, *image.picture()->translucentPixels(), message);
+}
+
+void SplashWindow::setMessageColour(ui::Colour c) {
+  messageLabel.setColour(c);
+  refreshLayer();
+}
+void SplashWindow::setMessageFontColour(ui::Colour c) {
+  messageLabel.setFontColour(c);
+  refreshLayer();
+}
+void SplashWindow::setColour(ui::Colour c) {
+  Form::setColour(c);
+  refreshLayer();
+}
 
 void SplashWindow::setBorderWidth(int n) {
   n = std::max(n, 0);
@@ -283,6 +343,7 @@ void SplashWindow::scrollTo(int pos) {
   si.nPos = pos;
   SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
   InvalidateRect(hwnd(), nullptr, FALSE);
+  refreshLayer();
 }
 
 void SplashWindow::invalidateMessage() {
@@ -313,6 +374,7 @@ void SplashWindow::drawFrame(HDC windowDc) {
 }
 
 void SplashWindow::paint(HDC dc, const RECT& clip) {
+  if (layered_) return;  // the layer is updated by what changes it, not by paints
   paintClient(dc, clip);
   if (frameColour_ != colour() && border_ > 0) {
     HDC windowDc = GetWindowDC(hwnd());
@@ -368,20 +430,28 @@ void SplashWindow::paintClient(HDC dc, const RECT& area) {
   }
 
   const RECT label = messageRect();
-  if (const RECT shown = intersection(live, label); !IsRectEmpty(&shown)) {
-    if (!messageLabel.transparent()) {
-      ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(messageLabel.colour())));
-      FillRect(mem.get(), &label, fill.get());
-    }
-    ui::SelectGuard selectFont(mem.get(), messageLabel.font());
-    SetBkMode(mem.get(), TRANSPARENT);
-    SetTextColor(mem.get(), ui::toColorRef(messageLabel.fontColour()));
-    RECT text = label;
-    DrawTextW(mem.get(), messageLabel.caption().c_str(), static_cast<int>(messageLabel.caption().size()), &text,
-              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_EXPANDTABS);
-  }
+  if (const RECT shown = intersection(live, label); !IsRectEmpty(&shown)) drawMessage(mem.get(), label);
 
   BitBlt(dc, live.left, live.top, w, h, mem.get(), live.left, live.top, SRCCOPY);
+}
+
+// The message label at `label`: its strip filled when it is opaque, then its one line of text.
+void SplashWindow::drawMessage(HDC dc, const RECT& label) {
+  if (!messageLabel.transparent()) {
+    ui::BrushHandle fill(CreateSolidBrush(ui::toColorRef(messageLabel.colour())));
+    FillRect(dc, &label, fill.get());
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ui::toColorRef(messageLabel.fontColour()));
+  drawMessageText(dc, label);
+}
+
+// The message's one line of text in the label's font, in the DC's text colour.
+void SplashWindow::drawMessageText(HDC dc, const RECT& label) {
+  ui::SelectGuard selectFont(dc, messageLabel.font());
+  RECT text = label;
+  DrawTextW(dc, messageLabel.caption().c_str(), static_cast<int>(messageLabel.caption().size()), &text,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_EXPANDTABS);
 }
 
 // ---- Messages ----
@@ -430,6 +500,16 @@ LRESULT SplashWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
+    case WM_NCHITTEST:
+      // A fully transparent pixel of a layer is not the window's: the mouse goes to what is behind it. The window
+      // system does this itself for a layer; saying it here makes it so wherever the system asks the window.
+      if (layered_) {
+        RECT window{};
+        GetWindowRect(hwnd(), &window);
+        const POINT p{GET_X_LPARAM(lp) - window.left, GET_Y_LPARAM(lp) - window.top};
+        if (layered_->clearAt(p)) return HTTRANSPARENT;
+      }
+      break;
     case WM_SIZE:
       layout();
       break;

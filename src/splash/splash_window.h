@@ -11,6 +11,10 @@
 #include "ui/handles.h"
 #include "ui/timer.h"
 
+namespace lumivex::pictures {
+class LayeredSurface;
+}
+
 namespace lumivex {
 
 class SplashWindow : public ui::Form {
@@ -92,9 +96,11 @@ class SplashWindow : public ui::Form {
   void applyTranslucency();  // from the settings' opacity; nothing where translucency is unavailable
   void handleKey(WORD& key);
 
-  // The message label's colours, also previewed from the option dialog.
+  // The message label's colours, also previewed from the option dialog. The window colour is the form's, and also
+  // refreshes a per-pixel-alpha layer.
   void setMessageColour(ui::Colour c);
   void setMessageFontColour(ui::Colour c);
+  void setColour(ui::Colour c);
 
   // The frame in the window colour on every side; the outer size stays, the client area shrinks by 2n.
   int borderWidth() const { return border_; }
@@ -104,6 +110,9 @@ class SplashWindow : public ui::Form {
   RECT pictureRect() const;
   RECT messageRect() const;
   int scrollPosition() const { return scrollPos_; }
+
+  // Whether the window shows its picture through a per-pixel-alpha layer (a picture with transparent pixels).
+  bool showsThroughLayer() const { return layered_ != nullptr; }
 
   // Tests: the name looked up in user32 for the layered-window entry (to stand for a system without it).
   static void setLayeredEntryNameForTesting(const char* name);
@@ -120,6 +129,11 @@ class SplashWindow : public ui::Form {
   void invalidateMessage();
   HBRUSH windowBrush();
   void placeOnDesktop();
+  void drawMessage(HDC dc, const RECT& label);
+  void drawMessageText(HDC dc, const RECT& label);
+  void useLayerForTranslucentPicture();
+  void refreshLayer();
+  void updateLayer();
 
   core::Settings& settings_;
   Host& host_;
@@ -133,6 +147,7 @@ class SplashWindow : public ui::Form {
   ui::Colour brushColour_ = 0;
   ui::BrushHandle brush_;
   ui::Colour frameColour_ = 0;
+  std::unique_ptr<pictures::LayeredSurface> layered_;  // set while a picture with transparent pixels is shown
 };
 
 }  // namespace lumivex

@@ -79,6 +79,39 @@ def take(bed):
     bed.kill(pid)
     bed.wait_exit(pid, 5)
 
+    shoot_shaped_logo(bed, pictures)
+
+
+def shoot_shaped_logo(bed, pictures):
+    """The PNG logo with a transparent background over the desktop and over another run's splash window."""
+    behind = ProgramFolder(bed)
+    write_messages(behind)
+    settings = journeys.normal_settings(os.path.join(pictures, 'lumivex-logo.jpg'), splashtime=120, b_size=0,
+                                        winpos=1, fsiz=1)
+    settings['Window'] = {'Top': '330', 'Left': '120'}
+    settings['message'] = {'message': ''}
+    behind.write_ini(settings)
+    first = bed.launch(behind.exe)
+    under = bed.wait_window('splash', pid=first)
+    poll('the picture behind on screen', lambda: bed.pixel(under.left + 120, under.top + 120) != '000000')
+
+    prog = ProgramFolder(bed)
+    write_messages(prog)
+    settings = journeys.normal_settings(os.path.join(pictures, 'lumivex-shaped.png'), splashtime=120, b_size=0,
+                                        winpos=1, fcol=16777215, fsiz=11, lbltrans=0)
+    settings['Window'] = {'Top': '250', 'Left': '380'}
+    settings['message'] = {'message': '起動中・・・'}
+    prog.write_ini(settings)
+    sun = (380 + 100, 250 + 100)  # the emblem's centre, over the window behind until the logo shows
+    before = bed.pixel(*sun)
+    pid = bed.launch(prog.exe)
+    splash = bed.wait_window('splash', pid=pid)
+    poll('the shaped logo on screen', lambda: bed.pixel(*sun) != before)
+    shoot(bed, splash, 'splash-shaped.png', margin=60)
+    for p in (pid, first):
+        bed.kill(p)
+        bed.wait_exit(p, 5)
+
 
 def take_scaled(bed):
     """The option dialog at 150 % display scaling, in a prefix whose screen has 144 dpi."""

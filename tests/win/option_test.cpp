@@ -355,7 +355,7 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
   ASSERT_EQ(opened.size(), 2u);
   const ui::OpenFileDialog& first = opened[0];
   EXPECT_EQ(first.title, L"画像を選択して下さい");
-  EXPECT_EQ(first.filter, L"BITMAP|*.bmp|JPEG|*.jpg");
+  EXPECT_EQ(first.filter, L"BITMAP|*.bmp|JPEG|*.jpg|PNG|*.png") << "PNG beside BMP and JPEG, the bitmap first";
   EXPECT_EQ(first.defaultExtension, L"bmp");
   EXPECT_EQ(first.flags,
             static_cast<DWORD>(OFN_READONLY | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT));

@@ -1,0 +1,298 @@
+// PNG pictures on the splash window: the desktop through transparent pixels (read from the screen), every kind of
+// PngSuite picture at sample points, opaque PNGs drawn as before, damaged PNGs reported, and the chooser's filter.
+#include <gtest/gtest.h>
+
+#include <spng.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/png_decoder.h"
+#include "splash/picture.h"
+#include "splash_fixture.h"
+
+using namespace lumivex;
+namespace lt = lumivex::testing;
+using lt::option;
+using lt::splash;
+using lt::SplashRun;
+
+namespace {
+
+// A PNG from straight 0xAARRGGBB pixels, written by the PNG library: 8-bit RGBA.
+std::string pngFile(int w, int h, const std::function<uint32_t(int, int)>& argb) {
+  std::vector<uint8_t> rgba;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t c = argb(x, y);
+      rgba.insert(rgba.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), uint8_t(c >> 24)});
+    }
+  spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
+  spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
+  spng_ihdr header{static_cast<uint32_t>(w), static_cast<uint32_t>(h), 8, SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 0, 0, 0};
+  spng_set_ihdr(ctx, &header);
+  spng_encode_image(ctx, rgba.data(), rgba.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+  size_t size = 0;
+  int error = 0;
+  void* png = spng_get_png_buffer(ctx, &size, &error);
+  std::string out(static_cast<const char*>(png), size);
+  free(png);
+  spng_ctx_free(ctx);
+  return out;
+}
+
+std::string suiteFile(const std::string& name) {
+  std::ifstream in(std::filesystem::path(LUMIVEX_TESTDATA) / "pngsuite" / name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+COLORREF screenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+constexpr COLORREF kBackdrop = RGB(0xFF, 0x00, 0xFF);
+
+// A plain window in the backdrop colour over the whole desktop, shown before the splash so that it lies behind it:
+// what shows through a transparent pixel is then known.
+class Backdrop {
+ public:
+  Backdrop() {
+    static const ATOM kClass = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = DefWindowProcW;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"LumivexTestBackdrop";
+      wc.hbrBackground = CreateSolidBrush(kBackdrop);  // lives as long as the class, to the end of the tests
+      return RegisterClassW(&wc);
+    }();
+    hwnd_ = CreateWindowExW(0, MAKEINTATOM(kClass), L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                            GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(hwnd_);
+    lt::pumpFor(50);
+  }
+  ~Backdrop() { DestroyWindow(hwnd_); }
+  Backdrop(const Backdrop&) = delete;
+  Backdrop& operator=(const Backdrop&) = delete;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+// The screen at the splash window's (x, y), polled until it is `want` or the deadline passes.
+COLORREF settledScreenPixel(int x, int y, COLORREF want) {
+  COLORREF got = CLR_INVALID;
+  lt::pumpUntil([&] {
+    SplashRun::settle();
+    RECT w{};
+    GetWindowRect(splash().hwnd(), &w);
+    got = screenPixel(w.left + x, w.top + y);
+    return got == want;
+  }, 3000);
+  return got;
+}
+
+// Left half clear, right half opaque red; a ring of half-transparent green at the edge of the red.
+uint32_t logo(int x, int y) {
+  (void)y;
+  if (x < 100) return 0x00000000;
+  if (x < 104) return 0x8000FF00;
+  return 0xFFFF0000;
+}
+
+// The 200 x 120 logo on the splash window, over the backdrop, with the given settings file.
+struct LogoRun {
+  explicit LogoRun(const std::function<std::string(const std::wstring&)>& ini) {
+    const std::wstring pic = pics.file(L"logo.png");
+    lt::writeFileBytes(pic, pngFile(200, 120, logo));
+    run = std::make_unique<SplashRun>(ini(pic));
+    run->show();
+  }
+  explicit LogoRun(const std::string& options)
+      : LogoRun([&](const std::wstring& pic) { return lt::splashIni(pic, options); }) {}
+
+  Backdrop backdrop;
+  lt::TempFolder pics;
+  std::unique_ptr<SplashRun> run;
+};
+
+}  // namespace
+
+TEST(PngSplash, TransparentPixelsShowTheDesktopAndOpaqueOnesThePicture) {
+  const LogoRun shown("b_size=3\r\ncolo=255\r\nfsiz=9\r\nlbltrans=1\r\nbcol=65280\r\n");
+  ASSERT_TRUE(splash().showsThroughLayer());
+  EXPECT_EQ(lt::outerSize(splash().hwnd()).cx, 200) << "the window keeps the picture's size";
+  EXPECT_EQ(lt::outerSize(splash().hwnd()).cy, 120);
+  EXPECT_EQ(splash().left(), 1024 / 2 - 100) << "and its placement";
+
+  EXPECT_EQ(settledScreenPixel(40, 40, kBackdrop), kBackdrop) << "a clear pixel shows what lies behind";
+  EXPECT_EQ(settledScreenPixel(97, 20, kBackdrop), kBackdrop);
+  EXPECT_EQ(settledScreenPixel(150, 40, RGB(255, 0, 0)), RGB(255, 0, 0)) << "an opaque pixel shows the picture";
+  EXPECT_EQ(settledScreenPixel(1, 40, RGB(255, 0, 0)), RGB(255, 0, 0)) << "the frame is opaque, in the window colour";
+  EXPECT_EQ(settledScreenPixel(100, 1, RGB(255, 0, 0)), RGB(255, 0, 0));
+  // A message label with a background is opaque over the clear half too (no text: the settings give none).
+  const RECT label = splash().messageRect();
+  const int stripY = label.top + 3 + (label.bottom - label.top) / 2;
+  EXPECT_EQ(settledScreenPixel(60, stripY, RGB(0, 255, 0)), RGB(0, 255, 0));
+  EXPECT_EQ(screenPixel(splash().left() + 40, splash().top() + label.top + 3 - 2), kBackdrop) << "just above it";
+}
+
+// The mouse over a fully transparent pixel goes to what is behind.
+TEST(PngSplash, ClearPixelsLeaveTheMouseToWhatIsBehind) {
+  const LogoRun shown("b_size=0\r\ntrans=50\r\n");
+  ASSERT_TRUE(splash().showsThroughLayer());
+  const HWND h = splash().hwnd();
+  const POINT clear{splash().left() + 40, splash().top() + 40}, opaque{splash().left() + 150, splash().top() + 40};
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(clear.x, clear.y)), HTTRANSPARENT);
+  EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(opaque.x, opaque.y)), HTCLIENT);
+  EXPECT_NE(WindowFromPoint(clear), h);
+  EXPECT_EQ(WindowFromPoint(opaque), h);
+}
+
+// Without a background, the message's text is opaque and the desktop shows between its letters.
+TEST(PngSplash, MessageTextWithoutBackgroundIsOpaqueOverClearPixels) {
+  const LogoRun shown([](const std::wstring& pic) {
+    return lt::splashIni(pic, "b_size=0\r\nfsiz=12\r\nlbltrans=0\r\nfcol=65535\r\n") +
+           "[message]\r\nmessage=\x81\xa1 \x81\xa1\r\n";  // "■ ■" in code page 932
+  });
+  ASSERT_TRUE(splash().showsThroughLayer());
+  const RECT label = splash().messageRect();
+  int ink = 0, desktop = 0;
+  lt::pumpUntil([&] {
+    SplashRun::settle();
+    ink = desktop = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+      for (int x = 0; x < 100; ++x) {
+        const COLORREF c = screenPixel(splash().left() + x, splash().top() + y);
+        ink += c == RGB(255, 255, 0);
+        desktop += c == kBackdrop;
+      }
+    return ink > 20;
+  }, 3000);
+  EXPECT_GT(ink, 20) << "the squares, in the text colour";
+  EXPECT_GT(desktop, 100) << "around and between them, the desktop";
+}
+
+TEST(PngSplash, TranslucencyKeepsClearPixelsClearAndTheDialogFollowsTheLayer) {
+  const LogoRun shown("b_size=0\r\ntrans=50\r\n");
+  ASSERT_TRUE(splash().showsThroughLayer());
+  EXPECT_EQ(settledScreenPixel(40, 40, kBackdrop), kBackdrop);
+  // Wine shows a partly transparent pixel as its premultiplied colour: the opaque red at alpha 134.
+  const COLORREF dimmed = settledScreenPixel(150, 40, RGB(134, 0, 0));
+  EXPECT_NE(dimmed, kBackdrop);
+  EXPECT_NE(dimmed, RGB(255, 0, 0)) << "the translucency applies to the picture's opaque pixels";
+  // The option dialog's scroll bar previews on the layer too: fully opaque again.
+  option().translucencySlider.setPosition(100);
+  EXPECT_EQ(settledScreenPixel(150, 40, RGB(255, 0, 0)), RGB(255, 0, 0));
+  EXPECT_EQ(settledScreenPixel(40, 40, kBackdrop), kBackdrop);
+}
+
+// An opaque PNG is drawn by the usual path, pixel for pixel as the same picture in a bitmap.
+TEST(PngSplash, OpaquePngIsDrawnExactlyLikeTheSameBitmap) {
+  const auto colour = [](int x, int y) -> uint32_t { return (x * 7 & 0xFF) << 16 | (y * 5 & 0xFF) << 8 | 0x40; };
+  lt::TempFolder pics;
+  const std::wstring png = pics.file(L"a.png"), bmp = pics.file(L"a.bmp");
+  lt::writeFileBytes(png, pngFile(90, 70, [&](int x, int y) { return 0xFF000000 | colour(x, y); }));
+  lt::writeFileBytes(bmp, lt::bmpFile(90, 70, colour));
+  std::vector<COLORREF> seen[2];
+  int i = 0;
+  for (const std::wstring& pic : {png, bmp}) {
+    SplashRun run(lt::splashIni(pic, "b_size=2\r\ncolo=255\r\n"));
+    run.show();
+    EXPECT_FALSE(splash().showsThroughLayer());
+    const lt::WindowPixels px(splash().hwnd());
+    for (int y = 0; y < px.height(); ++y)
+      for (int x = 0; x < px.width(); ++x) seen[i].push_back(px.at(x, y));
+    ++i;
+  }
+  EXPECT_TRUE(seen[0] == seen[1]);
+}
+
+// Every colour type, bit depth, palette with tRNS and interlacing of PngSuite on the screen: at each sample point the
+// decoded colour where the pixel is opaque, the backdrop where it is clear.
+TEST(PngSplash, EveryKindOfPngShowsItsPixels) {
+  Backdrop backdrop;
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(LUMIVEX_TESTDATA) / "pngsuite")) {
+    const std::string n = e.path().filename().string();
+    if (n.size() > 4 && (n.rfind("bas", 0) == 0 || n.rfind("tb", 0) == 0 || n.rfind("tp", 0) == 0)) names.push_back(n);
+  }
+  std::sort(names.begin(), names.end());
+  ASSERT_GE(names.size(), 40u);
+  lt::TempFolder pics;
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::string file = suiteFile(name);
+    const auto reference = core::decodePng(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+    const std::wstring pic = pics.file(std::wstring(name.begin(), name.end()));
+    lt::writeFileBytes(pic, file);
+    SplashRun run(lt::splashIni(pic, "b_size=0\r\nfsiz=1\r\n"));
+    run.show();
+    EXPECT_EQ(splash().showsThroughLayer(), reference.hasTransparency());
+    const int stripTop = splash().messageRect().top;
+    struct Sample {
+      int x, y;
+      COLORREF want;
+    };
+    std::vector<Sample> samples;
+    for (int y = 1; y < stripTop; y += 3)
+      for (int x = (y * 7) % 5; x < reference.width; x += 5) {
+        const uint8_t* p = reference.bgra.data() + (static_cast<size_t>(y) * reference.width + x) * 4;
+        if (p[3] != 0 && p[3] != 255) continue;  // Wine shows these over black; the blend is tested natively
+        samples.push_back({x, y, p[3] == 0 ? kBackdrop : RGB(p[2], p[1], p[0])});
+      }
+    EXPECT_GE(samples.size(), 4u);
+    // Read until the whole window is on screen, then compare.
+    std::vector<COLORREF> got(samples.size());
+    lt::pumpUntil([&] {
+      SplashRun::settle();
+      RECT w{};
+      GetWindowRect(splash().hwnd(), &w);
+      bool all = true;
+      for (size_t i = 0; i < samples.size(); ++i) {
+        got[i] = screenPixel(w.left + samples[i].x, w.top + samples[i].y);
+        all &= got[i] == samples[i].want;
+      }
+      return all;
+    }, 3000);
+    for (size_t i = 0; i < samples.size(); ++i)
+      EXPECT_EQ(got[i], samples[i].want) << samples[i].x << "," << samples[i].y;
+  }
+}
+
+TEST(PngSplash, DamagedPngGivesTheErrorBoxThenTheOptionDialog) {
+  lt::TempFolder pics;
+  struct Case {
+    std::string bytes;
+    std::wstring text;
+  };
+  const std::string good = suiteFile("basn6a08.png");
+  std::string badChecksum = good;
+  badChecksum[29] ^= 1;  // inside the header's checksum
+  const Case cases[] = {
+      {"", L"PNG エラー: end of stream."},
+      {"\x89PNG\r\n\x1a\nxx", L"PNG エラー: end of stream."},
+      {good.substr(0, good.size() / 2), L"PNG エラー: end of stream."},
+      {badChecksum, L"PNG エラー: invalid chunk checksum."},
+      {suiteFile("xs1n0g01.png"), L"PNG エラー: invalid signature."},
+  };
+  for (const Case& c : cases) {
+    const std::wstring pic = pics.file(L"bad.png");
+    lt::writeFileBytes(pic, c.bytes);
+    SplashRun run(lt::splashIni(pic));
+    run.expectModal();
+    run.show();
+    ASSERT_EQ(run.boxes.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes.boxes[0].text, c.text);
+    EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows the error box";
+    EXPECT_FALSE(splash().showsThroughLayer());
+  }
+}
