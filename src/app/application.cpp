@@ -2,7 +2,6 @@
 #include "app/application.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "core/paths.h"
 #include "splash/picture_prefetch.h"
@@ -103,7 +102,7 @@ Application::~Application() {
   ui::Form::setOwnerWindow(nullptr);
   ui::Form::setMainForm(nullptr);
   owner_.reset();
-  if (comInitialised_) CoUninitialize();
+  if (comInitialised_) ui::syslib::coUninitialize();
 }
 
 // The shell link of the start-up registration needs COM; the dialogs' controls need the common controls.
@@ -112,7 +111,7 @@ void Application::prepareForDialogs() {
   dialogsPrepared_ = true;
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ui::syslib::initCommonControls(&icc);
-  comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+  comInitialised_ = SUCCEEDED(ui::syslib::coInitialize());
 }
 
 OptionDialog& Application::optionDialog() {

@@ -54,7 +54,7 @@ void checkInterface(HRESULT code) {
 }
 
 struct ItemIdListFree {
-  void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
+  void operator()(ITEMIDLIST* list) const { ui::syslib::coTaskMemFree(list); }
 };
 
 }  // namespace
@@ -97,7 +97,7 @@ void StartupRegistrationDialog::registerShortcut() {
   const std::string exeAnsi = ui::narrow(exe);
 
   ui::ComPtr<IUnknown> object;
-  check(CoCreateInstance(kShellLink, nullptr, kInProcOrLocalServer, kUnknown, object.putVoid()));
+  check(ui::syslib::coCreateInstance(kShellLink, nullptr, kInProcOrLocalServer, kUnknown, object.putVoid()));
   ui::ComPtr<IShellLinkA> link;
   checkInterface(object->QueryInterface(kShellLinkA, link.putVoid()));
   ui::ComPtr<IPersistFile> file;

@@ -1,4 +1,4 @@
-// Where the program loads code from, and the calls into the common controls, the common dialogs and the shell.
+// Where the program loads code from, and the calls into COM, the common controls, the common dialogs and the shell.
 #include "ui/system_libraries.h"
 
 namespace lumivex::ui::syslib {
@@ -28,6 +28,7 @@ Fn entry(const wchar_t* library, const char* name) {
   return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
+constexpr wchar_t kCom[] = L"ole32.dll";
 constexpr wchar_t kCommonControls[] = L"comctl32.dll";
 constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
@@ -36,6 +37,26 @@ constexpr wchar_t kShell[] = L"shell32.dll";
 
 #define LUMIVEX_ENTRY(library, function) \
   static const auto call = entry<decltype(&::function)>(library, #function)
+
+HRESULT coInitialize() {
+  LUMIVEX_ENTRY(kCom, CoInitialize);
+  return call ? call(nullptr) : E_FAIL;
+}
+
+void coUninitialize() {
+  LUMIVEX_ENTRY(kCom, CoUninitialize);
+  if (call) call();
+}
+
+HRESULT coCreateInstance(REFCLSID cls, IUnknown* outer, DWORD context, REFIID iid, void** object) {
+  LUMIVEX_ENTRY(kCom, CoCreateInstance);
+  return call ? call(cls, outer, context, iid, object) : E_FAIL;
+}
+
+void coTaskMemFree(void* memory) {
+  LUMIVEX_ENTRY(kCom, CoTaskMemFree);
+  if (call) call(memory);
+}
 
 BOOL initCommonControls(const INITCOMMONCONTROLSEX* icc) {
   LUMIVEX_ENTRY(kCommonControls, InitCommonControlsEx);

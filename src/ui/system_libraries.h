@@ -1,7 +1,6 @@
-// Where the program loads code from, and the calls into the common controls, the common dialogs and the shell, made
-// through libraries loaded at first use. The common dialogs and the shell, with the many libraries they load in
-// turn, are needed only when the user opens a chooser or registers the start-up shortcut, so a splash run never
-// loads them.
+// Where the program loads code from, and the calls into COM, the common controls, the common dialogs and the shell,
+// made through libraries loaded at first use. COM and the common dialogs and the shell, with the many libraries
+// they load in turn, are needed only by the dialogs, so a splash run never loads them.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -21,6 +20,10 @@ void restrictLibrarySearchToSystemFolder();
 HMODULE loadSystemLibrary(const wchar_t* name);
 
 // Each returns the call's own failure value (FALSE, null, -1, E_FAIL) when its library or entry is missing.
+HRESULT coInitialize();
+void coUninitialize();
+HRESULT coCreateInstance(REFCLSID cls, IUnknown* outer, DWORD context, REFIID iid, void** object);
+void coTaskMemFree(void* memory);
 BOOL initCommonControls(const INITCOMMONCONTROLSEX* icc);
 HIMAGELIST imageListCreate(int cx, int cy, UINT flags, int initial, int grow);
 int imageListAdd(HIMAGELIST list, HBITMAP image, HBITMAP mask);
