@@ -336,19 +336,30 @@ TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) 
   }
 }
 
-TEST(HostilePictures, AMetafileTooSlowToPlayIsRefusedWithoutFreezingTheWindow) {
-  struct Limit {
-    Limit() { pictures::Picture::setMetafileTrialLimitForTesting(20); }
-    ~Limit() { pictures::Picture::setMetafileTrialLimitForTesting(0); }
-  } limit;
-  // Two thousand ellipses drawn with a very wide pen take about a second under Wine.
-  const std::string slow = recordedEmf([](HDC dc) {
+namespace {
+
+// The metafile trial playback's time limit, for one test.
+struct TrialLimit {
+  explicit TrialLimit(int ms) { pictures::Picture::setMetafileTrialLimitForTesting(ms); }
+  ~TrialLimit() { pictures::Picture::setMetafileTrialLimitForTesting(0); }
+};
+
+// A metafile of `ellipses` ellipses drawn with a very wide pen: each takes about half a millisecond under Wine.
+std::string slowMetafile(int ellipses) {
+  return recordedEmf([ellipses](HDC dc) {
     HPEN pen = CreatePen(PS_SOLID, 200, RGB(0, 0, 255));
     HGDIOBJ old = SelectObject(dc, pen);
-    for (int i = 0; i < 2000; ++i) Ellipse(dc, -2000 + i % 50, -2000 + i % 30, 2000 + i % 40, 2000 + i % 20);
+    for (int i = 0; i < ellipses; ++i) Ellipse(dc, -2000 + i % 50, -2000 + i % 30, 2000 + i % 40, 2000 + i % 20);
     SelectObject(dc, old);
     DeleteObject(pen);
   });
+}
+
+}  // namespace
+
+TEST(HostilePictures, AMetafileTooSlowToPlayIsRefusedWithoutFreezingTheWindow) {
+  const TrialLimit limit(20);
+  const std::string slow = slowMetafile(2000);  // about a second
   lt::TempFolder pics;
   const std::wstring pic = pics.file(L"slow.emf");
   lt::writeFileBytes(pic, slow);
@@ -388,18 +399,8 @@ std::set<DWORD> threadsOfThisProcess(double* cpuMs = nullptr) {
 }  // namespace
 
 TEST(HostilePictures, AMetafileRefusedAsTooSlowLeavesNoThreadBusy) {
-  struct Limit {
-    Limit() { pictures::Picture::setMetafileTrialLimitForTesting(50); }
-    ~Limit() { pictures::Picture::setMetafileTrialLimitForTesting(0); }
-  } limit;
-  // About ten seconds of playing under Wine, in records that each take well under a millisecond.
-  const std::string slow = recordedEmf([](HDC dc) {
-    HPEN pen = CreatePen(PS_SOLID, 200, RGB(0, 0, 255));
-    HGDIOBJ old = SelectObject(dc, pen);
-    for (int i = 0; i < 20000; ++i) Ellipse(dc, -2000 + i % 50, -2000 + i % 30, 2000 + i % 40, 2000 + i % 20);
-    SelectObject(dc, old);
-    DeleteObject(pen);
-  });
+  const TrialLimit limit(50);
+  const std::string slow = slowMetafile(20000);  // about ten seconds, in records that each take well under 1 ms
   lt::TempFolder pics;
   const std::wstring pic = pics.file(L"slow.emf");
   lt::writeFileBytes(pic, slow);
