@@ -27,6 +27,18 @@ def write_messages(prog):
         f.write(''.join(line + '\r\n' for line in lines).encode('cp932'))
 
 
+def launch_normal_run(bed, picture, message, place=None, **values):
+    """Starts the program in a folder of its own with the message list and a settings file naming `picture`."""
+    prog = ProgramFolder(bed)
+    write_messages(prog)
+    settings = journeys.normal_settings(picture, splashtime=120, **values)
+    if place:
+        settings['Window'] = {'Top': str(place[1]), 'Left': str(place[0])}
+    settings['message'] = {'message': message}
+    prog.write_ini(settings)
+    return bed.launch(prog.exe)
+
+
 def take(bed):
     os.makedirs(DOCS, exist_ok=True)
     pictures = journeys.pictures(bed)
@@ -41,15 +53,9 @@ def take(bed):
     bed.wait_exit(pid, 5)
     del option
 
-    prog = ProgramFolder(bed)
-    write_messages(prog)
-    settings = journeys.normal_settings(os.path.join(pictures, 'lumivex-logo.jpg'), splashtime=120, b_size=4,
-                                        trans=85, colo=3345442, bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1,
-                                        winpos=1, name='山田 花子')
-    settings['Window'] = {'Top': '200', 'Left': '272'}
-    settings['message'] = {'message': '起動中・・・  Lumivex 0.006'}
-    prog.write_ini(settings)
-    pid = bed.launch(prog.exe)
+    pid = launch_normal_run(bed, os.path.join(pictures, 'lumivex-logo.jpg'), '起動中・・・  Lumivex 0.006', (272, 200),
+                            b_size=4, trans=85, colo=3345442, bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1,
+                            winpos=1, name='山田 花子')
     splash = bed.wait_window('splash', pid=pid)
     poll('the picture on screen', lambda: bed.pixel(splash.left + 120, splash.top + 120) != '000000')
     shoot(bed, splash, 'splash.png', margin=24)
@@ -84,27 +90,15 @@ def take(bed):
 
 def shoot_shaped_logo(bed, pictures):
     """The PNG logo with a transparent background over the desktop and over another run's splash window."""
-    behind = ProgramFolder(bed)
-    write_messages(behind)
-    settings = journeys.normal_settings(os.path.join(pictures, 'lumivex-logo.jpg'), splashtime=120, b_size=0,
-                                        winpos=1, fsiz=1)
-    settings['Window'] = {'Top': '330', 'Left': '120'}
-    settings['message'] = {'message': ''}
-    behind.write_ini(settings)
-    first = bed.launch(behind.exe)
+    first = launch_normal_run(bed, os.path.join(pictures, 'lumivex-logo.jpg'), '', (120, 330), b_size=0, winpos=1,
+                              fsiz=1)
     under = bed.wait_window('splash', pid=first)
     poll('the picture behind on screen', lambda: bed.pixel(under.left + 120, under.top + 120) != '000000')
 
-    prog = ProgramFolder(bed)
-    write_messages(prog)
-    settings = journeys.normal_settings(os.path.join(pictures, 'lumivex-shaped.png'), splashtime=120, b_size=0,
-                                        winpos=1, fcol=16777215, fsiz=11, lbltrans=0)
-    settings['Window'] = {'Top': '250', 'Left': '380'}
-    settings['message'] = {'message': '起動中・・・'}
-    prog.write_ini(settings)
     sun = (380 + 100, 250 + 100)  # the emblem's centre, over the window behind until the logo shows
     before = bed.pixel(*sun)
-    pid = bed.launch(prog.exe)
+    pid = launch_normal_run(bed, os.path.join(pictures, 'lumivex-shaped.png'), '起動中・・・', (380, 250), b_size=0,
+                            winpos=1, fcol=16777215, fsiz=11, lbltrans=0)
     splash = bed.wait_window('splash', pid=pid)
     poll('the shaped logo on screen', lambda: bed.pixel(*sun) != before)
     shoot(bed, splash, 'splash-shaped.png', margin=60)
@@ -115,13 +109,8 @@ def shoot_shaped_logo(bed, pictures):
 
 def take_scaled(bed):
     """The option dialog at 150 % display scaling, in a prefix whose screen has 144 dpi."""
-    prog = ProgramFolder(bed)
-    write_messages(prog)
-    settings = journeys.normal_settings(os.path.join(journeys.pictures(bed), 'lumivex-logo.jpg'), splashtime=120,
-                                        winpos=1, name='山田 花子')
-    settings['message'] = {'message': '起動中・・・  Lumivex 0.006'}
-    prog.write_ini(settings)
-    pid = bed.launch(prog.exe)
+    pid = launch_normal_run(bed, os.path.join(journeys.pictures(bed), 'lumivex-logo.jpg'), '起動中・・・  Lumivex 0.006',
+                            winpos=1, name='山田 花子')
     bed.wait_window('splash', pid=pid)
     bed.key('F1')
     bed.wait_window('Option', pid=pid)
