@@ -449,8 +449,13 @@ def logon_task_and_command_line(bed):
     # Every user's task (Wine's user holds administrator rights).
     check(bed.run_program(prog.exe, '/register', 'task', '/allusers') == 0, 'the task for every user')
     check(logon_tasks(bed) == ['lumivex-AllUsers'], f'one task for every user: {logon_tasks(bed)}')
-    check(bed.run_program(prog.exe, '/unregister', '/allusers') == 0 and logon_tasks(bed) == [],
-          'every user\'s task removed')
+    common = os.path.join(bed.prefix, 'drive_c', 'ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs',
+                          'StartUp', 'lumivex.lnk')
+    check(bed.run_program(prog.exe, '/register', 'startup', '/allusers') == 0 and os.path.exists(common),
+          'the shortcut in the all-users Startup folder')
+    check(logon_tasks(bed) == [] and registrations(bed) == [], 'it replaces every user\'s task; the user\'s own stay')
+    check(bed.run_program(prog.exe, '/unregister', '/allusers') == 0 and not os.path.exists(common),
+          'every user\'s registration removed')
 
     for arguments in (('/register',), ('/install',), ('/register', 'task', 'extra')):
         pid = bed.launch(prog.exe, arguments=' '.join(arguments))
