@@ -60,12 +60,16 @@ Command parseCommandLine(const std::vector<std::wstring>& arguments) {
 }
 
 std::wstring usageText(const std::wstring& programName) {
-  return L"使い方:\n"
-         L"  " + programName + L" /register startup\tスタートアップフォルダに登録します\n"
-         L"  " + programName + L" /register task\tログオン時のタスクに登録します\n"
-         L"  " + programName + L" /unregister\t登録を解除します\n"
+  return L"使い方:\n" +
+         programName + L" /register startup\n"
+         L"    スタートアップフォルダに登録します\n" +
+         programName + L" /register task\n"
+         L"    ログオン時に起動するタスクに登録します\n" +
+         programName + L" /unregister\n"
+         L"    登録を解除します\n"
          L"\n"
-         L"/allusers を付けると、この PC のすべてのユーザーに対して登録・解除します (管理者の権限が必要です)。\n"
+         L"/allusers を付けると、この PC のすべてのユーザーについて\n"
+         L"登録・解除します (管理者の権限が必要です)。\n"
          L"引数なしで起動すると、ロゴを表示します。";
 }
 

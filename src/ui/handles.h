@@ -1,4 +1,4 @@
-// Move-only owners for GDI objects, device contexts, modules, kernel objects and COM interfaces, and a select-and-restore guard.
+// Move-only owners for GDI objects, device contexts, modules, kernel objects and COM interfaces; a select guard.
 #pragma once
 #include <utility>
 #include <windows.h>
