@@ -3,11 +3,15 @@
 
 #include <commctrl.h>
 
+#include "core/command_line.h"
 #include "core/paths.h"
 #include "splash/picture_prefetch.h"
+#include "startup/startup_registration.h"
+#include "ui/handles.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/system_libraries.h"
+#include "ui/text.h"
 #include "ui/window.h"
 
 namespace lumivex::app {
@@ -206,7 +210,50 @@ void Application::previewMessageColour(ui::Colour c) { splash_->setMessageColour
 void Application::previewMessageTextColour(ui::Colour c) { splash_->setMessageFontColour(c); }
 void Application::previewTranslucency() { splash_->applyTranslucency(); }
 
-int run(int showCommand) {
+namespace {
+
+// The failure's text on the standard error output, where a script started the program with one.
+void reportToScript(const std::wstring& text) {
+  const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (!error || error == INVALID_HANDLE_VALUE) return;
+  const std::string bytes = ui::narrow(text + L"\r\n");
+  DWORD written = 0;
+  WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// A registration or its removal from the command line: no splash, no dialog, only the exit code.
+int runCommand(const core::Command& command) {
+  if (command.kind == core::Command::Kind::Usage) {
+    ui::showNotice(core::usageText(core::fileNamePart(exePath())));
+    return core::kExitUsage;
+  }
+  const bool comInitialised = SUCCEEDED(ui::syslib::coInitialize());
+  int result = core::kExitSuccess;
+  try {
+    const startup::Target target{exePath(), command.allUsers, nullptr};
+    if (command.kind == core::Command::Kind::Register) {
+      startup::registerWay(command.way, target);
+    } else {
+      startup::unregisterAll(target);
+    }
+  } catch (const ui::AppError& e) {
+    reportToScript(e.text());
+    result = core::kExitFailure;
+  }
+  if (comInitialised) ui::syslib::coUninitialize();
+  return result;
+}
+
+}  // namespace
+
+int run(int showCommand, const std::vector<std::wstring>& arguments) {
+  if (const core::Command command = core::parseCommandLine(arguments); command.kind != core::Command::Kind::Run)
+    return runCommand(command);
+  // A second start of the same executable (the logon task and a double-click) ends at once; the system releases
+  // the object when the first run ends, however it ends.
+  const ui::KernelHandle instance(CreateMutexW(nullptr, FALSE, core::instanceNameFor(exePath()).c_str()));
+  if (instance && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
   // The picture loads on a worker from here on; the splash window takes it over when it is shown.
   const std::wstring settingsPath = core::settingsPathFor(exePath());
   pictures::prefetch(settingsPath, std::make_unique<SettingsFile>(settingsPath));

@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -85,7 +86,8 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   std::unique_ptr<PositionDialog> position_;
 };
 
-// The whole program: returns the process exit code.
-int run(int showCommand);
+// The whole program: returns the process exit code. Without arguments it shows the splash (or the option dialog on
+// a first run), unless the same executable already runs; with them it runs the command line's operation.
+int run(int showCommand, const std::vector<std::wstring>& arguments);
 
 }  // namespace lumivex::app

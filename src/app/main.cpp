@@ -1,4 +1,9 @@
-// Program entry: restricts where libraries are loaded from, then hands the show command to the application.
+// Program entry: restricts where libraries are loaded from, then hands the show command and the arguments to the
+// application.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include <windows.h>
 
 #include "app/application.h"
@@ -6,5 +11,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   lumivex::ui::syslib::restrictLibrarySearchToSystemFolder();
-  return lumivex::app::run(showCommand);
+  // The runtime splits the command line by the system's rules; the program's own name comes first.
+  const std::vector<std::wstring> arguments(__wargv + (__argc > 0 ? 1 : 0), __wargv + __argc);
+  return lumivex::app::run(showCommand, arguments);
 }

@@ -52,4 +52,18 @@ std::wstring joinFolder(const std::wstring& folder, const std::wstring& name) {
   return folder + L'\\' + name;
 }
 
+std::wstring instanceNameFor(const std::wstring& exePath) {
+  // 64-bit FNV-1a over the folded UTF-16 code units.
+  unsigned long long hash = 14695981039346656037ull;
+  for (wchar_t c : exePath) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    if (c == L'/') c = L'\\';
+    hash = (hash ^ static_cast<unsigned long long>(static_cast<unsigned short>(c))) * 1099511628211ull;
+  }
+  static const wchar_t digits[] = L"0123456789abcdef";
+  std::wstring name = L"Local\\Lumivex-";
+  for (int shift = 60; shift >= 0; shift -= 4) name += digits[(hash >> shift) & 0xF];
+  return name;
+}
+
 }  // namespace lumivex::core

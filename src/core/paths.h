@@ -26,4 +26,8 @@ std::wstring extensionOf(const std::wstring& path);
 // in "\" (a drive root) gets no second one; an empty folder gives the bare name.
 std::wstring joinFolder(const std::wstring& folder, const std::wstring& name);
 
+// The name of the object that keeps one instance per executable: "Local\\Lumivex-" and a hash of the path with
+// ASCII letters folded, so that two spellings of one path meet and any path length fits a kernel object's name.
+std::wstring instanceNameFor(const std::wstring& exePath);
+
 }  // namespace lumivex::core

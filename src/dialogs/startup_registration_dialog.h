@@ -1,4 +1,4 @@
-// The start-up registration dialog: puts the program's shortcut into the Startup folder.
+// The start-up registration dialog: registers the program in the Startup folder or as a logon task, or removes it.
 #pragma once
 #include <string>
 
@@ -14,10 +14,13 @@ class StartupRegistrationDialog : public ui::Form {
   void create();
 
   ui::Label question{*this};
+  ui::CheckBox logonTaskCheck{*this};  // unchecked: the shortcut in the Startup folder, as always
   ui::Button okButton{*this};
   ui::Button cancelButton{*this};
+  ui::Button unregisterButton{*this};
 
-  void registerShortcut();  // writes the shortcut
+  void registerChosenWay();  // registers the way the check box names and removes the other
+  void unregister();         // removes both ways
 
  private:
   std::wstring exePath_;

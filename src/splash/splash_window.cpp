@@ -102,6 +102,25 @@ void SplashWindow::MessageLabel::setFontHeight(int pixels) {
 
 // ---- The window ----
 
+namespace {
+
+// Whether the user works in another program's window: then the logo shows without taking the keyboard from it.
+// The bare desktop (at logon) and the taskbar count as nothing in front.
+bool anotherProgramInFront() {
+  const HWND front = GetForegroundWindow();
+  if (!front || front == GetDesktopWindow() || front == GetShellWindow()) return false;
+  DWORD process = 0;
+  GetWindowThreadProcessId(front, &process);
+  if (process == GetCurrentProcessId()) return false;
+  wchar_t name[32] = {};
+  GetClassNameW(front, name, 32);
+  for (const wchar_t* shell : {L"Progman", L"WorkerW", L"Shell_TrayWnd"})
+    if (lstrcmpW(name, shell) == 0) return false;
+  return true;
+}
+
+}  // namespace
+
 SplashWindow::SplashWindow(core::Settings& settings, Host& host) : settings_(settings), host_(host) {}
 SplashWindow::~SplashWindow() = default;
 
@@ -125,6 +144,7 @@ void SplashWindow::create() {
   onShow = [this] {
     if (shown_) return;
     shown_ = true;
+    setActivatesWhenShown(!anotherProgramInFront());
     showSequence();
   };
   onClose = [this] { host_.splashClosed(); };

@@ -130,7 +130,10 @@ void Form::show() {
     showCurrentException();
   }
   showing_ = false;
-  if (!visible()) ShowWindow(hwnd(), state_ == WindowState::Maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+  if (!visible())
+    ShowWindow(hwnd(), state_ == WindowState::Maximized ? SW_SHOWMAXIMIZED
+                       : activatesWhenShown_            ? SW_SHOW
+                                                        : SW_SHOWNOACTIVATE);
 }
 
 void Form::applyShowState(int showCommand) {

@@ -39,6 +39,8 @@ class Form : public Window {
   void show();
   // Shows the main window at start-up: the maximized show command puts it into the maximized state first.
   void applyShowState(int showCommand);
+  // Whether `show` makes the form the active window (as it does unless told otherwise); onShow may decide.
+  void setActivatesWhenShown(bool on) { activatesWhenShown_ = on; }
   void hide();
   bool visible() const;
   int showModal();
@@ -129,6 +131,7 @@ class Form : public Window {
   Button* cancelButton_ = nullptr;
   bool centreOnFirstShow_ = false;
   bool shownOnce_ = false;
+  bool activatesWhenShown_ = true;
   bool dialogKeys_ = true;
   bool keepsPixelSize_ = false;
   bool modal_ = false;

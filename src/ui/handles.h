@@ -1,4 +1,4 @@
-// Move-only owners for GDI objects, device contexts, modules and COM interfaces, and a select-and-restore guard.
+// Move-only owners for GDI objects, device contexts, modules, kernel objects and COM interfaces; a select guard.
 #pragma once
 #include <utility>
 #include <windows.h>
@@ -37,6 +37,7 @@ struct ModuleTraits { static void close(HMODULE h) { FreeLibrary(h); } };
 struct MemoryDcTraits { static void close(HDC h) { DeleteDC(h); } };
 struct IconTraits { static void close(HICON h) { DestroyIcon(h); } };
 struct EnhMetaFileTraits { static void close(HENHMETAFILE h) { DeleteEnhMetaFile(h); } };
+struct KernelObjectTraits { static void close(HANDLE h) { CloseHandle(h); } };
 
 using FontHandle = UniqueHandle<HFONT, GdiObjectTraits>;
 using BitmapHandle = UniqueHandle<HBITMAP, GdiObjectTraits>;
@@ -46,6 +47,7 @@ using ModuleHandle = UniqueHandle<HMODULE, ModuleTraits>;
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
 using EnhMetaFileHandle = UniqueHandle<HENHMETAFILE, EnhMetaFileTraits>;
+using KernelHandle = UniqueHandle<HANDLE, KernelObjectTraits>;  // tokens, mutexes: never INVALID_HANDLE_VALUE
 
 // A window's device context from GetDC, released on scope exit.
 class WindowDc {

@@ -29,6 +29,7 @@ Fn entry(const wchar_t* library, const char* name) {
 }
 
 constexpr wchar_t kCom[] = L"ole32.dll";
+constexpr wchar_t kAutomation[] = L"oleaut32.dll";
 constexpr wchar_t kCommonControls[] = L"comctl32.dll";
 constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
@@ -56,6 +57,16 @@ HRESULT coCreateInstance(REFCLSID cls, IUnknown* outer, DWORD context, REFIID ii
 void coTaskMemFree(void* memory) {
   LUMIVEX_ENTRY(kCom, CoTaskMemFree);
   if (call) call(memory);
+}
+
+BSTR sysAllocString(const OLECHAR* text) {
+  LUMIVEX_ENTRY(kAutomation, SysAllocString);
+  return call ? call(text) : nullptr;
+}
+
+void sysFreeString(BSTR text) {
+  LUMIVEX_ENTRY(kAutomation, SysFreeString);
+  if (call) call(text);
 }
 
 BOOL initCommonControls(const INITCOMMONCONTROLSEX* icc) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <oleauto.h>
 #include <shlobj.h>
 
 namespace lumivex::ui::syslib {
@@ -24,6 +25,8 @@ HRESULT coInitialize();
 void coUninitialize();
 HRESULT coCreateInstance(REFCLSID cls, IUnknown* outer, DWORD context, REFIID iid, void** object);
 void coTaskMemFree(void* memory);
+BSTR sysAllocString(const OLECHAR* text);
+void sysFreeString(BSTR text);
 BOOL initCommonControls(const INITCOMMONCONTROLSEX* icc);
 HIMAGELIST imageListCreate(int cx, int cy, UINT flags, int initial, int grow);
 int imageListAdd(HIMAGELIST list, HBITMAP image, HBITMAP mask);

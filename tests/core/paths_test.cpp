@@ -81,5 +81,17 @@ TEST(JoinFolder, OneSeparatorBetweenFolderAndName) {
   EXPECT_EQ(joinFolder(L"", L"mes.txt"), L"mes.txt");
 }
 
+TEST(InstanceNameFor, OneNamePerExecutableWhateverTheCaseOfItsPath) {
+  const std::wstring name = instanceNameFor(L"C:\\Tools\\lumivex.exe");
+  EXPECT_EQ(name.rfind(L"Local\\Lumivex-", 0), 0u);
+  EXPECT_EQ(name.size(), std::wstring(L"Local\\Lumivex-").size() + 16);
+  EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos) << "only the namespace ends in a backslash";
+  EXPECT_EQ(instanceNameFor(L"c:\\TOOLS\\Lumivex.EXE"), name);
+  EXPECT_EQ(instanceNameFor(L"C:/Tools/lumivex.exe"), name);
+  EXPECT_NE(instanceNameFor(L"C:\\Tools\\renamed.exe"), name);
+  EXPECT_NE(instanceNameFor(L"D:\\Tools\\lumivex.exe"), name);
+  EXPECT_EQ(instanceNameFor(std::wstring(40000, L'x')).size(), name.size());
+}
+
 }  // namespace
 }  // namespace lumivex::core

@@ -8,7 +8,7 @@ import sys
 import time
 
 import harness
-from harness import ProgramFolder, check, poll, to_windows
+from harness import ProgramFolder, Window, check, poll, to_windows
 
 PICTURES = None
 
@@ -376,6 +376,136 @@ def executable_is_static_and_protected(bed):
     check(not writable_code, f'no section is both writable and executable: {writable_code}')
 
 
+def startup_folder(bed):
+    return os.path.join(bed.prefix, 'drive_c', 'users', os.environ.get('USER', 'root'), 'AppData', 'Roaming',
+                        'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp')
+
+
+def logon_tasks(bed, stem='lumivex'):
+    """The names of the program's logon tasks the Task Scheduler keeps (Wine keeps them as files)."""
+    folder = os.path.join(bed.prefix, 'drive_c', 'windows', 'system32', 'tasks')
+    return sorted(n for n in os.listdir(folder) if n.startswith(stem + '-')) if os.path.isdir(folder) else []
+
+
+def registrations(bed):
+    """What is registered to start lumivex.exe at logon: 'shortcut', 'task' or both."""
+    found = []
+    if os.path.exists(os.path.join(startup_folder(bed), 'lumivex.lnk')):
+        found.append('shortcut')
+    if [n for n in logon_tasks(bed) if not n.endswith('-AllUsers')]:
+        found.append('task')
+    return found
+
+
+def register_from_the_dialog(bed, pid, logon_task=None, unregister=False):
+    click_control(bed, 'Option', 'スタートアップに登録')
+    bed.wait_window('登録しますか？', pid=pid)
+    if logon_task:
+        click_control(bed, '登録しますか？', 'ログオン直後に表示する（タスク）')
+    if unregister:
+        click_control(bed, '登録しますか？', '登録を解除する')
+    else:
+        bed.key('Return')
+    bed.wait_gone('登録しますか？', pid=pid)
+
+
+def logon_task_and_command_line(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=3))
+    pid = bed.launch(prog.exe)
+    try:
+        bed.wait_window('splash', pid=pid)
+        bed.key('F1')
+        bed.wait_window('Option', pid=pid)
+        register_from_the_dialog(bed, pid)
+        poll('the shortcut', lambda: registrations(bed) == ['shortcut'], 5)
+        register_from_the_dialog(bed, pid, logon_task=True)
+        poll('the task instead of the shortcut', lambda: registrations(bed) == ['task'], 5)
+        task = os.path.join(bed.prefix, 'drive_c', 'windows', 'system32', 'tasks', logon_tasks(bed)[0])
+        with open(task, 'rb') as f:
+            stored = f.read().decode('utf-8-sig')
+        check('<Priority>4</Priority>' in stored, f'the task keeps its priority: {stored}')
+        register_from_the_dialog(bed, pid, unregister=True)
+        poll('nothing registered', lambda: registrations(bed) == [], 5)
+    finally:
+        close_program(bed, pid)
+
+    steps = [(('/register', 'startup'), 0, ['shortcut']),
+             (('-REGISTER', 'Task'), 0, ['task']),
+             (('/register', 'startup'), 0, ['shortcut']),
+             (('/unregister',), 0, [])]
+    for arguments, code, registered in steps:
+        check(bed.run_program(prog.exe, *arguments) == code, f'{arguments} ends with {code}')
+        check(registrations(bed) == registered, f'after {arguments}: {registrations(bed)}')
+    check(bed.window('splash') is None and bed.window('Option') is None, 'the command line shows no window')
+
+    # A Task Scheduler the system refuses (here: its library missing) fails the task and keeps the shortcut.
+    check(bed.run_program(prog.exe, '/register', 'startup') == 0, 'the shortcut registered')
+    check(bed.run_program(prog.exe, '/register', 'task', without=['taskschd']) == 1,
+          'no Task Scheduler: the task fails with exit code 1')
+    check(registrations(bed) == ['shortcut'], f'the earlier registration stays: {registrations(bed)}')
+    check(bed.run_program(prog.exe, '/unregister') == 0 and registrations(bed) == [], 'unregistered')
+
+    # Every user's task (Wine's user holds administrator rights).
+    check(bed.run_program(prog.exe, '/register', 'task', '/allusers') == 0, 'the task for every user')
+    check(logon_tasks(bed) == ['lumivex-AllUsers'], f'one task for every user: {logon_tasks(bed)}')
+    common = os.path.join(bed.prefix, 'drive_c', 'ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs',
+                          'StartUp', 'lumivex.lnk')
+    check(bed.run_program(prog.exe, '/register', 'startup', '/allusers') == 0 and os.path.exists(common),
+          'the shortcut in the all-users Startup folder')
+    check(logon_tasks(bed) == [] and registrations(bed) == [], 'it replaces every user\'s task; the user\'s own stay')
+    check(bed.run_program(prog.exe, '/unregister', '/allusers') == 0 and not os.path.exists(common),
+          'every user\'s registration removed')
+
+    for arguments in (('/register',), ('/install',), ('/register', 'task', 'extra')):
+        pid = bed.launch(prog.exe, arguments=' '.join(arguments))
+        try:
+            _, text = message_box(bed)
+            check('/register task' in text and '/unregister' in text, f'the usage for {arguments}: {text!r}')
+            bed.key('Return')
+            check(bed.wait_exit(pid, 10) == 'exited 2', f'{arguments} ends with exit code 2')
+        finally:
+            close_program(bed, pid)
+
+
+def foreground_of(bed, pid):
+    """The foreground window when it belongs to process pid, else None."""
+    line = bed.ask('foreground')
+    window = None if line == 'none' else Window(line)
+    return window if window and window.pid == pid else None
+
+
+def polite_at_logon_and_one_instance(bed):
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(os.path.join(pictures(bed), 'lumivex-logo.bmp'), splashtime=4))
+    notepad = bed.launch(os.path.join(bed.prefix, 'drive_c', 'windows', 'notepad.exe'))
+    try:
+        front = poll('notepad in front', lambda: foreground_of(bed, notepad), 10)
+        pid = bed.launch(prog.exe)
+        try:
+            typed = 'theuseriskeepsontyping'
+            bed.type(typed)
+            splash = bed.wait_window('splash', pid=pid)
+            bed.type(typed)
+            check(foreground_of(bed, notepad), f'the splash shows without taking the keyboard: {bed.ask("foreground")}')
+            edits = [c for c in bed.children(front.title) if c.klass.lower() == 'edit']
+            check(edits and edits[0].title == typed * 2, f'no key lost: {edits[0].title if edits else None!r}')
+            check(splash.topmost, 'the splash stays topmost')
+
+            second = bed.launch(prog.exe)
+            check(bed.wait_exit(second, 10) == 'exited 0', 'a second start ends at once')
+            check(len([w for w in bed.windows('splash') if w.visible]) == 1, 'one splash')
+
+            bed.click(splash.left + splash.width // 2, splash.top + splash.height // 2)
+            poll('the clicked splash active', lambda: foreground_of(bed, pid), 5)
+            bed.key('Escape')
+            check(bed.wait_exit(pid, 5).startswith('exited'), 'Esc works once the user clicks the splash')
+        finally:
+            close_program(bed, pid)
+    finally:
+        close_program(bed, notepad)
+
+
 JOURNEYS = [
     ('FirstRunCompletesSetup', first_run_completes_setup),
     ('FirstRunAbandonedWithCloseBox', first_run_abandoned_with_close_box),
@@ -387,6 +517,8 @@ JOURNEYS = [
     ('CorruptPictureReportsAndOpensOptions', corrupt_picture_reports_and_opens_options),
     ('PositionDialogDragPlacesNextStart', position_dialog_drag_places_next_start),
     ('RegistrationAndAbout', registration_and_about),
+    ('LogonTaskAndCommandLine', logon_task_and_command_line),
+    ('PoliteAtLogonAndOneInstance', polite_at_logon_and_one_instance),
     ('StartedMinimized', started_minimized_ends_after_one_second),
     ('StartedMaximized', started_maximized_takes_the_settings_state),
     ('ReleaseZipRunsFromAJapaneseFolderWithSpaces', release_zip_runs_from_a_japanese_folder_with_spaces),
@@ -427,7 +559,7 @@ def windows_at_the_screens_scale(bed):
         bed.wait_gone('About', pid=pid)
         click_control(bed, 'Option', 'スタートアップに登録')
         registration = bed.wait_window('登録しますか？', pid=pid)
-        check(registration.client == (scaled(234, dpi), scaled(110, dpi)),
+        check(registration.client == (scaled(234, dpi), scaled(146, dpi)),
               f'registration client area {registration.client}')
         bed.key('Escape')
         bed.wait_gone('登録しますか？', pid=pid)

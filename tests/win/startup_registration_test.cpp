@@ -1,4 +1,5 @@
-// Start-up registration under Wine: the shortcut written into the Startup folder, its name and contents, and failures.
+// Start-up registration under Wine: the shortcut written into the Startup folder, its name and contents, the logon
+// task that replaces it, and failures.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -12,7 +13,9 @@
 
 #include "app_under_test.h"
 #include "dialogs/option_dialog.h"
+#include "core/logon_task.h"
 #include "dialogs/startup_registration_dialog.h"
+#include "startup/logon_task_registration.h"
 #include "test_support.h"
 #include "ui/handles.h"
 #include "ui/text.h"
@@ -77,6 +80,13 @@ std::wstring systemText(HRESULT code) {
   return text;
 }
 
+// Where the Task Scheduler keeps a task's definition; Wine keeps its settings there, not its trigger and action.
+std::wstring taskFile(const std::wstring& exeName) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  return std::wstring(system) + L"\\Tasks\\" + core::logonTaskNameFor(exeName, startup::currentUser());
+}
+
 class StartupRegistration : public ::testing::Test {
  protected:
   StartupRegistration() {
@@ -86,6 +96,7 @@ class StartupRegistration : public ::testing::Test {
   ~StartupRegistration() override {
     for (const std::wstring& name : shortcutsIn(startup))
       if (!before.count(name)) DeleteFileW((startup + L"\\" + name).c_str());
+    for (const wchar_t* name : {L"lumivex.exe", L"renamed.exe"}) DeleteFileW(taskFile(name).c_str());
   }
 
   void useExe(const std::wstring& name) {
@@ -100,6 +111,13 @@ class StartupRegistration : public ::testing::Test {
     return registration().showModal();
   }
   static void pressOk(StartupRegistrationDialog& f) { PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0); }
+  static void chooseTaskAndPressOk(StartupRegistrationDialog& f) {
+    PostMessageW(f.logonTaskCheck.hwnd(), BM_CLICK, 0, 0);
+    PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0);
+  }
+  static void pressUnregister(StartupRegistrationDialog& f) {
+    PostMessageW(f.unregisterButton.hwnd(), BM_CLICK, 0, 0);
+  }
 
   TempFolder dir;
   std::wstring exe, startup;
@@ -200,4 +218,64 @@ TEST_F(StartupRegistration, MissingStartupFolderIsReportedAndNothingIsWritten) {
   EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(boxes.boxes[0].text, L"スタートアップフォルダが見つかりません.");
   EXPECT_FALSE(fileExists(L"\\lumivex.lnk")) << "an empty folder path would put the shortcut at the drive's root";
+}
+
+TEST_F(StartupRegistration, TheLogonTaskAndTheShortcutReplaceEachOtherAndUnregisterRemovesBoth) {
+  const std::wstring shortcut = startup + L"\\lumivex.lnk", task = taskFile(L"lumivex.exe");
+  EXPECT_FALSE(registration().logonTaskCheck.checked()) << "the Startup folder is the default";
+  EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  ASSERT_TRUE(fileExists(shortcut));
+
+  EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
+  EXPECT_FALSE(fileExists(shortcut)) << "one way at a time";
+  ASSERT_TRUE(fileExists(task));
+  const std::string stored = readFileBytes(task);
+  for (const char* setting : {"<Priority>4</Priority>", "<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
+                              "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
+                              "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"})
+    EXPECT_NE(stored.find(setting), std::string::npos) << setting << "\n" << stored;
+
+  // The check box stays as the user left it; unchecked again, OK puts the shortcut back and removes the task.
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) {
+              f.logonTaskCheck.setChecked(false);
+              pressOk(f);
+            }),
+            ui::kResultOk);
+  EXPECT_TRUE(fileExists(shortcut));
+  EXPECT_FALSE(fileExists(task));
+
+  EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
+  EXPECT_EQ(showWith(pressUnregister), ui::kResultOk);
+  EXPECT_FALSE(fileExists(shortcut));
+  EXPECT_FALSE(fileExists(task));
+  EXPECT_EQ(showWith(pressUnregister), ui::kResultOk) << "nothing registered is nothing to fail on";
+}
+
+TEST_F(StartupRegistration, ACopyUnderAnotherNameHasATaskOfItsOwn) {
+  EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
+  useExe(L"renamed.exe");
+  StartupRegistrationDialog copy(exe);
+  copy.create();
+  ui::Form::queueModalHook([&copy](ui::Form&) { chooseTaskAndPressOk(copy); });
+  EXPECT_EQ(copy.showModal(), ui::kResultOk);
+  EXPECT_TRUE(fileExists(taskFile(L"lumivex.exe")));
+  EXPECT_TRUE(fileExists(taskFile(L"renamed.exe")));
+  ui::Form::queueModalHook([&copy](ui::Form&) { pressUnregister(copy); });
+  copy.showModal();
+  EXPECT_FALSE(fileExists(taskFile(L"renamed.exe")));
+  EXPECT_TRUE(fileExists(taskFile(L"lumivex.exe"))) << "the first copy's task is not touched";
+}
+
+TEST_F(StartupRegistration, ARefusedTaskKeepsTheShortcutAndShowsTheSystemsText) {
+  EXPECT_EQ(showWith(pressOk), ui::kResultOk);
+  // A folder where the task's file should go: the Task Scheduler refuses the task.
+  const std::wstring blocked = taskFile(L"lumivex.exe");
+  ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
+  BoxRecorder boxes;
+  EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
+  RemoveDirectoryW(blocked.c_str());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_FALSE(boxes.boxes[0].text.empty());
+  EXPECT_TRUE(fileExists(startup + L"\\lumivex.lnk")) << "what was registered before stays";
 }

@@ -100,13 +100,13 @@ HWND visibleWindow(const std::wstring& title) {
 
 std::map<DWORD, HANDLE> processes;
 
-void launch(const std::wstring& exe, int showCommand) {
+void launch(const std::wstring& exe, const std::wstring& arguments, int showCommand) {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION pi{};
-  std::wstring cmd = L"\"" + exe + L"\"";
+  std::wstring cmd = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   std::wstring dir = exe.substr(0, exe.find_last_of(L'\\'));
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
     std::cout << "error " << GetLastError() << std::endl;
@@ -158,13 +158,15 @@ int wmain() {
     std::getline(in >> std::ws, rest);
     if (cmd == "quit") break;
     if (cmd == "launch") {
-      // launch SHOWCMD PATH
+      // launch SHOWCMD PATH[<tab>ARGUMENTS]
       std::istringstream a(rest);
       int show = SW_SHOWNORMAL;
       a >> show;
       std::string path;
       std::getline(a >> std::ws, path);
-      launch(wide(path), show);
+      const auto tab = path.find('\t');
+      const std::string arguments = tab == std::string::npos ? "" : path.substr(tab + 1);
+      launch(wide(path.substr(0, tab)), wide(arguments), show);
     } else if (cmd == "wait-exit") {
       DWORD pid = 0, ms = 0;
       std::istringstream(rest) >> pid >> ms;
