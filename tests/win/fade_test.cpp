@@ -1,6 +1,6 @@
 // The splash window's fades, read back over time: a fade in to the translucency alpha (also on a per-pixel-alpha
 // layer), a fade out that ends the program, no fade where animations are off or translucency is unavailable, and
-// the keys and clicks that stop a fade.
+// the keys and clicks that stop a fade; the effects dialog that sets the two times.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/effects_dialog.h"
+#include "option_fixture.h"
 #include "splash_fixture.h"
 
 using namespace lumivex;
@@ -16,6 +18,7 @@ using lt::splash;
 using lt::SplashRun;
 using lt::splashIni;
 using lt::application;
+using lt::settings;
 using lt::writeFileBytes;
 
 namespace {
@@ -191,4 +194,27 @@ TEST(SplashFade, TheOptionDialogsCloseStopsARunningFadeAtFullAlphaAsItRestartsTh
   EXPECT_FALSE(splash().fading());
   EXPECT_EQ(layeredAlpha(), 255);
   EXPECT_TRUE(splash().countdown.enabled());
+}
+
+// The effects dialog, opened from the option dialog's button: the arrows step by 100, a typed time outside the
+// range is given out at its bound, OK writes both times into the settings and Close leaves them.
+TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
+  lt::OptionRun run;
+  settings().fadeInMs = 300;
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "OK" : "Close");
+    ui::Form::queueModalHook([ok](ui::Form& f) {
+      auto& e = static_cast<EffectsDialog&>(f);
+      EXPECT_EQ(e.fadeInEdit.value(), 300);
+      EXPECT_EQ(e.fadeOutEdit.value(), 0);
+      SendMessageW(e.fadeInEdit.hwnd(), WM_KEYDOWN, VK_UP, 0);
+      EXPECT_EQ(e.fadeInEdit.text(), L"400");
+      SetWindowTextW(e.fadeOutEdit.hwnd(), L"9999");
+      PostMessageW((ok ? e.okButton : e.closeButton).hwnd(), BM_CLICK, 0, 0);
+    });
+    SendMessageW(run.option().effectsButton.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(ui::Form::pendingModalHooks(), 0u) << "the button opened the dialog";
+  }
+  EXPECT_EQ(settings().fadeInMs, 400);
+  EXPECT_EQ(settings().fadeOutMs, 5000);
 }
