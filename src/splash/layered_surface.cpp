@@ -77,6 +77,7 @@ bool LayeredSurface::update(const core::SplashLayer& layer, const core::Premulti
 }
 
 bool LayeredSurface::setConstantAlpha(BYTE alpha) {
+  if (alpha == constantAlpha_) return true;
   constantAlpha_ = alpha;
   return !bitmap_ || show();
 }

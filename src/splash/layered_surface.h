@@ -38,7 +38,8 @@ class LayeredSurface {
   BYTE opacity() const { return opacity_; }
 
   // The constant alpha the window system lays over the composed surface (a fade's step). Shows the surface last
-  // composed again with it, without composing anew; false when the window system refused.
+  // composed again with it, without composing anew (nothing for the alpha it has); false when the window system
+  // refused.
   bool setConstantAlpha(BYTE alpha);
   BYTE constantAlpha() const { return constantAlpha_; }
 

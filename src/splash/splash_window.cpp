@@ -198,10 +198,12 @@ void SplashWindow::showSequence() {
       core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), screenPixelsPerInch()));
   setBorderWidth(inRange(settings_.borderWidth, core::kBorderWidthRange));
   countdown.setInterval(static_cast<UINT>(inRange(settings_.displaySeconds, core::kDisplaySecondsRange)) * 1000u);
+  // The window is still hidden: it appears fully transparent (a layer is composed once, already so), and the
+  // countdown already runs.
+  const int32_t fadeIn = fadesAllowed() ? inRange(settings_.fadeInMs, core::kFadeRange) : 0;
+  if (fadeIn > 0) fadeLevel_ = core::kFadeTransparent;
   useLayerForTranslucentPicture();
-  // The window is still hidden: it appears fully transparent, and the countdown already runs.
-  if (const int32_t fadeIn = inRange(settings_.fadeInMs, core::kFadeRange); fadeIn > 0 && fadesAllowed())
-    startFade(core::kFadeTransparent, core::kFadeFull, fadeIn);
+  if (fadeIn > 0) startFade(core::kFadeTransparent, core::kFadeFull, fadeIn);
 }
 
 // Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
