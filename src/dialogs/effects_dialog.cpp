@@ -46,7 +46,7 @@ void EffectsDialog::create() {
   closeButton.setGlyph(L"BBCANCEL");
   closeButton.modalResult = ui::kResultCancel;
   setCancelButton(&closeButton);
-  setTabOrder({&fadeInGroup, &fadeOutGroup, &guidanceLine, &bottomButtons});
+  setTabOrder({&bottomButtons, &fadeInGroup, &fadeOutGroup, &guidanceLine});  // OK first, as in the option dialog
 
   const struct {
     ui::SpinEdit& edit;
