@@ -2,9 +2,10 @@
 // until the screen shows the picture's sample pixels, the CPU time it uses while it waits out its countdown, and
 // then a later paint: the probe moves the window by DX,DY and times it until the screen shows the later samples
 // (parts of the picture that were off the desktop), asking the window meanwhile, every few ms, to answer an empty
-// message and keeping the longest wait for its answer. Then it closes the window. Prints one line:
-// "visible_ms onscreen_ms peak_kb idle_cpu_ms later_ms longest_wait_ms" (the last two -1 without a move).
-//   bench_probe PROGRAM.exe "ARGS" WAIT_SECONDS x,y,rrggbb [...] [--move DX,DY x,y,rrggbb [...]]
+// message and keeping the longest wait for its answer. Then it closes the window. With --during MS it first measures
+// the CPU time used in the MS milliseconds after the picture is on screen (a fade in's time). Prints one line:
+// "visible_ms onscreen_ms peak_kb idle_cpu_ms later_ms longest_wait_ms during_cpu_ms" (-1 for what was not asked).
+//   bench_probe PROGRAM.exe "ARGS" WAIT_SECONDS [--during MS] x,y,rrggbb [...] [--move DX,DY x,y,rrggbb [...]]
 //   bench_probe --hold          keeps the desktop up until it is ended; prints "ready" once it is up
 #include <windows.h>
 #include <psapi.h>
@@ -97,9 +98,13 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   std::vector<Sample> samples, laterSamples;
-  int moveX = 0, moveY = 0;
+  int moveX = 0, moveY = 0, duringMs = -1;
   bool move = false;
   for (int i = 4; i < argc; ++i) {
+    if (std::wstring(argv[i]) == L"--during" && i + 1 < argc) {
+      duringMs = _wtoi(argv[++i]);
+      continue;
+    }
     if (std::wstring(argv[i]) == L"--move" && i + 1 < argc) {
       move = swscanf(argv[++i], L"%d,%d", &moveX, &moveY) == 2;
       continue;
@@ -135,6 +140,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (ms(start, now, freq) > 60000 || WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
     Sleep(kPollMs);
+  }
+  double during = -1;
+  if (duringMs >= 0 && onscreen >= 0) {
+    const double cpuAtFirstPaint = cpuMs(pi.dwProcessId);
+    Sleep(static_cast<DWORD>(duringMs));
+    during = cpuMs(pi.dwProcessId) - cpuAtFirstPaint;
   }
   // CPU while waiting: from half a second after the picture is on screen, for the given seconds.
   Sleep(500);
@@ -172,8 +183,8 @@ int wmain(int argc, wchar_t** argv) {
   GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof(pmc));
   if (splash) PostMessageW(splash, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-  std::printf("%.1f %.1f %llu %.1f %.1f %.1f\n", visible, onscreen,
-              static_cast<unsigned long long>(pmc.PeakWorkingSetSize / 1024), idle, later, longestWait);
+  std::printf("%.1f %.1f %llu %.1f %.1f %.1f %.1f\n", visible, onscreen,
+              static_cast<unsigned long long>(pmc.PeakWorkingSetSize / 1024), idle, later, longestWait, during);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return 0;

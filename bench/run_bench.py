@@ -1,12 +1,14 @@
 """`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
 
 For each picture (a 1024 x 768 BMP, a 12 MP JPEG and a 48 MP JPEG both sequential and progressive, and a
-1024 x 768 PNG with a transparent background, made here with recognisable blocks around the centre, the part any
+1024 x 768 PNG with a transparent background, and the BMP again with a 500 ms fade in, made here with recognisable blocks around the centre, the part any
 desktop shows) lumivex.exe and bench/baseline.cpp run RUNS times each, round by round across the pictures after one
 warm-up round. bench_probe measures each start from process creation, with the Wine desktop already up, as it is at
 logon; then, for pictures larger than the desktop, a later paint: it moves the window up and left by MOVE pixels,
 which brings a block off the desktop until then onto it, times it until that block is on screen, and keeps the
-longest time the window took meanwhile to answer a message. Prints medians, min/max and the Lumivex/baseline ratios.
+longest time the window took meanwhile to answer a message. For the two BMP rows it also measures the CPU time used
+in the FADE_IN ms after the first paint: the fade's cost against a start without one. Prints medians, min/max and
+the Lumivex/baseline ratios, then the fade's first paint and CPU against the BMP without a fade.
 Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win),
 BENCH_PICTURES (comma-separated beginnings of the pictures' labels to run, e.g. "PNG,BMP"; default all).
 """
@@ -30,6 +32,7 @@ MOVE = 300
 # Off the desktop until the window moves up and left by MOVE; below the first paint's rows, so that a sequential
 # JPEG has to be read from its top further than for the first paint.
 LATER_BLOCK = ((600, 500), 'ff00ff')
+FADE_IN = 500  # ms
 
 
 def win(path):
@@ -67,13 +70,13 @@ def make_picture(folder, name, width, height, progressive=False):
     return path, samples, later
 
 
-def program_folder(tmp, picture):
+def program_folder(tmp, picture, fade_in=0):
     folder = tempfile.mkdtemp(dir=tmp, prefix='prog-')
     shutil.copy(os.path.join(BUILD, 'lumivex.exe'), folder)
     ini = ('[Window]\r\nTop=0\r\nLeft=0\r\n[option]\r\n'
            f'splashtime={SPLASH_SECONDS}\r\nb_size=0\r\ntrans=100\r\ncolo=0\r\n'
-           'winpos=0\r\nfsiz=12\r\nlbltrans=0\r\n[message]\r\nmessage=\r\n'
-           f'[pic]\r\npicture={win(picture)}\r\n')
+           'winpos=0\r\nfsiz=12\r\nlbltrans=0\r\n' + (f'fadein={fade_in}\r\n' if fade_in else '') +
+           f'[message]\r\nmessage=\r\n[pic]\r\npicture={win(picture)}\r\n')
     with open(os.path.join(folder, 'lumivex.ini'), 'w', newline='') as f:
         f.write(ini)
     with open(os.path.join(folder, 'mes.txt'), 'wb') as f:
@@ -81,13 +84,14 @@ def program_folder(tmp, picture):
     return os.path.join(folder, 'lumivex.exe')
 
 
-def probe(env, prefix, program, args, samples, later=()):
+def probe(env, prefix, program, args, samples, later=(), during=None):
     move = ['--move', f'{-MOVE},{-MOVE}', *later] if later else []
+    measure = ['--during', str(during)] if during is not None else []
     out = subprocess.run([os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', prefix,
-                          os.path.join(BUILD, 'bench_probe.exe'), win(program), args, '5', *samples, *move],
+                          os.path.join(BUILD, 'bench_probe.exe'), win(program), args, '5', *measure, *samples, *move],
                          env=env, capture_output=True, text=True, timeout=180)
     values = out.stdout.split()
-    if len(values) != 6:
+    if len(values) != 7:
         raise RuntimeError(f'probe failed: {out.stdout!r} {out.stderr[-500:]!r}')
     return [float(v) for v in values]
 
@@ -120,10 +124,13 @@ def main():
         # Two programs starting the desktop at once can both wait for it forever: the runs start once it is up.
         if not select.select([holder.stdout], [], [], 120)[0] or holder.stdout.readline().strip() != b'ready':
             raise RuntimeError('the desktop did not come up')
-        pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768, False), ('JPEG 12 MP', 'photo12.jpg', 4000, 3000, False),
-                    ('JPEG 48 MP', 'photo48.jpg', 8000, 6000, False),
-                    ('JPEG 48 MP prog', 'photo48p.jpg', 8000, 6000, True),
-                    ('PNG 1024x768', 'logo.png', 1024, 768, False)]
+        # label, file, size, progressive, fade in (ms)
+        pictures = [('BMP 1024x768', 'screen.bmp', 1024, 768, False, 0),
+                    ('JPEG 12 MP', 'photo12.jpg', 4000, 3000, False, 0),
+                    ('JPEG 48 MP', 'photo48.jpg', 8000, 6000, False, 0),
+                    ('JPEG 48 MP prog', 'photo48p.jpg', 8000, 6000, True, 0),
+                    ('PNG 1024x768', 'logo.png', 1024, 768, False, 0),
+                    (f'BMP fadein={FADE_IN}', 'screen.bmp', 1024, 768, False, FADE_IN)]
         only = [p.strip() for p in os.environ.get('BENCH_PICTURES', '').split(',') if p.strip()]
         pictures = [p for p in pictures if not only or any(p[0].startswith(o) for o in only)]
         empty += [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2] for _ in range(2)]
@@ -131,10 +138,10 @@ def main():
         print(f'empty Wine program: peak working set {empty_peak / 1024:.1f} MB')
         print(f'{"picture":15} {"program":9} {"visible ms":>18} {"on screen ms":>20} {"peak MB":>16} {"idle CPU ms":>12}')
         cases = []
-        for label, name, w, h, progressive in pictures:
+        for label, name, w, h, progressive, fade_in in pictures:
             picture, samples, later = make_picture(tmp, name, w, h, progressive)
             cases.append((label, samples, later, {
-                'lumivex': (program_folder(tmp, picture), ''),
+                'lumivex': (program_folder(tmp, picture, fade_in), ''),
                 'baseline': (os.path.join(BUILD, 'baseline.exe'), f'"{win(picture)}" {SPLASH_SECONDS}')}))
         results = {label: {'lumivex': [], 'baseline': []} for label, _, _, _ in cases}
         # Round by round through every picture and program, so that a machine growing slower or faster over the
@@ -142,7 +149,8 @@ def main():
         for run in range(RUNS + 1):
             for label, samples, later, programs in cases:
                 for who, (program, args) in programs.items():
-                    timed = probe(env, prefix, program, args, samples, later)
+                    during = FADE_IN if label.startswith('BMP') else None
+                    timed = probe(env, prefix, program, args, samples, later, during)
                     if run > 0:
                         results[label][who].append(timed)
         for label, _, _, _ in cases:
@@ -157,6 +165,18 @@ def main():
             lv, bl = medians['lumivex'], medians['baseline']
             print(f'{label:15} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
                   f'peak above empty {(lv[2] - empty_peak) / 1024:.1f} MB  idle CPU {lv[3]:.1f} ms')
+        plain, faded = results.get('BMP 1024x768'), results.get(f'BMP fadein={FADE_IN}')
+        if plain and faded:
+            print()
+            print(f'fade in of {FADE_IN} ms: first paint (on screen) and CPU in the {FADE_IN} ms after it, '
+                  'against the same BMP without a fade')
+            for name, rows in (('no fade', plain['lumivex']), (f'fadein={FADE_IN}', faded['lumivex'])):
+                scr, during = summary([r[1] for r in rows]), summary([r[6] for r in rows])
+                print(f'{name:15} on screen {scr[0]:7.0f} [{scr[1]:5.0f}-{scr[2]:5.0f}] ms  '
+                      f'CPU {during[0]:6.1f} [{during[1]:5.1f}-{during[2]:5.1f}] ms')
+            ratio = statistics.median([r[1] for r in faded['lumivex']]) / statistics.median(
+                [r[1] for r in plain['lumivex']])
+            print(f'{"":15} ratio on screen (fade / no fade) {ratio:.2f}')
         print()
         print(f'later paint: the window moved up and left by {MOVE} pixels, until the new part is on screen')
         print(f'{"picture":15} {"program":9} {"new part on screen ms":>26} {"longest message wait ms":>28}')

@@ -97,6 +97,7 @@ Application::Application() {
 }
 
 Application::~Application() {
+  effects_.reset();
   position_.reset();
   registration_.reset();
   about_.reset();
@@ -156,6 +157,15 @@ PositionDialog& Application::positionDialog() {
   return *position_;
 }
 
+EffectsDialog& Application::effectsDialog() {
+  if (!effects_) {
+    prepareForDialogs();
+    effects_ = std::make_unique<EffectsDialog>();
+    effects_->create();
+  }
+  return *effects_;
+}
+
 HWND Application::handle() const { return owner_->hwnd(); }
 
 void Application::showMainWindow(int showCommand) {
@@ -191,7 +201,10 @@ void Application::splashClosed() {
 
 // ---- What the option dialog asks for ----
 
-void Application::restartSplashCountdown() { splash_->countdown.setEnabled(true); }
+void Application::restartSplashCountdown() {
+  splash_->stopFade();
+  splash_->countdown.setEnabled(true);
+}
 
 // The splash window's place is saved as it stands at this moment.
 void Application::saveSettings() {
@@ -204,6 +217,7 @@ void Application::finishFirstRun() { splash_->close(); }
 void Application::showPositionDialog() { positionDialog().showModal(); }
 void Application::showStartupRegistration() { startupRegistrationDialog().showModal(); }
 void Application::showAbout() { aboutDialog().showModal(); }
+std::optional<FadeTimes> Application::editFadeTimes(const FadeTimes& times) { return effectsDialog().edit(times); }
 
 void Application::previewWindowColour(ui::Colour c) { splash_->setColour(c); }
 void Application::previewMessageColour(ui::Colour c) { splash_->setMessageColour(c); }

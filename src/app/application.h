@@ -10,6 +10,7 @@
 #include "app/settings_file.h"
 #include "core/settings.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/effects_dialog.h"
 #include "dialogs/option_dialog.h"
 #include "dialogs/position_dialog.h"
 #include "dialogs/startup_registration_dialog.h"
@@ -43,6 +44,7 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   AboutDialog& aboutDialog();
   StartupRegistrationDialog& startupRegistrationDialog();
   PositionDialog& positionDialog();
+  EffectsDialog& effectsDialog();
   bool optionDialogMade() const { return option_ != nullptr; }
   // The settings file object, from the decision of the run mode until the splash window closes.
   const SettingsFile* settingsFile() const { return settingsFile_.get(); }
@@ -66,6 +68,7 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   void showPositionDialog() override;
   void showStartupRegistration() override;
   void showAbout() override;
+  std::optional<FadeTimes> editFadeTimes(const FadeTimes& times) override;
   // SplashPreview
   void previewWindowColour(ui::Colour c) override;
   void previewMessageColour(ui::Colour c) override;
@@ -84,6 +87,7 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   std::unique_ptr<AboutDialog> about_;
   std::unique_ptr<StartupRegistrationDialog> registration_;
   std::unique_ptr<PositionDialog> position_;
+  std::unique_ptr<EffectsDialog> effects_;
 };
 
 // The whole program: returns the process exit code. Without arguments it shows the splash (or the option dialog on

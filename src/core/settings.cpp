@@ -38,7 +38,7 @@ bool Settings::operator==(const Settings& o) const {
          messageBackColour == o.messageBackColour && messageTextColour == o.messageTextColour &&
          placement == o.placement && messageFontSize == o.messageFontSize &&
          messageHasBackground == o.messageHasBackground && message == o.message && picturePath == o.picturePath &&
-         userName == o.userName;
+         userName == o.userName && fadeInMs == o.fadeInMs && fadeOutMs == o.fadeOutMs;
 }
 
 SplashStart loadSettings(Profile& p, Settings& s) {
@@ -60,6 +60,8 @@ SplashStart loadSettings(Profile& p, Settings& s) {
   s.message = p.read("message", "message", s.message);
   s.picturePath = p.read("pic", "picture", s.picturePath);
   s.userName = p.read("option", "name", s.userName);
+  s.fadeInMs = readInRange(p, "option", "fadein", s.fadeInMs, kFadeRange);
+  s.fadeOutMs = readInRange(p, "option", "fadeout", s.fadeOutMs, kFadeRange);
   start.maximized = readBool(p, "Window", "Maxmize", false);
   return start;
 }
@@ -84,6 +86,8 @@ bool saveSettings(Profile& p, const Settings& s) {
       {"message", "message", s.message},
       {"pic", "picture", s.picturePath},
       {"option", "name", s.userName},
+      {"option", "fadein", numberText(s.fadeInMs)},
+      {"option", "fadeout", numberText(s.fadeOutMs)},
   };
   for (const auto& v : values)
     if (!p.write(v.section, v.key, v.value)) return false;

@@ -16,6 +16,7 @@ inline constexpr Range kBorderWidthRange{0, 10};
 inline constexpr Range kOpacityRange{5, 100};
 inline constexpr Range kPlacementRange{-1, 1};
 inline constexpr Range kFontSizeRange{1, 64};
+inline constexpr Range kFadeRange{0, 5000};  // milliseconds
 
 enum Placement : int32_t { kNoPlacement = -1, kCentred = 0, kAtStoredPosition = 1 };
 
@@ -35,6 +36,8 @@ struct Settings {
   std::wstring message;
   std::wstring picturePath;
   std::wstring userName;
+  int32_t fadeInMs = 0;  // 0: the splash appears and vanishes at once
+  int32_t fadeOutMs = 0;
 
   bool operator==(const Settings& other) const;
 };

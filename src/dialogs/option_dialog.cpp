@@ -117,6 +117,7 @@ void OptionDialog::create() {
       {startupRegistrationButton, *this, 368, 216, 123, 25, L"スタートアップに登録"},
       {positionButton, *this, 248, 176, 75, 25, L"位置設定"},
       {userNameEdit, *this, 72, 248, 169, 20, L""},
+      {effectsButton, *this, 368, 247, 123, 25, L"効果設定"},
   });
 
 
@@ -167,6 +168,7 @@ void OptionDialog::create() {
   positionButton.onClick = [this] { host_.showPositionDialog(); };
   startupRegistrationButton.onClick = [this] { host_.showStartupRegistration(); };
   aboutButton.onClick = [this] { host_.showAbout(); };
+  effectsButton.onClick = [this] { onEffectsClicked(); };
   setUpGuidance();
 
   // The background label and swatch follow the check box from the start.
@@ -266,6 +268,8 @@ void OptionDialog::onDefaultClicked() {
   setSwatch(swatchBindings()[2], 0x000000);
   placementGroup.setItemIndex(0);
   fontSizeEdit.setValue(12);
+  settings_.fadeInMs = 0;
+  settings_.fadeOutMs = 0;
 }
 
 void OptionDialog::onSetupCompleteClicked() {
@@ -315,6 +319,13 @@ void OptionDialog::onTranslucencyChanged() {
 }
 
 void OptionDialog::onMessageTextChanged() { messageCombo.setHint(messageCombo.text()); }
+
+void OptionDialog::onEffectsClicked() {
+  if (const auto times = host_.editFadeTimes({settings_.fadeInMs, settings_.fadeOutMs})) {
+    settings_.fadeInMs = times->fadeInMs;
+    settings_.fadeOutMs = times->fadeOutMs;
+  }
+}
 
 void OptionDialog::onPlacementChanged() {
   if (placementGroup.itemIndex() == 0) positionButton.setEnabled(false);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "dialogs/effects_dialog.h"
 #include "ui/common_dialogs.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -34,6 +35,8 @@ class OptionDialogHost {
   virtual void showPositionDialog() = 0;
   virtual void showStartupRegistration() = 0;
   virtual void showAbout() = 0;
+  // Shows the effects dialog with `times`: the edited times after OK, nothing after Close.
+  virtual std::optional<FadeTimes> editFadeTimes(const FadeTimes& times) = 0;
 
  protected:
   ~OptionDialogHost() = default;
@@ -92,6 +95,7 @@ class OptionDialog : public ui::Form {
   ui::Button startupRegistrationButton{*this};
   ui::Button positionButton{*this};
   ui::Edit userNameEdit{*this};
+  ui::Button effectsButton{*this};
   ui::OpenFileDialog pictureChooser;
   ui::Timer guidanceSlide{10, false};
   ui::ColourDialog colourChooser;
@@ -111,6 +115,7 @@ class OptionDialog : public ui::Form {
   void onTranslucencyChanged();
   void onMessageTextChanged();
   void onPlacementChanged();
+  void onEffectsClicked();
   void onGuidanceSlideTick();
 
  private:

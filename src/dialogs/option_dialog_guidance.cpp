@@ -40,6 +40,7 @@ void OptionDialog::setUpGuidance() {
   startupRegistrationButton.setHint(L"スタートアップに登録");
   positionButton.setHint(L"位置設定");
   userNameEdit.setHint(L"名前を登録します");
+  effectsButton.setHint(L"効果設定");
 
   const auto recolour = [](auto& edit) { return [&edit](ui::Colour c) { edit.setColour(c); }; };
   const FocusGuidance focusRows[] = {
@@ -77,6 +78,7 @@ void OptionDialog::setUpGuidance() {
       {messageTextColourSwatch, L"文字色を設定します"},
       {startupRegistrationButton, L"スタートアップに登録します"},
       {positionButton, L"スプラッシュの位置設定を行います"},
+      {effectsButton, L"フェードイン・フェードアウトを設定します"},
   };
   for (const PointerGuidance& row : pointerRows)
     row.control.onMouseMove = [this, text = row.text] { guidanceLine.setText(text); };

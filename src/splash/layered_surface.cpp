@@ -73,10 +73,19 @@ bool LayeredSurface::update(const core::SplashLayer& layer, const core::Premulti
                               std::min(message.strip.bottom, layer.height - layer.border)};
   if (strip.right > strip.left && strip.bottom > strip.top) drawMessage(message, strip);
   core::applyOpacity(bits_, static_cast<size_t>(width_) * static_cast<size_t>(height_), opacity_);
+  return show();
+}
 
+bool LayeredSurface::setConstantAlpha(BYTE alpha) {
+  if (alpha == constantAlpha_) return true;
+  constantAlpha_ = alpha;
+  return !bitmap_ || show();
+}
+
+bool LayeredSurface::show() {
   SIZE size{width_, height_};
   POINT origin{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, constantAlpha_, AC_SRC_ALPHA};
   return UpdateLayeredWindow(window_, nullptr, nullptr, &size, dc_.get(), &origin, 0, &blend, ULW_ALPHA) != FALSE;
 }
 

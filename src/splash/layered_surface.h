@@ -37,6 +37,12 @@ class LayeredSurface {
   void setOpacity(BYTE alpha) { opacity_ = alpha; }
   BYTE opacity() const { return opacity_; }
 
+  // The constant alpha the window system lays over the composed surface (a fade's step). Shows the surface last
+  // composed again with it, without composing anew (nothing for the alpha it has); false when the window system
+  // refused.
+  bool setConstantAlpha(BYTE alpha);
+  BYTE constantAlpha() const { return constantAlpha_; }
+
   // Composes `layer` with `picture` and the message, and shows the result at the window's size and place. False
   // when the window system refused.
   bool update(const core::SplashLayer& layer, const core::PremultipliedPixels& picture, const LayerMessage& message);
@@ -47,9 +53,11 @@ class LayeredSurface {
  private:
   bool ensureSurface(int width, int height);
   void drawMessage(const LayerMessage& message, const core::PixelRect& strip);
+  bool show();
 
   HWND window_;
   BYTE opacity_ = 255;
+  BYTE constantAlpha_ = 255;
   ui::MemoryDc dc_;
   ui::BitmapHandle bitmap_;
   HGDIOBJ previous_ = nullptr;

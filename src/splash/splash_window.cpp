@@ -24,6 +24,7 @@ constexpr int kScrollLine = 8;
 constexpr UINT kReportPictureFailure = WM_APP + 0x51;
 // Posted by the picture when pixels that a paint found not yet decoded are ready (the paint showed the window colour).
 constexpr UINT kPicturePixelsReady = WM_APP + 0x52;
+constexpr UINT kFadeStepMs = 16;  // about 60 steps a second
 
 const char* g_layeredEntryName = "SetLayeredWindowAttributes";
 
@@ -140,14 +141,17 @@ void SplashWindow::create() {
   Form::create(style);
 
   countdown.pausesForErrorBox = true;
-  countdown.onTick = [this] { close(); };
+  countdown.onTick = [this] { endDisplay(); };
   onShow = [this] {
     if (shown_) return;
     shown_ = true;
     setActivatesWhenShown(!anotherProgramInFront());
     showSequence();
   };
-  onClose = [this] { host_.splashClosed(); };
+  onClose = [this] {
+    if (fadeSteps_) fadeSteps_->setEnabled(false);
+    host_.splashClosed();
+  };
   onDblClick = [this] { openOptions(); };
   onKeyDown = [this](WORD& key) { handleKey(key); };
   layout();
@@ -214,7 +218,12 @@ void SplashWindow::showSequence() {
       core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), screenPixelsPerInch()));
   setBorderWidth(inRange(settings_.borderWidth, core::kBorderWidthRange));
   countdown.setInterval(static_cast<UINT>(inRange(settings_.displaySeconds, core::kDisplaySecondsRange)) * 1000u);
+  // The window is still hidden: it appears fully transparent (a layer is composed once, already so), and the
+  // countdown already runs.
+  const int32_t fadeIn = fadesAllowed() ? inRange(settings_.fadeInMs, core::kFadeRange) : 0;
+  if (fadeIn > 0) fadeLevel_ = core::kFadeTransparent;
   useLayerForTranslucentPicture();
+  if (fadeIn > 0) startFade(core::kFadeTransparent, core::kFadeFull, fadeIn);
 }
 
 // Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
@@ -229,6 +238,7 @@ void SplashWindow::placeOnDesktop() {
 }
 
 void SplashWindow::openOptions() {
+  stopFade();
   countdown.setEnabled(false);
   host_.openOptions();
 }
@@ -241,16 +251,76 @@ void SplashWindow::handleKey(WORD& key) {
   }
 }
 
+int SplashWindow::translucencyAlpha() const {
+  const int position = core::clampToRange(settings_.opacityPercent, core::kOpacityRange.lo, core::kOpacityRange.hi);
+  return core::alphaForPosition(position, core::kOpacityRange.lo, core::kOpacityRange.hi);
+}
+
 void SplashWindow::applyTranslucency() {
   if (!user32Module || !layeredEntry) return;
-  const int position = core::clampToRange(settings_.opacityPercent, core::kOpacityRange.lo, core::kOpacityRange.hi);
-  const int alpha = core::alphaForPosition(position, core::kOpacityRange.lo, core::kOpacityRange.hi);
+  const int alpha = translucencyAlpha();
   if (layered_) {
     layered_->setOpacity(static_cast<BYTE>(alpha));
     updateLayer();
     return;
   }
-  layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  layeredEntry(hwnd(), 0, static_cast<BYTE>(core::alphaAtLevel(alpha, fadeLevel_)), LWA_ALPHA);
+}
+
+// ---- Fades ----
+
+// A fade needs translucency, and the user's wish for animations in Windows (on where the system cannot say).
+bool SplashWindow::fadesAllowed() const {
+  if (!user32Module || !layeredEntry) return false;
+  BOOL animations = TRUE;
+  if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0)) return true;
+  return animations != FALSE;
+}
+
+// The display time is over: the window fades out and then closes, or closes at once.
+void SplashWindow::endDisplay() {
+  const int32_t fadeOut = core::clampToRange(settings_.fadeOutMs, core::kFadeRange.lo, core::kFadeRange.hi);
+  if (fadeOut == 0 || !fadesAllowed()) {
+    close();
+    return;
+  }
+  countdown.setEnabled(false);
+  startFade(fadeLevel_, core::kFadeTransparent, fadeOut);  // from where a fade in may have come to
+}
+
+void SplashWindow::startFade(int32_t from, int32_t to, int32_t durationMs) {
+  if (!fadeSteps_) {
+    fadeSteps_ = std::make_unique<ui::Timer>(kFadeStepMs, false);
+    fadeSteps_->pausesForErrorBox = true;  // the end of a fade out closes the window
+    fadeSteps_->onTick = [this] { stepFade(); };
+  }
+  fade_ = core::Fade{from, to, durationMs, GetTickCount64()};
+  showFadeLevel(from);
+  fadeSteps_->setEnabled(true);
+}
+
+void SplashWindow::stepFade() {
+  const uint64_t now = GetTickCount64();
+  if (const int32_t level = fade_.level(now); level != fadeLevel_) showFadeLevel(level);
+  if (!fade_.finished(now)) return;
+  fadeSteps_->setEnabled(false);
+  if (fade_.to == core::kFadeTransparent) close();
+}
+
+void SplashWindow::stopFade() {
+  if (fadeSteps_) fadeSteps_->setEnabled(false);
+  if (fadeLevel_ != core::kFadeFull) showFadeLevel(core::kFadeFull);
+}
+
+// Only the alpha changes: the picture is neither decoded nor painted again, and a layer is not composed again.
+void SplashWindow::showFadeLevel(int32_t level) {
+  fadeLevel_ = level;
+  if (!user32Module || !layeredEntry) return;
+  if (layered_) {
+    layered_->setConstantAlpha(static_cast<BYTE>(level));
+    return;
+  }
+  layeredEntry(hwnd(), 0, static_cast<BYTE>(core::alphaAtLevel(translucencyAlpha(), level)), LWA_ALPHA);
 }
 
 // ---- Per-pixel alpha ----
@@ -264,6 +334,7 @@ void SplashWindow::useLayerForTranslucentPicture() {
   const pictures::Picture* p = image.picture();
   if (!user32Module || !p || !p->translucentPixels()) return;
   layered_ = std::make_unique<pictures::LayeredSurface>(hwnd());
+  layered_->setConstantAlpha(static_cast<BYTE>(fadeLevel_));
   applyTranslucency();
 }
 

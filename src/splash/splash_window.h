@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/fade.h"
 #include "core/settings.h"
 #include "splash/picture.h"
 #include "ui/colour.h"
@@ -96,6 +97,12 @@ class SplashWindow : public ui::Form {
   void applyTranslucency();  // from the settings' opacity; nothing where translucency is unavailable
   void handleKey(WORD& key);
 
+  // Fades, by the settings' fade-in and fade-out times, where translucency is available and Windows shows
+  // animations. A fade that is stopped leaves the window at its full alpha.
+  bool fading() const { return fadeSteps_ && fadeSteps_->enabled(); }
+  int32_t fadeLevel() const { return fadeLevel_; }  // 0 (transparent) to 255 (the translucency setting's alpha)
+  void stopFade();
+
   // The message label's colours, also previewed from the option dialog. The window colour is the form's, and also
   // refreshes a per-pixel-alpha layer.
   void setMessageColour(ui::Colour c);
@@ -134,6 +141,12 @@ class SplashWindow : public ui::Form {
   void useLayerForTranslucentPicture();
   void refreshLayer();
   void updateLayer();
+  int translucencyAlpha() const;
+  bool fadesAllowed() const;
+  void endDisplay();
+  void startFade(int32_t from, int32_t to, int32_t durationMs);
+  void stepFade();
+  void showFadeLevel(int32_t level);
 
   core::Settings& settings_;
   Host& host_;
@@ -148,6 +161,9 @@ class SplashWindow : public ui::Form {
   ui::BrushHandle brush_;
   ui::Colour frameColour_ = 0;
   std::unique_ptr<pictures::LayeredSurface> layered_;  // set while a picture with transparent pixels is shown
+  core::Fade fade_;
+  int32_t fadeLevel_ = core::kFadeFull;
+  std::unique_ptr<ui::Timer> fadeSteps_;  // made with the first fade; runs only while one does
 };
 
 }  // namespace lumivex

@@ -118,7 +118,8 @@ class SpinEdit : public Edit {
   int maxValue() const { return max_; }
   int value() const;  // the text as a whole number, or the minimum when it is not one
   void setValue(int v);
-  void step(int delta);
+  void step(int delta);  // by `delta` increments
+  int increment = 1;     // what one press of an arrow button or key adds
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -111,7 +111,7 @@ void SpinEdit::setValue(int v) { setText(decimal(v)); }
 
 // A value typed outside the range steps to the nearer bound, not away from it: 999 in 1..180 goes down to 180.
 void SpinEdit::step(int delta) {
-  const long long next = static_cast<long long>(value()) + delta;
+  const long long next = static_cast<long long>(value()) + static_cast<long long>(delta) * increment;
   setValue(static_cast<int>(std::clamp<long long>(next, min_, max_)));
   SendMessageW(hwnd(), EM_SETSEL, 0, -1);
 }

@@ -53,13 +53,15 @@ const std::vector<std::string> kLoadOrder = {
     "read Window/Top", "read Window/Left",
     "read option/splashtime", "read option/b_size", "read option/trans", "read option/colo", "read option/bcol",
     "read option/fcol", "read option/winpos", "read option/fsiz", "read option/colo", "read option/lbltrans",
-    "read message/message", "read message/message", "read pic/picture", "read option/name", "read Window/Maxmize"};
+    "read message/message", "read message/message", "read pic/picture", "read option/name", "read option/fadein",
+    "read option/fadeout", "read Window/Maxmize"};
 
 const std::vector<std::string> kSaveOrder = {
     "write Window/Top", "write Window/Left",
     "write option/splashtime", "write option/b_size", "write option/trans", "write option/colo",
     "write option/bcol", "write option/fcol", "write option/winpos", "write option/fsiz", "write option/lbltrans",
-    "write message/message", "write pic/picture", "write option/name", "flush"};
+    "write message/message", "write pic/picture", "write option/name", "write option/fadein",
+    "write option/fadeout", "flush"};
 
 Settings edited() {
   Settings s;
@@ -76,6 +78,8 @@ Settings edited() {
   s.message = L"起動中・・・";
   s.picturePath = L"C:\\写真\\logo.jpg";
   s.userName = L"山田 太郎";
+  s.fadeInMs = 500;
+  s.fadeOutMs = 5000;
   return s;
 }
 
@@ -105,11 +109,11 @@ TEST(LoadSettings, EveryKeyReachesItsField) {
 
 TEST(LoadSettings, NumbersOutsideAFieldsRangeGoToTheNearestBound) {
   const struct {
-    const wchar_t *splashtime, *b_size, *trans, *winpos, *fsiz;
-    int spl, bord, trans_, winpos_, fsiz_;
+    const wchar_t *splashtime, *b_size, *trans, *winpos, *fsiz, *fade;
+    int spl, bord, trans_, winpos_, fsiz_, fade_;
   } cases[] = {
-      {L"0", L"-1", L"0", L"2", L"0", 1, 0, 5, 1, 1},
-      {L"500", L"11", L"101", L"-7", L"65", 180, 10, 100, -1, 64},
+      {L"0", L"-1", L"0", L"2", L"0", L"-1", 1, 0, 5, 1, 1, 0},
+      {L"500", L"11", L"101", L"-7", L"65", L"5001", 180, 10, 100, -1, 64, 5000},
   };
   for (const auto& c : cases) {
     FakeProfile p;
@@ -118,6 +122,8 @@ TEST(LoadSettings, NumbersOutsideAFieldsRangeGoToTheNearestBound) {
     p.set("option", "trans", c.trans);
     p.set("option", "winpos", c.winpos);
     p.set("option", "fsiz", c.fsiz);
+    p.set("option", "fadein", c.fade);
+    p.set("option", "fadeout", c.fade);
     Settings s;
     loadSettings(p, s);
     EXPECT_EQ(s.displaySeconds, c.spl);
@@ -125,6 +131,8 @@ TEST(LoadSettings, NumbersOutsideAFieldsRangeGoToTheNearestBound) {
     EXPECT_EQ(s.opacityPercent, c.trans_);
     EXPECT_EQ(s.placement, c.winpos_);
     EXPECT_EQ(s.messageFontSize, c.fsiz_);
+    EXPECT_EQ(s.fadeInMs, c.fade_);
+    EXPECT_EQ(s.fadeOutMs, c.fade_);
   }
 }
 
@@ -151,6 +159,7 @@ TEST(LoadSettings, UnreadableTextsKeepTheCurrentValue) {
     p.set("option", "fsiz", text);
     p.set("option", "lbltrans", L"yes");
     p.set("option", "trans", L"abc");
+    p.set("option", "fadein", text);
     Settings s;
     s.messageFontSize = 20;
     s.messageHasBackground = true;
@@ -159,6 +168,7 @@ TEST(LoadSettings, UnreadableTextsKeepTheCurrentValue) {
     EXPECT_EQ(s.messageFontSize, 20);
     EXPECT_TRUE(s.messageHasBackground);
     EXPECT_EQ(s.opacityPercent, 30);
+    EXPECT_EQ(s.fadeInMs, 0) << "an unreadable fade is no fade";
   }
   FakeProfile p;
   p.set("option", "lbltrans", L"2");
@@ -212,6 +222,8 @@ TEST(SaveSettings, WritesEveryValueInOrderWithItsTextThenFlushes) {
   EXPECT_EQ(p.get("option", "lbltrans"), L"0");
   EXPECT_EQ(p.get("message", "message"), L"起動中・・・");
   EXPECT_EQ(p.get("option", "name"), L"山田 太郎");
+  EXPECT_EQ(p.get("option", "fadein"), L"500");
+  EXPECT_EQ(p.get("option", "fadeout"), L"5000");
 }
 
 TEST(SaveSettings, ARefusedWriteStopsTheSaveThereWithoutTheFlush) {

@@ -110,7 +110,7 @@ def first_run_completes_setup(bed):
         check(bed.wait_exit(pid, 10).startswith('exited'), 'the program ends after the setup')
         ini = prog.read_ini()
         for key in ('Top', 'Left', 'splashtime', 'b_size', 'trans', 'colo', 'bcol', 'fcol', 'winpos', 'fsiz',
-                    'lbltrans', 'message', 'picture', 'name'):
+                    'lbltrans', 'message', 'picture', 'name', 'fadein', 'fadeout'):
             check(f'\n{key}=' in '\n' + ini.replace('\r', ''), f'settings file holds "{key}"')
         check('lumivex-logo.jpg' in ini, 'the chosen picture is saved')
     finally:

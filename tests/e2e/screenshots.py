@@ -82,6 +82,8 @@ def take(bed):
     shoot(bed, bed.wait_window('登録しますか？', pid=pid), 'startup-registration.png')
     bed.key('Escape')
     bed.wait_gone('登録しますか？', pid=pid)
+
+    shoot_effects_dialog(bed, pid, 'effects-dialog.png')
     bed.kill(pid)
     bed.wait_exit(pid, 5)
 
@@ -107,6 +109,17 @@ def shoot_shaped_logo(bed, pictures):
         bed.wait_exit(p, 5)
 
 
+def shoot_effects_dialog(bed, pid, name):
+    """The effects dialog opened from the option dialog, its fade-in time focused and explained."""
+    journeys.click_control(bed, 'Option', '効果設定')
+    effects = bed.wait_window('効果', pid=pid)
+    spin = [c for c in bed.children('効果') if c.klass.lower() == 'edit'][0]
+    bed.click(spin.left + 10, spin.top + 8)
+    shoot(bed, effects, name)
+    bed.key('Escape')
+    bed.wait_gone('効果', pid=pid)
+
+
 def take_scaled(bed):
     """The option dialog at 150 % display scaling, in a prefix whose screen has 144 dpi."""
     pid = launch_normal_run(bed, os.path.join(journeys.pictures(bed), 'lumivex-logo.jpg'), '起動中・・・  Lumivex 0.006',
@@ -116,6 +129,7 @@ def take_scaled(bed):
     bed.wait_window('Option', pid=pid)
     time.sleep(3)  # the guidance pointer slides into place
     shoot(bed, bed.window('Option', pid), 'option-150-percent.png')
+    shoot_effects_dialog(bed, pid, 'effects-150-percent.png')
     bed.kill(pid)
     bed.wait_exit(pid, 5)
 

@@ -166,7 +166,8 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
                                         o.choosePictureButton.hwnd(),    o.pictureNameEdit.hwnd(),   o.messageCombo.editHwnd(),
                                         o.messageBackgroundCheck.hwnd(),   o.fontSizeEdit.hwnd(), o.borderWidthEdit.hwnd(),
                                         o.translucencySlider.hwnd(), o.placementGroup.itemHwnd(0), o.aboutButton.hwnd(),
-                                        o.startupRegistrationButton.hwnd(),       o.userNameEdit.hwnd(), o.okButton.hwnd()};
+                                        o.startupRegistrationButton.hwnd(),       o.userNameEdit.hwnd(), o.effectsButton.hwnd(),
+                                        o.okButton.hwnd()};
     std::vector<HWND> seen;
     for (size_t i = 0; i < expected.size(); ++i) {
       pressKey(o, VK_TAB);

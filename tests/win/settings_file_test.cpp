@@ -27,6 +27,8 @@ void setEdited(OptionDialog& o) {
   o.messageCombo.setText(L"起動中・・・");
   settings().picturePath = L"C:\\写真\\logo.jpg";
   SetWindowTextW(o.userNameEdit.hwnd(), L"山田 太郎");
+  settings().fadeInMs = 500;  // as the effects dialog leaves them
+  settings().fadeOutMs = 1200;
 }
 
 // Holds the settings file open without sharing for as long as it lives, so that every write is refused.
@@ -58,7 +60,7 @@ TEST(SettingsFile, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings
   const std::vector<std::string> expected = {
       "[Window]", "Top=130", "Left=-5",
       "[option]", "splashtime=7", "b_size=10", "trans=40", "colo=3351057", "bcol=-2147483633", "fcol=16777215",
-      "winpos=1", "fsiz=20", "lbltrans=1", "name=" + cp932(L"山田 太郎"),
+      "winpos=1", "fsiz=20", "lbltrans=1", "name=" + cp932(L"山田 太郎"), "fadein=500", "fadeout=1200",
       "[message]", "message=" + cp932(L"起動中・・・"),
       "[pic]", "picture=" + cp932(L"C:\\写真\\logo.jpg")};
   EXPECT_EQ(iniLines(readFileBytes(run.iniPath)), expected);
