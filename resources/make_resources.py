@@ -13,7 +13,9 @@ Files and formats:
   which takes a plain 256-colour DIB. The palette comes from a variance-driven
   median cut of the rendered picture, so it holds the gradient and emblem
   shades; a light 4x4 ordered dither keeps the sky and glows free of banding.
-- bbok.bmp, bbcancel.bmp, bbdefault.bmp, bbabout.bmp: 18 x 18, 32 bpp BI_RGB
+- bbok.bmp, bbcancel.bmp, bbdefault.bmp, bbabout.bmp: 18 x 18 (and bbok-N.bmp
+  and so on at N x N for the sizes of GLYPH_SIZES, the same shapes drawn for
+  the common display scalings, named BBOK_N and so on in glyphs.rc), 32 bpp BI_RGB
   with a 40-byte BITMAPINFOHEADER, bottom-up, the fourth byte of every pixel a
   real alpha channel (transparent background, anti-aliased edges). The colour
   bytes are stored premultiplied by alpha. BI_RGB with a plain info header is
@@ -115,9 +117,10 @@ def sd_polygon(x, y, pts):
 class Canvas:
     """RGBA picture with premultiplied float channels in 0..1, row 0 at the top."""
 
-    def __init__(self, width, height, background=None):
+    def __init__(self, width, height, background=None, scale=1.0):
         self.width = width
         self.height = height
+        self.scale = scale
         n = width * height
         if background is None:
             self.r, self.g, self.b, self.a = [0.0] * n, [0.0] * n, [0.0] * n, [0.0] * n
@@ -136,11 +139,12 @@ class Canvas:
         x0, y0 = max(0, int(math.floor(x0))), max(0, int(math.floor(y0)))
         x1, y1 = min(self.width, int(math.ceil(x1))), min(self.height, int(math.ceil(y1)))
         r, g, b, a = self.r, self.g, self.b, self.a
+        s = self.scale
         for py in range(y0, y1):
             row = py * self.width
-            yc = py + 0.5
+            yc = (py + 0.5) / s
             for px in range(x0, x1):
-                res = shader(px + 0.5, yc)
+                res = shader((px + 0.5) / s, yc)
                 if res is None:
                     continue
                 alpha, col = res
@@ -155,13 +159,14 @@ class Canvas:
 
     def fill(self, sdf, colour, box=None, opacity=1.0):
         """Fill the shape sdf(x, y) with a constant colour or a colour function of (x, y)."""
+        s = self.scale
         if callable(colour):
             def shader(x, y):
-                c = coverage(sdf(x, y))
+                c = coverage(sdf(x, y) * s)
                 return (c * opacity, colour(x, y)) if c > 0.0 else None
         else:
             def shader(x, y):
-                c = coverage(sdf(x, y))
+                c = coverage(sdf(x, y) * s)
                 return (c * opacity, colour) if c > 0.0 else None
         self.paint(shader, box)
 
@@ -434,6 +439,13 @@ def draw_icon(size):
 
 
 GLYPH = 18
+# The glyph's size in pixels at 125, 150, 175, 200, 250 and 300 % display scaling (18 * dpi / 96, rounded down).
+GLYPH_SIZES = (22, 27, 31, 36, 45, 54)
+
+
+def glyph_canvas(size):
+    """A glyph's canvas of size pixels, drawn in the 18-unit design grid scaled to it."""
+    return Canvas(size, size, scale=size / GLYPH)
 
 
 def outlined(cv, sdf, border, light, dark, width=1.0):
@@ -442,8 +454,8 @@ def outlined(cv, sdf, border, light, dark, width=1.0):
     cv.fill(lambda x, y: sdf(x, y) + width, lambda x, y: mix(light, dark, clamp01((y - 2) / 14)))
 
 
-def draw_ok():
-    cv = Canvas(GLYPH, GLYPH)
+def draw_ok(size=GLYPH):
+    cv = glyph_canvas(size)
     pts = [(3.2, 9.6), (7.0, 13.4), (14.8, 4.6)]
 
     def check(x, y):
@@ -452,8 +464,8 @@ def draw_ok():
     return cv
 
 
-def draw_cancel():
-    cv = Canvas(GLYPH, GLYPH)
+def draw_cancel(size=GLYPH):
+    cv = glyph_canvas(size)
     a, b = 4.4, 13.6
 
     def cross(x, y):
@@ -462,8 +474,8 @@ def draw_cancel():
     return cv
 
 
-def draw_default():
-    cv = Canvas(GLYPH, GLYPH)
+def draw_default(size=GLYPH):
+    cv = glyph_canvas(size)
     cx, cy, r = 9.0, 10.0, 5.3
     # Open circle running clockwise from the top round to the left, with the
     # arrow head at the top pointing anticlockwise into the gap (reset).
@@ -482,8 +494,8 @@ def draw_default():
     return cv
 
 
-def draw_info():
-    cv = Canvas(GLYPH, GLYPH)
+def draw_info(size=GLYPH):
+    cv = glyph_canvas(size)
     cx, cy, r = 9.0, 9.0, 8.0
     outlined(cv, lambda x, y: sd_circle(x, y, cx, cy, r), hex_rgb('#1c4f9e'),
              hex_rgb('#7fb8ff'), hex_rgb('#2462c4'))
@@ -685,6 +697,13 @@ def main(argv):
         'bbabout.bmp': bmp32(draw_info()),
         'lumivex.ico': ico([draw_icon(16), draw_icon(32), draw_icon(48), draw_icon(256)]),
     }
+    for size in GLYPH_SIZES:
+        for name, draw in (('bbok', draw_ok), ('bbcancel', draw_cancel), ('bbdefault', draw_default),
+                           ('bbabout', draw_info)):
+            files[f'{name}-{size}.bmp'] = bmp32(draw(size))
+    files['glyphs.rc'] = ''.join(f'{name.upper()}_{size} BITMAP "{name}-{size}.bmp"\n'
+                                 for size in GLYPH_SIZES for name in ('bbok', 'bbcancel', 'bbdefault', 'bbabout')
+                                 ).encode('ascii')
     for name, data in files.items():
         with open(os.path.join(outdir, name), 'wb') as f:
             f.write(data)

@@ -99,4 +99,33 @@ void applyOpacity(uint8_t* surface, size_t pixels, uint8_t alpha) {
   for (size_t i = 0; i < pixels * 4; ++i) surface[i] = mul255(surface[i], alpha);
 }
 
+PremultipliedPixels resized(const PremultipliedPixels& picture, int width, int height) {
+  PremultipliedPixels out;
+  if (width <= 0 || height <= 0 || picture.width <= 0 || picture.height <= 0) return out;
+  out.width = width;
+  out.height = height;
+  out.bgra.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  const double sx = static_cast<double>(picture.width) / width, sy = static_cast<double>(picture.height) / height;
+  for (int y = 0; y < height; ++y) {
+    const double y0 = y * sy, y1 = (y + 1) * sy;
+    for (int x = 0; x < width; ++x) {
+      const double x0 = x * sx, x1 = (x + 1) * sx;
+      double sum[4] = {0, 0, 0, 0};
+      for (int py = static_cast<int>(y0); py < picture.height && py < y1; ++py) {
+        const double wy = std::min(y1, py + 1.0) - std::max(y0, static_cast<double>(py));
+        const uint8_t* row = picture.row(py);
+        for (int px = static_cast<int>(x0); px < picture.width && px < x1; ++px) {
+          const double w = wy * (std::min(x1, px + 1.0) - std::max(x0, static_cast<double>(px)));
+          for (int c = 0; c < 4; ++c) sum[c] += w * row[px * 4 + c];
+        }
+      }
+      uint8_t* dst = out.bgra.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4;
+      const double area = sx * sy;
+      for (int c = 0; c < 4; ++c) dst[c] = static_cast<uint8_t>(std::min(255.0, sum[c] / area + 0.5));
+      for (int c = 0; c < 3; ++c) dst[c] = std::min(dst[c], dst[3]);
+    }
+  }
+  return out;
+}
+
 }  // namespace lumivex::core

@@ -21,6 +21,10 @@ struct PremultipliedPixels {
   }
 };
 
+// The picture resampled to width x height: each new pixel averages the part of the picture it covers, weighted by
+// how much of each pixel it covers, so edges stay antialiased and transparent pixels stay transparent.
+PremultipliedPixels resized(const PremultipliedPixels& picture, int width, int height);
+
 // Both take the image's memory over, so a large picture is never held twice.
 PremultipliedPixels premultiplied(PngImage image);
 PixelBuffer withoutAlpha(PngImage image);  // for a picture with no transparent pixel: B, G, R, 0

@@ -20,9 +20,23 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
+PngError::Kind kindOf(int code) {
+  switch (code) {
+    case SPNG_ESIGNATURE: return PngError::Kind::NotPng;
+    case SPNG_ECHUNK_CRC: return PngError::Kind::BadChecksum;
+    case SPNG_IO_EOF: case SPNG_EOF: case SPNG_EIDAT_TOO_SHORT: return PngError::Kind::Truncated;
+    case SPNG_EUSER_WIDTH: case SPNG_EUSER_HEIGHT: case SPNG_ECHUNK_LIMITS: case SPNG_EOVERFLOW:
+      return PngError::Kind::TooLarge;
+    case SPNG_EBIT_DEPTH: case SPNG_ECOLOR_TYPE: case SPNG_ECOMPRESSION_METHOD: case SPNG_EFILTER_METHOD:
+    case SPNG_EINTERLACE_METHOD: case SPNG_ECHUNK_UNKNOWN_CRITICAL:
+      return PngError::Kind::Unsupported;
+    default: return PngError::Kind::Damaged;
+  }
+}
+
 [[noreturn]] void fail(int code) {
   if (code == SPNG_EMEM) throw std::bad_alloc();
-  throw PngError(spng_strerror(code));
+  throw PngError(code, kindOf(code), spng_strerror(code));
 }
 
 void check(int code) {
@@ -38,7 +52,9 @@ Context open(const uint8_t* data, size_t size, spng_ihdr& header) {
   if (size == 0) fail(SPNG_IO_EOF);  // the library calls an empty buffer an invalid argument
   check(spng_set_png_buffer(ctx.get(), data, size));
   check(spng_get_ihdr(ctx.get(), &header));
-  if (!pictureSizeAcceptable(header.width, header.height)) throw PngError("image too large");
+  // Within the library's side limit but over the program's pixel count: the library's number for a side too long.
+  if (!pictureSizeAcceptable(header.width, header.height))
+    throw PngError(SPNG_EUSER_WIDTH, PngError::Kind::TooLarge, "image too large");
   return ctx;
 }
 

@@ -9,10 +9,18 @@
 
 namespace lumivex::core {
 
-// A decoding failure; what() is the reason in the PNG library's words ("IDAT stream too short", ...).
+// A decoding failure: the PNG library's error number, the kind of fault a user can tell apart, and what() the reason
+// in the library's words ("IDAT stream too short", ...).
 class PngError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  enum class Kind { Damaged, NotPng, BadChecksum, Truncated, TooLarge, Unsupported };
+  PngError(int code, Kind kind, const char* reason) : std::runtime_error(reason), code_(code), kind_(kind) {}
+  int code() const { return code_; }
+  Kind kind() const { return kind_; }
+
+ private:
+  int code_;
+  Kind kind_;
 };
 
 // Top-down rows of B, G, R, A with straight (not premultiplied) alpha; the stride is width * 4 bytes.

@@ -1,10 +1,19 @@
 // The logo position dialog: a placeholder frame of the splash window's size, dragged into place.
 #include "dialogs/position_dialog.h"
 
+#include <algorithm>
+
 #include "ui/layout.h"
+#include "ui/scaling.h"
 #include "ui/text.h"
 
 namespace lumivex {
+namespace {
+
+using ui::Bounds;
+constexpr Bounds kPanelInFrame{8, 130, 201, 49};
+
+}  // namespace
 
 PositionDialog::PositionDialog(ui::Form& frameOf) : splash_(frameOf) {}
 PositionDialog::~PositionDialog() = default;
@@ -25,7 +34,7 @@ void PositionDialog::create() {
       {leftCaption, *this, 24, 96, 0, 0, L"Left"},
       {topValue, *this, 56, 72, 0, 0, L""},
       {leftValue, *this, 56, 96, 0, 0, L""},
-      {buttonPanel, *this, 8, 130, 201, 49, L""},
+      {buttonPanel, *this, kPanelInFrame.x, kPanelInFrame.y, kPanelInFrame.w, kPanelInFrame.h, L""},
       {okButton, buttonPanel, 15, 12, 75, 25, L"OK"},
       {cancelButton, buttonPanel, 111, 12, 75, 25, L"Cancel"},
   });
@@ -47,8 +56,21 @@ void PositionDialog::onShowing() {
   setLeft(splash_.left());
   topValue.setText(ui::decimal(top()));
   leftValue.setText(ui::decimal(left()));
-  setHeight(splash_.height());
-  setWidth(splash_.width());
+  frame_ = {splash_.width(), splash_.height()};
+  // The OK/Cancel panel keeps its place inside the frame where it fits there; below a frame too small for it, the
+  // window grows downwards to hold it beneath the frame's lower edge, and the frame keeps the picture's size.
+  const Bounds panel = kPanelInFrame;
+  const bool fitsInside = px(panel.x + panel.w) <= frame_.cx && px(panel.y + panel.h) <= frame_.cy;
+  buttonPanel.setBounds(fitsInside ? panel : Bounds{0, ui::toDesign(frame_.cy, dpi()), panel.w, panel.h});
+  setHeight(fitsInside ? frame_.cy : frame_.cy + px(panel.h));
+  setWidth(fitsInside ? frame_.cx : std::max<int>(frame_.cx, px(panel.w)));
+  placeFrame();
+}
+
+// The frame runs along the picture's own pixel size, whatever the screen's dpi.
+void PositionDialog::placeFrame() {
+  if (!placeholderFrame.hwnd() || frame_.cx <= 0) return;
+  SetWindowPos(placeholderFrame.hwnd(), nullptr, 0, 0, frame_.cx, frame_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PositionDialog::onConstrainedResize(int&, int&, int&, int&) { showPosition(); }
@@ -87,13 +109,9 @@ LRESULT PositionDialog::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO:
       if (sizeAnnounced_) checkSize();
       break;
-    case WM_SIZE: {
-      if (!placeholderFrame.hwnd()) break;
-      RECT rc;
-      GetClientRect(hwnd(), &rc);
-      placeholderFrame.setBounds({0, 0, rc.right, rc.bottom});
+    case WM_SIZE:
+      placeFrame();
       break;
-    }
     case WM_MOVE:
       // The values follow the frame while it is dragged, so they always read its current place.
       showPosition();

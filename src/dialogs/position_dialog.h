@@ -32,6 +32,8 @@ class PositionDialog : public ui::Form {
  private:
   void showPosition();
   void checkSize();
+  void placeFrame();
+  SIZE frame_{};  // the picture's size in pixels, which the frame keeps
   ui::Form& splash_;
   bool sizeAnnounced_ = false;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/bmp_reader.h"
+#include "core/error_text.h"
 #include "core/jpeg_decoder.h"
 #include "core/metafile_check.h"
 #include "core/paths.h"
@@ -437,8 +438,7 @@ std::unique_ptr<Picture> loadPng(const std::vector<uint8_t>& bytes) {
   try {
     image = core::decodePng(bytes.data(), bytes.size());
   } catch (const core::PngError& e) {
-    const std::string reason = e.what();
-    throw ui::AppError(L"PNG エラー: " + std::wstring(reason.begin(), reason.end()));
+    throw ui::AppError(core::pngErrorText(e));
   }
   if (!image.hasTransparency()) return std::make_unique<BitmapPicture>(core::withoutAlpha(std::move(image)));
   return std::make_unique<TranslucentPicture>(core::premultiplied(std::move(image)));

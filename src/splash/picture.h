@@ -21,7 +21,7 @@ class Picture {
 
   // Loads the file by its extension, compared without regard to case. Failures raise ui::AppError with the
   // text the error box shows ("拡張子 .%s の画像形式は処理できません", "ビットマップイメージが不正です",
-  // "JPEG エラー #%d", "PNG エラー: <reason>", ...). A JPEG file only has its header read here; its pixels are
+  // "JPEG エラー #%d", "PNG エラー #N: <reason>", ...). A JPEG file only has its header read here; its pixels are
   // decoded when drawn. A PNG is decoded whole here.
   static std::unique_ptr<Picture> fromFile(const std::wstring& path);
   // Whether the file's extension names a bitmap, a JPEG or a PNG: pictures read into pixels without the window system.

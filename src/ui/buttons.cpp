@@ -1,4 +1,9 @@
 // Push buttons with glyphs, and check boxes.
+#include <cstring>
+#include <iterator>
+#include <string>
+
+#include "core/alpha_pixels.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/system_libraries.h"
@@ -14,20 +19,58 @@ Button::~Button() {
   if (images_) syslib::imageListDestroy(images_);
 }
 
-// The glyph is drawn at design size times the form's scale: the resource is stretched when it is loaded.
+namespace {
+
+constexpr int kGlyphDesignSize = 18;
+// The sizes resources/make_resources.py draws each glyph at besides its design size: 125 % to 300 % scaling.
+constexpr int kDrawnGlyphSizes[] = {22, 27, 31, 36, 45, 54};
+
+HBITMAP loadBitmap(const std::wstring& name) {
+  return static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// The glyph drawn at `size` pixels, or the nearest larger one drawn (else the largest) resampled with its alpha.
+// Stretching the bitmap while loading it would lose the alpha and leave the glyph on a black square.
+HBITMAP loadGlyph(const wchar_t* name, int size) {
+  if (size == kGlyphDesignSize) return loadBitmap(name);
+  int source = kDrawnGlyphSizes[std::size(kDrawnGlyphSizes) - 1];
+  for (int drawn : kDrawnGlyphSizes)
+    if (drawn >= size) {
+      source = drawn;
+      break;
+    }
+  HBITMAP bmp = loadBitmap(std::wstring(name) + L"_" + std::to_wstring(source));
+  if (!bmp || source == size) return bmp;
+  DIBSECTION dib{};
+  const bool readable = GetObjectW(bmp, sizeof(dib), &dib) == sizeof(dib) && dib.dsBm.bmBitsPixel == 32 &&
+                        dib.dsBm.bmBits && dib.dsBm.bmWidth == source && dib.dsBm.bmHeight == source;
+  core::PremultipliedPixels pixels{source, source, {}};
+  if (readable) {
+    // The section is bottom-up; the core works top-down.
+    const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+    for (int y = source - 1; y >= 0; --y)
+      pixels.bgra.insert(pixels.bgra.end(), bits + y * dib.dsBm.bmWidthBytes, bits + y * dib.dsBm.bmWidthBytes + source * 4);
+  }
+  DeleteObject(bmp);
+  if (!readable) return nullptr;
+  const core::PremultipliedPixels scaled = core::resized(pixels, size, size);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* out = nullptr;
+  HBITMAP result = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &out, nullptr, 0);
+  if (result) std::memcpy(out, scaled.bgra.data(), scaled.bgra.size());
+  return result;
+}
+
+}  // namespace
+
+// The glyph is drawn at design size times the form's scale, with its transparent background kept.
 void Button::setGlyph(const wchar_t* bitmapResource) {
   glyph_ = bitmapResource;
-  const HINSTANCE module = GetModuleHandleW(nullptr);
-  auto* bmp = static_cast<HBITMAP>(LoadImageW(module, bitmapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const int w = form().px(kGlyphDesignSize), h = w;
+  HBITMAP bmp = loadGlyph(bitmapResource, w);
   if (!bmp) return;
-  BITMAP info{};
-  GetObjectW(bmp, sizeof(info), &info);
-  const int w = form().px(info.bmWidth), h = form().px(info.bmHeight);
-  if (w != info.bmWidth || h != info.bmHeight) {
-    DeleteObject(bmp);
-    bmp = static_cast<HBITMAP>(LoadImageW(module, bitmapResource, IMAGE_BITMAP, w, h, LR_CREATEDIBSECTION));
-    if (!bmp) return;
-  }
   if (images_) syslib::imageListDestroy(images_);
   images_ = syslib::imageListCreate(w, h, ILC_COLOR32, 1, 0);
   syslib::imageListAdd(images_, bmp, nullptr);

@@ -1,6 +1,8 @@
 // Where the program loads code from, and the calls into COM, the common controls, the common dialogs and the shell.
 #include "ui/system_libraries.h"
 
+#include <string>
+
 namespace lumivex::ui::syslib {
 
 void restrictLibrarySearchToSystemFolder() {
@@ -10,11 +12,20 @@ void restrictLibrarySearchToSystemFolder() {
   if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-HMODULE loadSystemLibrary(const wchar_t* name) {
-  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  // A Windows without the restricted search refuses the flag as an invalid parameter.
-  if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryW(name);
-  return module;
+HMODULE loadSystemLibrary(const wchar_t* name, LoadLibraryExProc load) {
+  HMODULE module = load(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // A Windows without the restricted search refuses the flag as an invalid parameter, and would search the
+  // program's folder first for a bare name. A name the manifest redirects is found in the side-by-side store before
+  // any folder is searched, and a full path would bypass that redirection; every other one goes by its full path.
+  if (module || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+  ACTCTX_SECTION_KEYED_DATA redirected{};
+  redirected.cbSize = sizeof(redirected);
+  if (FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, name, &redirected))
+    return load(name, nullptr, 0);
+  wchar_t folder[MAX_PATH]{};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return load((std::wstring(folder, length) + L"\\" + name).c_str(), nullptr, 0);
 }
 
 namespace {

@@ -17,8 +17,11 @@ namespace lumivex::ui::syslib {
 void restrictLibrarySearchToSystemFolder();
 
 // Loads a library from the system folder, or where the program's manifest redirects it (the version 6 common
-// controls); null when it is not there. Where Windows cannot restrict the search, searches as it always did.
-HMODULE loadSystemLibrary(const wchar_t* name);
+// controls); null when it is not there. Where Windows refuses the restricted search (Windows 7 without the update),
+// loads it by its full path in the system folder, so the program's folder is never searched. `load` is the
+// loader's entry; a test passes one that refuses the flag as such a Windows does.
+using LoadLibraryExProc = HMODULE(WINAPI*)(LPCWSTR name, HANDLE reserved, DWORD flags);
+HMODULE loadSystemLibrary(const wchar_t* name, LoadLibraryExProc load = LoadLibraryExW);
 
 // Each returns the call's own failure value (FALSE, null, -1, E_FAIL) when its library or entry is missing.
 HRESULT coInitialize();

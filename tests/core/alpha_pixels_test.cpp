@@ -37,6 +37,23 @@ TEST(AlphaPixels, PremultiplyingRoundsToNearestAndKeepsOpaqueAndClearPixels) {
   }
 }
 
+TEST(AlphaPixels, ResizingAveragesCoveredPixelsAndKeepsClearPixelsClear) {
+  // A 4 x 4 picture: an opaque red 2 x 2 square at the top left, the rest clear.
+  PremultipliedPixels p{4, 4, std::vector<uint8_t>(64, 0)};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) p.bgra[(y * 4 + x) * 4 + 2] = p.bgra[(y * 4 + x) * 4 + 3] = 255;
+  const auto half = resized(p, 2, 2);
+  EXPECT_EQ(at(half.bgra, 2, 0, 0), (Pixel{0, 0, 255, 255}));
+  EXPECT_EQ(at(half.bgra, 2, 1, 1), (Pixel{0, 0, 0, 0})) << "a clear part stays clear, not black";
+  const auto three = resized(p, 3, 3);
+  EXPECT_EQ(at(three.bgra, 3, 1, 0), (Pixel{0, 0, 128, 128})) << "an edge pixel covers half of the square";
+  EXPECT_EQ(at(three.bgra, 3, 1, 1), (Pixel{0, 0, 64, 64}));
+  EXPECT_EQ(at(three.bgra, 3, 2, 2), (Pixel{0, 0, 0, 0}));
+  EXPECT_EQ(resized(p, 4, 4).bgra, p.bgra) << "the same size is an exact copy";
+  EXPECT_EQ(at(resized(p, 8, 8).bgra, 8, 3, 3), (Pixel{0, 0, 255, 255}));
+  EXPECT_EQ(resized(p, 0, 4).bgra.size(), 0u);
+}
+
 TEST(AlphaPixels, AnOpaqueCopyClearsTheFourthByteForTheUsualDrawing) {
   const PixelBuffer px = withoutAlpha(image(2, 1, {1, 2, 3, 255, 4, 5, 6, 255}));
   EXPECT_EQ(px.bgrx, (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0}));

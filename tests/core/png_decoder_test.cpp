@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/error_text.h"
 #include "png_test_support.h"
 
 namespace lumivex::core {
@@ -189,6 +190,31 @@ TEST(PngDecoder, RefusesFilesCutBeforeTheirImageDataEnds) {
   EXPECT_THROW(decodePng(noImage.data(), noImage.size()), PngError);
   const auto tooLittle = PngWriter().header(4, 4, 8, 0).rows({{1, 2, 3, 4}}).end();
   EXPECT_THROW(decodePng(tooLittle.data(), tooLittle.size()), PngError);
+}
+
+TEST(PngDecoder, AFailureKeepsTheLibrarysNumberAndGivesItsReasonInJapanese) {
+  auto textOf = [](const std::vector<uint8_t>& file) {
+    try {
+      decodePng(file.data(), file.size());
+    } catch (const PngError& e) {
+      return pngErrorText(e);
+    }
+    return std::wstring(L"decoded");
+  };
+  const std::vector<uint8_t> good = testing::rgbaPng(2, 2, [](int, int) { return 0xff0000ffu; });
+  std::vector<uint8_t> notPng = good, badChecksum = good;
+  notPng[1] = 'X';
+  badChecksum[29] ^= 1;  // the header chunk's checksum
+  EXPECT_EQ(textOf(good), L"decoded");
+  EXPECT_EQ(textOf({}), L"PNG エラー #-1: ファイルが途中で切れています");
+  EXPECT_EQ(textOf(std::vector<uint8_t>(good.begin(), good.begin() + 40)), L"PNG エラー #-1: ファイルが途中で切れています");
+  EXPECT_EQ(textOf(notPng), L"PNG エラー #4: PNG ファイルではありません");
+  EXPECT_EQ(textOf(badChecksum), L"PNG エラー #18: チェックサムが一致しません");
+  EXPECT_EQ(textOf(PngWriter().header(20000, 20000, 8, 6).end()), L"PNG エラー #7: 画像が大きすぎます");
+  EXPECT_EQ(textOf(PngWriter().header(40000, 1, 8, 6).end()), L"PNG エラー #7: 画像が大きすぎます");
+  EXPECT_EQ(textOf(PngWriter().header(2, 2, 7, 6).end()), L"PNG エラー #9: 対応していない形式です");
+  EXPECT_NE(textOf(PngWriter().header(2, 2, 8, 6).chunk("IDAT", {1, 2, 3}).end()).find(L"データが壊れています"),
+            std::wstring::npos);
 }
 
 }  // namespace

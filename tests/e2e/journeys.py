@@ -335,6 +335,11 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
     subprocess.run(['unzip', '-q', zip_path, '-d', target], check=True)
     folder = os.path.join(target, 'Lumivex-0.006')
     exe = os.path.join(folder, 'lumivex.exe')
+    with open(os.path.join(folder, 'THIRD-PARTY-NOTICES.txt'), encoding='utf-8-sig') as f:
+        notices = f.read()
+    check(os.path.isfile(os.path.join(folder, 'LICENSE.txt'))
+          and all(name in notices for name in ('Independent JPEG Group', 'libspng', 'Jean-loup Gailly')),
+          'the zip holds the licence and the notices of the libraries inside the executable')
     with open(os.path.join(folder, 'lumivex.ini'), 'wb') as f:
         f.write(''.join(f'[{sec}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
                         for sec, keys in normal_settings(os.path.join(folder, 'pic', 'lumivex-logo.jpg'),

@@ -278,11 +278,11 @@ TEST(PngSplash, DamagedPngGivesTheErrorBoxThenTheOptionDialog) {
   std::string badChecksum = good;
   badChecksum[29] ^= 1;  // inside the header's checksum
   const Case cases[] = {
-      {"", L"PNG エラー: end of stream."},
-      {"\x89PNG\r\n\x1a\nxx", L"PNG エラー: end of stream."},
-      {good.substr(0, good.size() / 2), L"PNG エラー: end of stream."},
-      {badChecksum, L"PNG エラー: invalid chunk checksum."},
-      {suiteFile("xs1n0g01.png"), L"PNG エラー: invalid signature."},
+      {"", L"PNG エラー #-1: ファイルが途中で切れています."},
+      {"\x89PNG\r\n\x1a\nxx", L"PNG エラー #-1: ファイルが途中で切れています."},
+      {good.substr(0, good.size() / 2), L"PNG エラー #-1: ファイルが途中で切れています."},
+      {badChecksum, L"PNG エラー #18: チェックサムが一致しません."},
+      {suiteFile("xs1n0g01.png"), L"PNG エラー #4: PNG ファイルではありません."},
   };
   for (const Case& c : cases) {
     const std::wstring pic = pics.file(L"bad.png");

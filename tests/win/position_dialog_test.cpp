@@ -161,14 +161,17 @@ TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
   EXPECT_EQ(boundsOf(splash()), (Rect{200, 150, 400, 300}));
 }
 
+// At any dpi: the outline along the picture's own size, and OK and Cancel wholly on the window, where they can be
+// clicked, inside the frame where they fit and beneath it where it is too small for them.
 TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePanel) {
   const COLORREF orange = RGB(255, 128, 0), face = GetSysColor(COLOR_BTNFACE);
-  for (const Rect& r : {Rect{20, 30, 60, 28}, Rect{10, 10, 900, 700}}) {
+  for (const Rect& r : {Rect{20, 30, 60, 28}, Rect{10, 10, 480, 170}, Rect{10, 10, 900, 700}}) {
     placeSplash(r);
     std::vector<COLORREF> edge, inside;
     int labelInk = 0;
     COLORREF panelCorner = 0;
-    ui::Form::queueModalHook([&](ui::Form&) {
+    bool panelInside = false, buttonsShown = true;
+    ui::Form::queueModalHook([&](ui::Form& f) {
       pumpUntil([] { return !GetUpdateRect(positionDialog().hwnd(), nullptr, FALSE); }, 1000);
       lumivex::testing::pumpFor(50);
       ui::WindowDc dc(positionDialog().hwnd());
@@ -176,18 +179,39 @@ TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndT
       for (POINT p : {POINT{0, 0}, POINT{2, 2}, POINT{w - 1, h - 1}, POINT{w - 3, h - 3}, POINT{w / 2, 1},
                       POINT{1, h / 2}, POINT{w - 2, h / 2}, POINT{w / 2, h - 2}})
         edge.push_back(GetPixel(dc.get(), p.x, p.y));
-      for (POINT p : {POINT{3, 3}, POINT{w - 4, h - 4}, POINT{w - 4, h / 2}}) inside.push_back(GetPixel(dc.get(), p.x, p.y));
+      const int pen = f.px(3);
+      for (POINT p : {POINT{pen, pen}, POINT{w - pen - 1, h - pen - 1}, POINT{w - pen - 1, h / 2}})
+        inside.push_back(GetPixel(dc.get(), p.x, p.y));
+      RECT client{}, panel{};
+      GetClientRect(positionDialog().hwnd(), &client);
+      GetWindowRect(positionDialog().buttonPanel.hwnd(), &panel);
+      MapWindowPoints(HWND_DESKTOP, positionDialog().hwnd(), reinterpret_cast<POINT*>(&panel), 2);
+      panelInside = panel.bottom <= h && panel.right <= w;
+      for (const ui::Button* b : {&positionDialog().okButton, &positionDialog().cancelButton}) {
+        RECT button{};
+        GetWindowRect(b->hwnd(), &button);
+        MapWindowPoints(HWND_DESKTOP, positionDialog().hwnd(), reinterpret_cast<POINT*>(&button), 2);
+        RECT both{};
+        IntersectRect(&both, &button, &client);
+        buttonsShown = buttonsShown && EqualRect(&both, &button) && button.right > button.left;
+        const POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+        POINT onScreen = centre;
+        ClientToScreen(positionDialog().hwnd(), &onScreen);
+        buttonsShown = buttonsShown && WindowFromPoint(onScreen) == b->hwnd();
+      }
       const ui::Bounds label = positionDialog().instruction.bounds();
-      for (int y = label.y; y < label.y + label.h && y < h; ++y)
-        for (int x = label.x; x < label.x + label.w && x < w; ++x)
+      for (int y = f.px(label.y); y < f.px(label.y + label.h) && y < h; ++y)
+        for (int x = f.px(label.x); x < f.px(label.x + label.w) && x < w; ++x)
           if (GetPixel(dc.get(), x, y) != face) ++labelInk;
-      panelCorner = GetPixel(dc.get(), 8, 130);
+      panelCorner = GetPixel(dc.get(), panel.left, panel.top);
       press(positionDialog().cancelButton);
     });
     positionDialog().showModal();
     for (size_t i = 0; i < edge.size(); ++i) EXPECT_EQ(edge[i], orange) << r.width << " edge sample " << i;
     for (size_t i = 0; i < inside.size(); ++i) EXPECT_EQ(inside[i], face) << r.width << " inside sample " << i;
+    EXPECT_TRUE(buttonsShown) << r.width << " x " << r.height << ": OK and Cancel wholly on the window";
     if (r.width > 500) {
+      EXPECT_TRUE(panelInside) << "a large frame keeps the panel inside it";
       EXPECT_GT(labelInk, 50) << "the label's text is drawn over the shape";
       EXPECT_EQ(panelCorner, GetSysColor(COLOR_BTNHIGHLIGHT)) << "the panel's raised edge is drawn over the shape";
     }

@@ -10,6 +10,7 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/form.h"
+#include "ui/handles.h"
 #include "ui/scaling.h"
 
 using namespace lumivex;
@@ -138,6 +139,30 @@ TEST(Scaling, TheOptionDialogIsLaidOutForTheScreensDpiAndItsTextFits) {
     EXPECT_GE(clientOf(d.guidanceLine.hwnd()).cy, ui::measureLine(ui::uiFont(d.dpi()), L"").cy);
     EXPECT_EQ(d.guidancePointer.bounds().x, 498) << "label places read in design pixels";
   });
+}
+
+// The glyph's transparent background shows the button's face at every dpi, not a black square.
+TEST(Scaling, AGlyphIsDrawnOnTheButtonsFaceAtTheScreensDpi) {
+  ScaledForm form;
+  form.show();
+  pumpUntil([&] { return !GetUpdateRect(form.okButton.hwnd(), nullptr, FALSE); }, 1000);
+  pumpFor(50);
+  const SIZE size = clientOf(form.okButton.hwnd());
+  const int glyph = ui::toPixels(18, form.dpi()), top = (size.cy - glyph) / 2;
+  int black = 0, face = 0;
+  {
+    ui::WindowDc dc(form.okButton.hwnd());
+    const COLORREF buttonFace = GetPixel(dc.get(), size.cx - form.px(6), size.cy / 2);
+    for (int y = top; y < top + glyph; ++y)
+      for (int x = form.px(2); x < form.px(2) + glyph; ++x) {
+        const COLORREF c = GetPixel(dc.get(), x, y);
+        black += c == RGB(0, 0, 0);
+        face += c == buttonFace;
+      }
+  }
+  form.hide();
+  EXPECT_LT(black, glyph) << "black pixels in the glyph's square of " << glyph << " px";
+  EXPECT_GT(face, glyph * glyph / 3) << "the face shows around the check mark";
 }
 
 TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "test_support.h"
 #include "ui/system_libraries.h"
@@ -44,6 +45,47 @@ TEST(SystemLibraries, ALibraryBesideTheProgramIsNeverLoadedByName) {
   const HMODULE direct = LoadLibraryW(planted.c_str());
   EXPECT_NE(direct, nullptr) << "the file itself is a library that loads";
   if (direct) FreeLibrary(direct);
+}
+
+namespace {
+
+// A loader as on Windows 7 without update KB2533623: the restricted search is refused as an invalid parameter.
+std::vector<std::wstring> askedFor;
+HMODULE WINAPI loadWithoutRestrictedSearch(LPCWSTR name, HANDLE, DWORD flags) {
+  askedFor.emplace_back(name);
+  if (flags & LOAD_LIBRARY_SEARCH_SYSTEM32) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return LoadLibraryExW(name, nullptr, flags);
+}
+
+// The search such a Windows has, the program's folder first, for as long as it lives.
+struct SearchWithoutRestriction {
+  SearchWithoutRestriction() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS); }
+  ~SearchWithoutRestriction() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32); }
+};
+
+}  // namespace
+
+TEST(SystemLibraries, WithoutTheRestrictedSearchALibraryComesFromTheSystemFolderByItsFullPath) {
+  const SearchWithoutRestriction search;
+  const HMODULE byName = LoadLibraryW(kPlanted);
+  EXPECT_NE(byName, nullptr) << "with that search a bare name finds the planted library";
+  if (byName) FreeLibrary(byName);
+
+  askedFor.clear();
+  EXPECT_EQ(ui::syslib::loadSystemLibrary(kPlanted, loadWithoutRestrictedSearch), nullptr);
+  wchar_t system[MAX_PATH]{};
+  GetSystemDirectoryW(system, MAX_PATH);
+  ASSERT_EQ(askedFor.size(), 2u);
+  EXPECT_EQ(askedFor[1], std::wstring(system) + L"\\" + kPlanted);
+  const HMODULE user32 = ui::syslib::loadSystemLibrary(L"user32.dll", loadWithoutRestrictedSearch);
+  EXPECT_EQ(user32, GetModuleHandleW(L"user32.dll"));
+  const HMODULE controls = ui::syslib::loadSystemLibrary(L"comctl32.dll", loadWithoutRestrictedSearch);
+  ASSERT_NE(controls, nullptr);
+  EXPECT_NE(lowerCasePath(controls).find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::wstring::npos)
+      << "the manifest still brings version 6";
 }
 
 TEST(SystemLibraries, SystemLibrariesStillLoadAndTheCommonControlsComeFromTheManifest) {
