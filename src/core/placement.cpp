@@ -53,6 +53,13 @@ Point centredOnPrimary(int32_t width, int32_t height, const Monitors& monitors) 
   return {p.left + centredOrigin(p.width(), width), p.top + centredOrigin(p.height(), height)};
 }
 
+Point centredDialog(int32_t width, int32_t height, const Monitors& monitors) {
+  const Monitor& primary = primaryMonitor(monitors);
+  const Rect& p = primary.area;
+  const int32_t left = p.left + (p.width() - width) / 2, top = p.top + (p.height() - height) / 2;
+  return movedInto(Rect{left, top, left + width, top + height}, primary.workArea);
+}
+
 Point keptOnSomeMonitor(const Rect& window, const Monitors& monitors) {
   for (const Monitor& m : monitors)
     if (!intersection(window, m.area).empty()) return {window.left, window.top};

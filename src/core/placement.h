@@ -36,6 +36,11 @@ const Monitor& primaryMonitor(const Monitors& monitors);
 // not), truncating as the one-monitor desktop always has: extent div 2 - window div 2.
 Point centredOnPrimary(int32_t width, int32_t height, const Monitors& monitors);
 
+// The top-left corner of a dialog centred on the primary monitor's whole area, (extent - window) div 2 as dialogs
+// have always been centred, then moved the least distance that puts it within that monitor's work area (its
+// top-left corner on the work area when it is larger).
+Point centredDialog(int32_t width, int32_t height, const Monitors& monitors);
+
 // A window the user put at `window`: kept where it is when any pixel of it lies on some monitor (half off an edge
 // may be meant), else moved the least distance that puts it wholly on the nearest monitor (its top-left corner on
 // that monitor when it is larger).

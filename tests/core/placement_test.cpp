@@ -62,6 +62,14 @@ TEST(SplashOrigin, StoredPlaceOnAMonitorThatIsGoneMovesWhollyOntoTheNearest) {
   EXPECT_EQ(splashOrigin(INT32_MAX, INT32_MAX, kOne, false, {INT32_MIN, 0}), (Point{0, 0}));
 }
 
+TEST(CentredDialog, CentresOnThePrimaryMonitorWithinItsWorkArea) {
+  EXPECT_EQ(centredDialog(539, 390, kOne), (Point{242, 189}));  // (1024 - 539) div 2, unlike the splash's rounding
+  EXPECT_EQ(centredDialog(539, 390, kSecondLeft), (Point{242, 189}));
+  EXPECT_EQ(centredDialog(539, 390, kStacked), (Point{690, 345}));
+  EXPECT_EQ(centredDialog(400, 740, kOne), (Point{312, 0}));  // above the taskbar, top-left kept on screen
+  EXPECT_EQ(centredDialog(1070, 757, kSecondRight), (Point{0, 5}));  // 192 dpi on a small screen
+}
+
 TEST(WithinWorkArea, DialogsStayWhollyInTheWorkAreaOfTheirMonitor) {
   // Already inside: unchanged.
   EXPECT_EQ(withinWorkArea(at({312, 234}, 400, 300), kOne), (Point{312, 234}));
