@@ -5,11 +5,13 @@
 
 #include "core/command_line.h"
 #include "core/paths.h"
+#include "core/placement.h"
 #include "splash/picture_prefetch.h"
 #include "startup/startup_registration.h"
 #include "ui/handles.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
+#include "ui/monitors.h"
 #include "ui/system_libraries.h"
 #include "ui/text.h"
 #include "ui/window.h"
@@ -46,8 +48,9 @@ void setExePathForTesting(std::wstring path) { exePathStorage() = std::move(path
 class Application::OwnerWindow : public ui::Window {
  public:
   OwnerWindow() {
-    createOwn(0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ui::kAppTitle,
-              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+    const core::Point centre = core::centredOnPrimary(0, 0, ui::monitors());  // where a restored form appears
+    createOwn(0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ui::kAppTitle, centre.x, centre.y, 0, 0,
+              nullptr);
   }
   bool mainPending = false;
 

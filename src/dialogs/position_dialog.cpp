@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "core/placement.h"
 #include "ui/layout.h"
+#include "ui/monitors.h"
 #include "ui/scaling.h"
 #include "ui/text.h"
 
@@ -99,7 +101,15 @@ LRESULT PositionDialog::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return hit == HTCLIENT ? HTCAPTION : hit;
     }
     case WM_WINDOWPOSCHANGING: {
-      if (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_NOSIZE) break;
+      // The frame goes onto any monitor, at negative coordinates too, but never where it touches none.
+      WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lp);
+      if (!(pos->flags & SWP_NOMOVE)) {
+        const int w = (pos->flags & SWP_NOSIZE) ? width() : pos->cx, h = (pos->flags & SWP_NOSIZE) ? height() : pos->cy;
+        const core::Point kept = core::keptOnSomeMonitor({pos->x, pos->y, pos->x + w, pos->y + h}, ui::monitors());
+        pos->x = kept.x;
+        pos->y = kept.y;
+      }
+      if (pos->flags & SWP_NOSIZE) break;
       checkSize();
       sizeAnnounced_ = true;
       const LRESULT r = Form::handleMessage(msg, wp, lp);

@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/geometry.h"
+#include "core/placement.h"
+#include "ui/monitors.h"
 
 namespace lumivex::pictures {
 namespace {
@@ -34,24 +35,16 @@ bool sameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DAT
          CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
 }
 
-// The part of a `width` x `height` picture that the desktop shows, in picture coordinates: centred on the desktop
-// as the splash window places itself (placement 0), or with its top-left corner at the saved position.
+// The part of a `width` x `height` picture that the monitors show, in picture coordinates, where the splash window
+// places itself: centred on the primary monitor (placement 0), or at the saved position kept on some monitor.
 RECT shownPart(core::Profile& ini, int width, int height) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  const bool multiMonitor = user32 && GetProcAddress(user32, "GetMonitorInfoA");
-  const int desktopWidth = GetSystemMetrics(multiMonitor ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
-  const int desktopHeight = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
-  int64_t left = 0, top = 0;
-  if (core::readInteger(ini, "option", "winpos", 0) == 0) {
-    left = core::centredOrigin(desktopWidth, width);
-    top = core::centredOrigin(desktopHeight, height);
-  } else {
-    left = core::readInteger(ini, "Window", "Left", 0);
-    top = core::readInteger(ini, "Window", "Top", 0);
-  }
-  auto clamp = [](int64_t v, int extent) { return static_cast<LONG>(std::clamp<int64_t>(v, 0, extent)); };
-  return RECT{clamp(-left, width), clamp(-top, height), clamp(desktopWidth - left, width),
-              clamp(desktopHeight - top, height)};
+  const core::Monitors monitors = ui::monitors();
+  const core::Point stored{core::readInteger(ini, "Window", "Left", 0), core::readInteger(ini, "Window", "Top", 0)};
+  const core::Point at =
+      core::splashOrigin(width, height, monitors, core::readInteger(ini, "option", "winpos", 0) == 0, stored);
+  const core::Rect shown = core::shownPart({at.x, at.y, at.x + width, at.y + height}, monitors);
+  if (shown.empty()) return RECT{};
+  return RECT{shown.left - at.x, shown.top - at.y, shown.right - at.x, shown.bottom - at.y};
 }
 
 DWORD WINAPI load(void*) {

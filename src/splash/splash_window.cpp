@@ -6,11 +6,13 @@
 #include <windowsx.h>
 
 #include "core/geometry.h"
+#include "core/placement.h"
 #include "core/settings_value.h"
 #include "splash/layered_surface.h"
 #include "splash/picture_prefetch.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
+#include "ui/monitors.h"
 
 namespace lumivex {
 namespace {
@@ -193,6 +195,7 @@ void SplashWindow::showSequence() {
       loaded = true;
     } catch (const ui::AppError& e) {
       // Reported like any failure, then handled like a missing picture, so the user can choose another one.
+      placeOnMonitors();
       countdown.setEnabled(false);
       ui::showError(e.text());
       host_.openOptions();
@@ -200,10 +203,11 @@ void SplashWindow::showSequence() {
     if (loaded) {
       setHeight(image.height());
       setWidth(image.width());
-      if (settings_.placement == core::kCentred) placeOnDesktop();
+      placeOnMonitors();
     }
   } else {
     pictures::discardPrefetched();
+    placeOnMonitors();  // the empty window sits where a picture would
     countdown.setEnabled(false);
     ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
     host_.openOptions();
@@ -226,15 +230,13 @@ void SplashWindow::showSequence() {
   if (fadeIn > 0) startFade(core::kFadeTransparent, core::kFadeFull, fadeIn);
 }
 
-// Centres the window on the desktop: the virtual screen where the system knows several monitors, else the
-// primary screen; measured from the primary screen's top-left corner, with no clamping.
-void SplashWindow::placeOnDesktop() {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  const bool multiMonitor = user32 && GetProcAddress(user32, "GetMonitorInfoA");
-  const int desktopHeight = GetSystemMetrics(multiMonitor ? SM_CYVIRTUALSCREEN : SM_CYSCREEN);
-  const int desktopWidth = GetSystemMetrics(multiMonitor ? SM_CXVIRTUALSCREEN : SM_CXSCREEN);
-  setTop(core::centredOrigin(desktopHeight, height()));
-  setLeft(core::centredOrigin(desktopWidth, width()));
+// Centres the window on the primary monitor, or keeps its place while it shows on some monitor (moving it wholly
+// onto the nearest one when it shows on none). The settings keep their Top and Left until a save.
+void SplashWindow::placeOnMonitors() {
+  const core::Point p = core::splashOrigin(width(), height(), ui::monitors(), settings_.placement == core::kCentred,
+                                           core::Point{left(), top()});
+  setTop(p.y);
+  setLeft(p.x);
 }
 
 void SplashWindow::openOptions() {
@@ -480,9 +482,10 @@ void SplashWindow::paint(HDC dc, const RECT& clip) {
 void SplashWindow::paintClient(HDC dc, const RECT& area) {
   RECT client{};
   GetClientRect(hwnd(), &client);
-  RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
-  desktop.right = desktop.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  desktop.bottom = desktop.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  RECT window{};
+  GetWindowRect(hwnd(), &window);
+  const core::Rect onMonitors = core::shownPart(ui::toCore(window), ui::monitors());
+  RECT desktop{onMonitors.left, onMonitors.top, onMonitors.right, onMonitors.bottom};
   MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&desktop), 2);
   const RECT wanted = intersection(area, client);
   const RECT live = intersection(wanted, desktop);
@@ -611,6 +614,7 @@ LRESULT SplashWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_DISPLAYCHANGE:
+      if (shown_) placeOnMonitors();  // a monitor plugged in, unplugged or rearranged
       InvalidateRect(hwnd(), nullptr, FALSE);
       break;
     case WM_VSCROLL: {

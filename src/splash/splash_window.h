@@ -135,7 +135,7 @@ class SplashWindow : public ui::Form {
   void scrollTo(int pos);
   void invalidateMessage();
   HBRUSH windowBrush();
-  void placeOnDesktop();
+  void placeOnMonitors();
   void drawMessage(HDC dc, const RECT& label);
   void drawMessageText(HDC dc, const RECT& label);
   void useLayerForTranslucentPicture();

@@ -10,6 +10,7 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
+#include "ui/monitors.h"
 
 namespace lumivex::ui {
 namespace {
@@ -116,7 +117,10 @@ void Form::show() {
     SetForegroundWindow(hwnd());
     return;
   }
-  if (centreOnFirstShow_ && !shownOnce_) centreOnDesktop();
+  if (!shownOnce_) {
+    if (centreOnFirstShow_) centreOnPrimaryMonitor();
+    keepWithinWorkArea();
+  }
   shownOnce_ = true;
   if (!tooltipsLive_) {
     tooltipsLive_ = true;
@@ -313,10 +317,19 @@ void Form::setTabOrder(std::initializer_list<const Control*> order) {
   }
 }
 
-void Form::centreOnDesktop() {
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  const int w = width(), h = height();
-  SetWindowPos(hwnd(), nullptr, (sw - w) / 2, (sh - h) / 2, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+void Form::centreOnPrimaryMonitor() {
+  const core::Point p = core::centredDialog(width(), height(), monitors());
+  SetWindowPos(hwnd(), nullptr, p.x, p.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
+// A dialog is wholly within the work area of its monitor; a picture-sized form (the splash window, the logo's frame)
+// goes where the user put it.
+void Form::keepWithinWorkArea() {
+  if (keepsPixelSize_) return;
+  const core::Rect now{left(), top(), left() + width(), top() + height()};
+  const core::Point p = core::withinWorkArea(now, monitors());
+  if (p.x != now.left || p.y != now.top)
+    SetWindowPos(hwnd(), nullptr, p.x, p.y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
 }
 
 int Form::registerControl(Control* c) {
@@ -493,6 +506,7 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top,
                    SWP_NOZORDER | SWP_NOACTIVATE | (keepsPixelSize_ ? SWP_NOSIZE : 0));
+      keepWithinWorkArea();
       return 0;
     }
     case WM_GETMINMAXINFO:

@@ -22,7 +22,7 @@ struct FormStyle {
   int clientWidth = 0, clientHeight = 0;
   bool fixedDialogFrame = false;   // caption with close box only, no resizing
   bool topmost = false;
-  bool centreOnFirstShow = false;  // centred on the desktop the first time it is shown
+  bool centreOnFirstShow = false;  // centred on the primary monitor the first time it is shown
   bool dialogKeys = true;          // Tab, Enter and Esc navigate as in a dialog
   Colour colour = kButtonFace;
   bool keepsPixelSize = false;     // sized in screen pixels (a picture's): it keeps its size at another dpi
@@ -118,7 +118,8 @@ class Form : public Window {
   virtual void trackingLimits(MINMAXINFO* info);
 
  private:
-  void centreOnDesktop();
+  void centreOnPrimaryMonitor();
+  void keepWithinWorkArea();
   bool pressButton(Button* b);
   void changeDpi(int dpi);
 

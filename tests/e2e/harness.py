@@ -81,9 +81,12 @@ class Window:
 
 
 class Bed:
-    def __init__(self, dpi=96):
-        """dpi: the screen's dots per inch in the Wine prefix (144 is 150 % scaling)."""
+    def __init__(self, dpi=96, monitors=None):
+        """dpi: the screen's dots per inch in the Wine prefix (144 is 150 % scaling). monitors: 'right' or 'left'
+        for two 1024 x 768 monitors (the second right or left of the primary) instead of one Wine desktop."""
         self.dpi = dpi
+        self.monitors = monitors
+        self.xorg = None
         self.tmp = tempfile.mkdtemp(prefix='lumivex-e2e-')
         self.prefix = os.path.join(self.tmp, 'prefix')
         self.xvfb = None
@@ -92,6 +95,12 @@ class Bed:
 
     # ---- setup and teardown of the whole run
     def start(self):
+        if self.monitors:
+            answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
+                                    stdout=subprocess.PIPE, text=True).stdout.split()
+            self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
+            self.arrange(self.monitors)
+            return
         for n in range(300, 400):
             if os.path.exists(f'/tmp/.X{n}-lock') or os.path.exists(f'/tmp/.X11-unix/X{n}'):
                 continue
@@ -102,15 +111,35 @@ class Bed:
                 self.env['DISPLAY'] = f':{n}'
                 break
         check(self.xvfb is not None and self.xvfb.poll() is None, 'could not start Xvfb')
+        self.start_driver()
+
+    def start_driver(self):
         self.env.pop('LUMIVEX_XVFB', None)
+        desktop = ['--no-virtual-desktop'] if self.monitors else []
         self.driver = subprocess.Popen(
-            [os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', self.prefix, '--dpi', str(self.dpi),
+            [os.path.join(ROOT, 'scripts', 'wine-run'), '--prefix', self.prefix, '--dpi', str(self.dpi), *desktop,
              os.path.join(BUILD, 'e2e_driver.exe')],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=self.env, text=True, encoding='utf-8', bufsize=1)
         desktop = self.ask('desktop')
         check(desktop.startswith('desktop '), f'driver did not answer: {desktop!r}')
 
-    def stop(self):
+    def arrange(self, layout):
+        """Two monitors: 'right', 'left', or 'one' (the second unplugged). Wine reads the layout when its
+        wineserver starts, so the driver starts again on the new one."""
+        self.stop_driver()
+        subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'arrange', self.env['DISPLAY'], layout],
+                       check=True, env=self.env, stdout=subprocess.DEVNULL)
+        self.start_driver()
+
+    def monitors_seen(self):
+        """The monitors as Wine reports them: (left, top, right, bottom, primary)."""
+        found = []
+        for line in self.ask_list('monitors'):
+            rect, primary = line.split()[1:3]
+            found.append((*(int(v) for v in rect.split(',')), primary == 'primary=1'))
+        return found
+
+    def stop_driver(self):
         if self.driver and self.driver.poll() is None:
             try:
                 self.driver.stdin.write('quit\n')
@@ -120,6 +149,12 @@ class Bed:
                 self.driver.kill()
         subprocess.run(['wineserver', '-k'], env=dict(self.env, WINEPREFIX=self.prefix),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.driver = None
+
+    def stop(self):
+        self.stop_driver()
+        if self.xorg:
+            os.kill(self.xorg, 15)
         if self.xvfb:
             self.xvfb.terminate()
             self.xvfb.wait()
@@ -242,8 +277,8 @@ class ProgramFolder:
             return f.read().decode('cp932')
 
 
-def run(tests, dpi=96):
-    bed = Bed(dpi)
+def run(tests, dpi=96, monitors=None):
+    bed = Bed(dpi, monitors)
     passed, failed = [], []
     try:
         bed.start()

@@ -201,6 +201,19 @@ int wmain() {
     } else if (cmd == "foreground") {
       HWND h = GetForegroundWindow();
       std::cout << (h ? describe(h) : std::string("none")) << std::endl;
+    } else if (cmd == "monitors") {
+      EnumDisplayMonitors(
+          nullptr, nullptr,
+          [](HMONITOR m, HDC, RECT*, LPARAM) -> BOOL {
+            MONITORINFO info{sizeof(info), {}, {}, 0};
+            GetMonitorInfoW(m, &info);
+            const RECT& r = info.rcMonitor;
+            std::cout << "monitor " << r.left << "," << r.top << "," << r.right << "," << r.bottom
+                      << " primary=" << ((info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0) << "\n";
+            return TRUE;
+          },
+          0);
+      std::cout << "end" << std::endl;
     } else if (cmd == "desktop") {
       std::cout << "desktop " << GetSystemMetrics(SM_CXSCREEN) << " " << GetSystemMetrics(SM_CYSCREEN) << std::endl;
     } else {
