@@ -8,6 +8,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// A character of the program's text: units above U+10FFFF exist only where wchar_t has 32 bits.
+char32_t inRange(char32_t c) { return c > 0x10FFFF ? kReplacement : c; }
+
 bool isHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool isLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
@@ -49,9 +52,10 @@ std::string toUtf8(std::wstring_view text) {
     if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
       c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
       ++i;
-    } else if (isHighSurrogate(c) || isLowSurrogate(c) || c > 0x10FFFF) {
+    } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
       c = kReplacement;
     }
+    c = inRange(c);
     appendUtf8(out, c);
   }
   return out;
@@ -98,7 +102,7 @@ std::string toUtf16(std::wstring_view text, bool bigEndian) {
   std::string out;
   out.reserve(text.size() * 2);
   std::wstring units;
-  for (wchar_t w : text) appendUtf16(units, static_cast<char32_t>(w) > 0x10FFFF ? kReplacement : static_cast<char32_t>(w));
+  for (wchar_t w : text) appendUtf16(units, inRange(static_cast<char32_t>(w)));
   for (wchar_t w : units) {
     const auto u = static_cast<uint16_t>(w);
     const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
