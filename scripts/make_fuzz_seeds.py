@@ -43,6 +43,12 @@ SETTINGS_VALUES = [
     "0x0x1", "$-1", " $10", "  0x10", "0x 10", "-2147483633", "-2147483648", "2147483647", "2147483648",
     "-2147483649", "99999999999999999999", "00000000000000000000012", "12pt", "1.5", "1e3", "\t12", "12\n",
     "1\x002", "\uff11\uff12",  # full-width digits, written in code page 932
+    # Companion keys of texts the file's code page cannot hold, well formed and broken.
+    "C:\\Users\\Caf%C3%A9 Logos\\logo.bmp", "%E2%80%A6caf%C3%A9 %E2%98%95", "%e2%98%95", "100%25", "%F0%9F%98%80",
+    "%", "%4", "%G1", "%C3", "%C3%28", "%C0%AF", "%ED%A0%80", "%F4%90%80%80", "caf\u00e9".encode("latin-1"),
+    # Texts as UTF-16 units: lossy in code page 932 (accents, symbols, a pair of surrogates) and lossless.
+    "C:\\Caf\u00e9 Logos\\logo.bmp".encode("utf-16-be"), "\u2026caf\u00e9 \u2615".encode("utf-16-be"),
+    "\U0001F600".encode("utf-16-be"), "C:\\\u5199\u771f\\logo.jpg".encode("utf-16-be"), b"\xd8\x3d", b"\xdc\x00\xd8\x00",
 ]
 
 MESSAGE_LISTS = [
@@ -50,6 +56,12 @@ MESSAGE_LISTS = [
     "", "\r\n", "\n", "\r", "one", "one\ntwo\n", "one\rtwo\r", "one\r\ntwo", "one\n\rtwo", "one\r\r\ntwo",
     "a\r\n\r\nb\r\n", "before\x00after\r\nhidden", "\x00", "表示\\テスト\r\nソフト\r\n",  # trail bytes 0x5C, 0x5C
     "ｶﾀｶﾅ\n" * 3, "x" * 3000 + "\r\n",
+    # Byte-order marks: UTF-8 as Notepad saves it, UTF-16 in both byte orders, and broken or cut-short forms.
+    b"\xef\xbb\xbf" + "しばらくお待ち下さい\r\ncafé ☕\r\n".encode("utf-8"),
+    b"\xef\xbb\xbf", b"\xef\xbb", b"\xef\xbb\xbfa\x80b\xe2\x98\r\n\xf0\x9f\x98\x80",
+    b"\xff\xfe" + "起動中\r\n\r\ncafé ☕\n\U0001F600".encode("utf-16-le"),
+    b"\xfe\xff" + "Now Loading...\r起動ing\r\n".encode("utf-16-be"),
+    b"\xff\xfe", b"\xff\xfex", b"\xff\xfe\x00\xd8\r\x00", b"\xff\xfea\x00\x00\x00b\x00",
 ]
 
 
@@ -190,7 +202,7 @@ def sampling_variants(out: pathlib.Path) -> int:
 
 def text_seeds(out: pathlib.Path, texts) -> int:
     for text in texts:
-        data = text.encode("cp932")
+        data = text if isinstance(text, bytes) else text.encode("cp932")
         write(out, hashlib.sha1(data).hexdigest()[:16], data)
     return len(texts)
 

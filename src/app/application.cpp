@@ -4,11 +4,13 @@
 #include <commctrl.h>
 
 #include "core/command_line.h"
+#include "core/error_text.h"
 #include "core/paths.h"
 #include "core/placement.h"
 #include "splash/picture_prefetch.h"
 #include "startup/startup_registration.h"
 #include "ui/handles.h"
+#include "ui/folder_access.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/monitors.h"
@@ -190,6 +192,10 @@ void Application::run() {
 
 core::SplashStart Application::loadSettings() { return core::loadSettings(*settingsFile_, settings_); }
 
+std::wstring Application::pictureFile() {
+  return core::resolveInFolder(core::programFolderOf(exePath()), settings_.picturePath);
+}
+
 void Application::openOptions() { optionDialog().showModal(); }
 
 void Application::translucencyUnavailable() {
@@ -213,7 +219,10 @@ void Application::restartSplashCountdown() {
 void Application::saveSettings() {
   settings_.top = splash_->top();
   settings_.left = splash_->left();
-  if (!core::saveSettings(*settingsFile_, settings_)) throw ui::AppError(settingsFile_->path() + L" に書き込めません");
+  if (!core::saveSettings(*settingsFile_, settings_)) {
+    const std::wstring& path = settingsFile_->path();
+    throw ui::AppError(core::withWriteAdvice(path + L" に書き込めません", ui::folderAccess(core::programFolderOf(path))));
+  }
 }
 
 void Application::finishFirstRun() { splash_->close(); }

@@ -59,6 +59,7 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   void prepareForDialogs();
 
   // SplashWindow::Host
+  std::wstring pictureFile() override;
   void openOptions() override;
   void translucencyUnavailable() override;
   void splashClosed() override;

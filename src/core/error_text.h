@@ -1,4 +1,4 @@
-// Text of the error message box: a failure's text closed with a full stop.
+// Text of the error message box: a failure's text closed with a full stop, and advice on a failed write.
 #pragma once
 
 #include <string>
@@ -27,6 +27,29 @@ inline std::wstring pngErrorText(const PngError& e) {
     case PngError::Kind::Unsupported: reason = L"対応していない形式です"; break;
   }
   return L"PNG エラー #" + std::to_wstring(e.code()) + L": " + reason;
+}
+
+// Why the program cannot write in its folder, as far as it can tell.
+enum class FolderAccess {
+  Writable,  // or the failure lies elsewhere (a file in use, a folder gone): no advice
+  ReadOnly,  // a folder the user may not write to, or a read-only share
+  Managed,   // a folder of installed programs, which an administrator keeps
+};
+
+// The failure's text, then on a line of its own (LF CR, as the boxes break lines) what the user can do.
+inline std::wstring withWriteAdvice(std::wstring text, FolderAccess access) {
+  switch (access) {
+    case FolderAccess::Writable:
+      break;
+    case FolderAccess::ReadOnly:
+      text += L"\n\rこのフォルダーには書き込めません。書き込みできるフォルダーに移してください";
+      break;
+    case FolderAccess::Managed:
+      text += L"\n\r管理者がインストールしたフォルダーには書き込めません。設定の変更は管理者に依頼するか、"
+              L"書き込みできるフォルダーに移してください";
+      break;
+  }
+  return text;
 }
 
 }  // namespace lumivex::core

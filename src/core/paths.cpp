@@ -22,6 +22,8 @@ std::wstring replaceExtension(const std::wstring& path, const wchar_t* extension
   return (dot == std::wstring::npos ? path : path.substr(0, dot)) + extension;
 }
 
+wchar_t foldedAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
 }  // namespace
 
 std::wstring settingsPathFor(const std::wstring& exePath) { return replaceExtension(exePath, L".ini"); }
@@ -64,6 +66,24 @@ std::wstring instanceNameFor(const std::wstring& exePath) {
   std::wstring name = L"Local\\Lumivex-";
   for (int shift = 60; shift >= 0; shift -= 4) name += digits[(hash >> shift) & 0xF];
   return name;
+}
+
+bool isRelativePath(const std::wstring& path) {
+  if (path.empty() || path[0] == L'\\' || path[0] == L'/') return false;
+  return !(path.size() >= 2 && path[1] == L':');
+}
+
+std::wstring resolveInFolder(const std::wstring& folder, const std::wstring& path) {
+  return isRelativePath(path) ? joinFolder(folder, path) : path;
+}
+
+std::wstring relativeToFolder(const std::wstring& folder, const std::wstring& path) {
+  if (folder.empty()) return path;
+  const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L'\\';
+  if (path.size() <= prefix.size()) return path;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (foldedAscii(path[i]) != foldedAscii(prefix[i])) return path;
+  return path.substr(prefix.size());
 }
 
 }  // namespace lumivex::core

@@ -30,4 +30,15 @@ std::wstring joinFolder(const std::wstring& folder, const std::wstring& name);
 // ASCII letters folded, so that two spellings of one path meet and any path length fits a kernel object's name.
 std::wstring instanceNameFor(const std::wstring& exePath);
 
+// A path names a file relative to some folder unless it starts with a drive ("C:"), a "\" or a "/".
+bool isRelativePath(const std::wstring& path);
+
+// A picture path as the settings keep it, made a full path: a relative one lies in the program folder, so one
+// settings file serves every copy of the program wherever it is installed; any other is used as it stands.
+std::wstring resolveInFolder(const std::wstring& folder, const std::wstring& path);
+
+// The path as the settings keep it: relative to the folder when the file lies in it or below (letters compared
+// without regard to case, as the file system does), otherwise as given.
+std::wstring relativeToFolder(const std::wstring& folder, const std::wstring& path);
+
 }  // namespace lumivex::core

@@ -30,7 +30,26 @@ std::wstring numberText(int32_t v) {
   return std::wstring(text.begin(), text.end());
 }
 
+std::string companionKey(const char* key) { return std::string(key) + "_utf8"; }
+
+// The companion of a text that the file cannot hold; otherwise none, and one left from an earlier save goes.
+bool writeCompanion(Profile& p, const char* section, const char* key, const std::wstring& value) {
+  const std::string companion = companionKey(key);
+  if (p.stored(value).exact) return p.remove(section, companion.c_str());
+  const std::string escaped = toEscapedUtf8(value);
+  return p.write(section, companion.c_str(), std::wstring(escaped.begin(), escaped.end()));
+}
+
 }  // namespace
+
+std::wstring readText(Profile& p, const char* section, const char* key, const std::wstring& current) {
+  const std::wstring text = p.read(section, key, current);
+  const std::wstring companion = p.read(section, companionKey(key).c_str(), L"");
+  if (companion.empty()) return text;
+  const std::optional<std::wstring> value = fromEscapedUtf8(companion);
+  if (!value || p.stored(*value).readBack != text) return text;
+  return *value;
+}
 
 bool Settings::operator==(const Settings& o) const {
   return top == o.top && left == o.left && displaySeconds == o.displaySeconds && borderWidth == o.borderWidth &&
@@ -56,10 +75,10 @@ SplashStart loadSettings(Profile& p, Settings& s) {
   s.messageFontSize = readInRange(p, "option", "fsiz", s.messageFontSize, kFontSizeRange);
   start.windowColour = readInteger(p, "option", "colo", s.windowColour);
   s.messageHasBackground = readBool(p, "option", "lbltrans", s.messageHasBackground);
-  start.message = p.read("message", "message", s.message);
-  s.message = p.read("message", "message", s.message);
-  s.picturePath = p.read("pic", "picture", s.picturePath);
-  s.userName = p.read("option", "name", s.userName);
+  start.message = readText(p, "message", "message", s.message);
+  s.message = readText(p, "message", "message", s.message);
+  s.picturePath = readText(p, "pic", "picture", s.picturePath);
+  s.userName = readText(p, "option", "name", s.userName);
   s.fadeInMs = readInRange(p, "option", "fadein", s.fadeInMs, kFadeRange);
   s.fadeOutMs = readInRange(p, "option", "fadeout", s.fadeOutMs, kFadeRange);
   start.maximized = readBool(p, "Window", "Maxmize", false);
@@ -71,6 +90,7 @@ bool saveSettings(Profile& p, const Settings& s) {
     const char* section;
     const char* key;
     std::wstring value;
+    bool text = false;  // a text, with its companion key where the file's encoding cannot hold it
   } values[] = {
       {"Window", "Top", numberText(s.top)},
       {"Window", "Left", numberText(s.left)},
@@ -83,14 +103,16 @@ bool saveSettings(Profile& p, const Settings& s) {
       {"option", "winpos", numberText(s.placement)},
       {"option", "fsiz", numberText(s.messageFontSize)},
       {"option", "lbltrans", s.messageHasBackground ? L"1" : L"0"},
-      {"message", "message", s.message},
-      {"pic", "picture", s.picturePath},
-      {"option", "name", s.userName},
+      {"message", "message", s.message, true},
+      {"pic", "picture", s.picturePath, true},
+      {"option", "name", s.userName, true},
       {"option", "fadein", numberText(s.fadeInMs)},
       {"option", "fadeout", numberText(s.fadeOutMs)},
   };
-  for (const auto& v : values)
+  for (const auto& v : values) {
     if (!p.write(v.section, v.key, v.value)) return false;
+    if (v.text && !writeCompanion(p, v.section, v.key, v.value)) return false;
+  }
   p.flush();
   return true;
 }

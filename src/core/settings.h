@@ -42,6 +42,12 @@ struct Settings {
   bool operator==(const Settings& other) const;
 };
 
+// What a store keeps of a text: what a read gives back once it is written, and whether that is the text itself.
+struct StoredText {
+  std::wstring readBack;
+  bool exact = true;
+};
+
 // Single values of an INI-like store, read and written at the moment they are asked for.
 class Profile {
  public:
@@ -50,7 +56,11 @@ class Profile {
   virtual std::wstring read(const char* section, const char* key, const std::wstring& fallback) = 0;
   // False when the store refuses the write.
   virtual bool write(const char* section, const char* key, const std::wstring& value) = 0;
+  // Removes the key; true when it is gone, also when it never was. False when the store refuses.
+  virtual bool remove(const char* section, const char* key) = 0;
   virtual void flush() = 0;
+  // Asks nothing of the file: how the store's encoding keeps `value`.
+  virtual StoredText stored(const std::wstring& value) = 0;
 };
 
 // What loading gives the splash window beside the settings: the window colour and the message from their second
@@ -64,11 +74,18 @@ struct SplashStart {
 // One integer value as loading reads it: `current` when the key is missing or its text is not a number.
 int32_t readInteger(Profile& profile, const char* section, const char* key, int32_t current);
 
+// A text value as loading reads it. Where the file's encoding cannot hold a text, its key holds what the encoding
+// makes of it (what older versions read) and a companion key beside it ("picture_utf8" beside "picture") holds the
+// text itself. The companion counts only while the key still holds what the text was written as: a hand edit of
+// the key wins over a companion left behind.
+std::wstring readText(Profile& profile, const char* section, const char* key, const std::wstring& current);
+
 // Flushes, then reads every key in the file's order into `settings`. Each key falls back to the current value of
 // its field, numbers outside a field's range go to the nearest bound, and "colo" and "message" are read twice.
 SplashStart loadSettings(Profile& profile, Settings& settings);
 
-// Writes every value, then flushes. Stops at a refused write and returns false: the values before it are
+// Writes every value, then flushes. A text that the file's encoding cannot hold gets its companion key; one that
+// it holds has the companion removed. Stops at a refused write and returns false: the values before it are
 // written, the rest and the flush are not.
 bool saveSettings(Profile& profile, const Settings& settings);
 

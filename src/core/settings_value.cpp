@@ -1,7 +1,7 @@
-// Conversion between settings-file value texts and integers, colours and switches.
+// Conversion between settings-file value texts and integers, colours, switches and companion texts.
 #include "core/settings_value.h"
 
-#include <optional>
+#include "core/unicode_text.h"
 
 namespace lumivex::core {
 namespace {
@@ -72,5 +72,42 @@ int32_t clampToRange(int32_t v, int32_t lo, int32_t hi) {
 }
 
 std::string intToText(int32_t v) { return std::to_string(v); }
+
+std::string toEscapedUtf8(std::wstring_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char byte : toUtf8(text)) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b >= 0x20 && b <= 0x7E && b != '%') {
+      out += byte;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    }
+  }
+  return out;
+}
+
+std::optional<std::wstring> fromEscapedUtf8(std::wstring_view text) {
+  std::string bytes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c < 0x20 || c > 0x7E) return std::nullopt;
+    if (c != L'%') {
+      bytes += static_cast<char>(c);
+      continue;
+    }
+    const int hi = i + 1 < text.size() && text[i + 1] <= 0x7F ? hexDigitValue(static_cast<char>(text[i + 1])) : -1;
+    const int lo = i + 2 < text.size() && text[i + 2] <= 0x7F ? hexDigitValue(static_cast<char>(text[i + 2])) : -1;
+    if (hi < 0 || lo < 0) return std::nullopt;
+    bytes += static_cast<char>(hi << 4 | lo);
+    i += 2;
+  }
+  bool wellFormed = true;
+  std::wstring decoded = fromUtf8(bytes, &wellFormed);
+  if (!wellFormed) return std::nullopt;
+  return decoded;
+}
 
 }  // namespace lumivex::core

@@ -1,7 +1,8 @@
-// Conversion between settings-file value texts and integers, colours and switches.
+// Conversion between settings-file value texts and integers, colours, switches and companion texts.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,12 @@ int32_t clampToRange(int32_t v, int32_t lo, int32_t hi);
 
 // Signed decimal text, as written to the settings file ("-2147483633").
 std::string intToText(int32_t v);
+
+// A companion value: the text's UTF-8 form with "%" and every byte outside printable ASCII written as "%XX"
+// (upper-case hex), so that it passes any ANSI code page unchanged: "Caf%C3%A9 %E2%98%95".
+std::string toEscapedUtf8(std::wstring_view text);
+// Null when the text is not such a value: a character outside printable ASCII, a "%" without two hex digits, or
+// bytes that are not UTF-8.
+std::optional<std::wstring> fromEscapedUtf8(std::wstring_view text);
 
 }  // namespace lumivex::core

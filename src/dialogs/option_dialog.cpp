@@ -3,8 +3,10 @@
 
 #include <commdlg.h>
 
+#include "core/error_text.h"
 #include "core/message_list.h"
 #include "core/paths.h"
+#include "ui/folder_access.h"
 #include "ui/layout.h"
 #include "ui/message_box.h"
 #include "ui/text.h"
@@ -20,19 +22,25 @@ bool isFile(const std::wstring& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void writeMessageFile(const std::wstring& path, const std::vector<std::wstring>& lines) {
-  std::vector<std::string> bytes;
-  for (const auto& line : lines) bytes.push_back(ui::narrow(line, kMessageCodePage));
-  const std::string text = core::formatMessageList(bytes);
+std::wstring fromCodePage932(std::string_view bytes) { return ui::widen(bytes, kMessageCodePage); }
+std::string toCodePage932(std::wstring_view text) { return ui::narrow(text, kMessageCodePage); }
+
+// A failure to create the file says what to do where the folder cannot be written.
+void writeMessageFile(const std::wstring& path, const core::MessageList& list) {
+  const std::string text = core::writeMessageList(list, toCodePage932);
+  const auto failed = [&path] {
+    return ui::AppError(core::withWriteAdvice(L"ファイル " + path + L" を作成できません",
+                                              ui::folderAccess(core::programFolderOf(path))));
+  };
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) throw ui::AppError(L"ファイル " + path + L" を作成できません");
+  if (f == INVALID_HANDLE_VALUE) throw failed();
   DWORD written = 0;
   const BOOL ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(f);
-  if (!ok || written != text.size()) throw ui::AppError(L"ファイル " + path + L" を作成できません");
+  if (!ok || written != text.size()) throw failed();
 }
 
-std::vector<std::wstring> readMessageFile(const std::wstring& path) {
+core::MessageList readMessageFile(const std::wstring& path) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) throw ui::AppError(L"ファイル " + path + L" は開けません");
@@ -43,9 +51,7 @@ std::vector<std::wstring> readMessageFile(const std::wstring& path) {
   while ((ok = ReadFile(f, buffer, sizeof(buffer), &got, nullptr)) && got > 0) bytes.append(buffer, got);
   CloseHandle(f);
   if (!ok) throw ui::AppError(L"ファイル " + path + L" は開けません");
-  std::vector<std::wstring> lines;
-  for (const auto& line : core::parseMessageList(bytes)) lines.push_back(ui::widen(line, kMessageCodePage));
-  return lines;
+  return core::readMessageList(bytes, fromCodePage932);
 }
 
 }  // namespace
@@ -235,18 +241,33 @@ void OptionDialog::onShowing() {
   translucencyPercentLabel.setText(ui::decimal(translucencySlider.position()) + L"%");
   guidanceSlide.setEnabled(true);
 
+  // Whatever fails with the message file, the dialog is set up whole and the failure is shown after that: a file
+  // that cannot be created leaves the default lines in the list, one that cannot be read leaves the list as it was.
+  std::wstring failure;
   const std::wstring messagePath = core::joinFolder(programFolder, kMessageFile);
-  if (!isFile(messagePath)) {
-    ui::showNotice(L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
-    writeMessageFile(messagePath, *defaultMessages);
+  try {
+    if (!isFile(messagePath)) {
+      ui::showNotice(L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
+      messageCombo.setItems(*defaultMessages);
+      writeMessageFile(messagePath, core::MessageList{core::TextEncoding::CodePage932, *defaultMessages});
+    }
+    messageCombo.setItems(readMessageFile(messagePath).lines);
+  } catch (const ui::AppError& e) {
+    failure = e.text();
   }
-  messageCombo.setItems(readMessageFile(messagePath));
   onPlacementChanged();
+  if (!failure.empty()) ui::showError(failure);
 }
 
+// A save that fails keeps the dialog open with everything the user edited, and the splash waiting.
 void OptionDialog::onOkClicked() {
+  try {
+    host_.saveSettings();
+  } catch (...) {
+    setModalResult(ui::kNoResult);
+    throw;
+  }
   host_.restartSplashCountdown();
-  host_.saveSettings();
   defaultMessages.reset();
   // The button's modal result already ends a modal showing; closing again would turn it into Cancel.
   if (modalResult() == ui::kNoResult) close();
@@ -287,7 +308,8 @@ void OptionDialog::onSetupCompleteClicked() {
 }
 
 void OptionDialog::onChoosePictureClicked() {
-  if (pictureChooser.run(hwnd())) settings_.picturePath = pictureChooser.fileName;
+  // A picture in the program folder is kept relative to it, so the settings file serves every copy of the program.
+  if (pictureChooser.run(hwnd())) settings_.picturePath = core::relativeToFolder(programFolder, pictureChooser.fileName);
   pictureNameEdit.setText(core::fileNamePart(settings_.picturePath));
 }
 

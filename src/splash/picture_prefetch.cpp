@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/geometry.h"
+#include "core/paths.h"
 #include "core/placement.h"
 #include "ui/monitors.h"
 
@@ -17,6 +19,7 @@ namespace {
 
 struct Job {
   std::unique_ptr<core::Profile> settings;
+  std::wstring programFolder;
   std::wstring path;
   WIN32_FILE_ATTRIBUTE_DATA file{};
   std::unique_ptr<Picture> picture;
@@ -50,7 +53,7 @@ RECT shownPart(core::Profile& ini, int width, int height) {
 DWORD WINAPI load(void*) {
   try {
     core::Profile& ini = *g_job.settings;
-    g_job.path = ini.read("pic", "picture", L"");
+    g_job.path = core::resolveInFolder(g_job.programFolder, core::readText(ini, "pic", "picture", L""));
     if (!Picture::readsAsPixels(g_job.path) || !fileData(g_job.path, g_job.file)) {
       g_job.settings.reset();
       return 0;
@@ -86,6 +89,7 @@ void prefetch(const std::wstring& settingsPath, std::unique_ptr<core::Profile> s
   WIN32_FILE_ATTRIBUTE_DATA file{};
   if (!fileData(settingsPath, file)) return;  // a first run shows no splash picture
   g_job.settings = std::move(settings);
+  g_job.programFolder = core::programFolderOf(settingsPath);  // the settings file lies beside the program
   g_worker = CreateThread(nullptr, 0, load, nullptr, 0, nullptr);
 }
 

@@ -188,10 +188,10 @@ void SplashWindow::showSequence() {
     host_.translucencyUnavailable();
   }
 
-  if (isFile(settings_.picturePath)) {
+  if (const std::wstring picture = host_.pictureFile(); isFile(picture)) {
     bool loaded = false;
     try {
-      image.loadFromFile(settings_.picturePath);
+      image.loadFromFile(picture);
       loaded = true;
     } catch (const ui::AppError& e) {
       // Reported like any failure, then handled like a missing picture, so the user can choose another one.

@@ -25,6 +25,8 @@ class SplashWindow : public ui::Form {
    public:
     // Loads the settings file into the live settings (the splash window's place is in them already).
     virtual core::SplashStart loadSettings() = 0;
+    // The settings' picture path as a full path: a relative one lies in the program folder.
+    virtual std::wstring pictureFile() = 0;
     virtual void openOptions() = 0;  // shows the option dialog modally
     virtual void translucencyUnavailable() = 0;
     virtual void splashClosed() = 0;  // whatever closed it; ends the program

@@ -19,6 +19,16 @@ std::string narrow(std::wstring_view text, UINT codePage) {
   return out;
 }
 
+bool holdsExactly(std::wstring_view text, UINT codePage) {
+  if (text.empty()) return true;
+  const UINT page = codePage == CP_ACP ? GetACP() : codePage;
+  if (page == CP_UTF8) return true;  // the used-default flag is not allowed there, and nothing needs it
+  BOOL usedDefault = FALSE;
+  const int n = WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, &usedDefault);
+  return n > 0 && !usedDefault;
+}
+
 std::wstring decimal(long long value) { return std::to_wstring(value); }
 
 }  // namespace lumivex::ui

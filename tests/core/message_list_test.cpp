@@ -69,5 +69,63 @@ TEST(FormatMessageList, EveryLineEndsWithCrLfAndRoundTrips) {
   for (const auto& lines : samples) EXPECT_EQ(parseMessageList(formatMessageList(lines)), lines);
 }
 
+// Stands for the system's code page 932 conversion: it keeps each byte as one character, so a test sees which
+// bytes reached it.
+std::wstring bytesAsText(std::string_view bytes) {
+  std::wstring out;
+  for (char c : bytes) out += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return out;
+}
+std::string textAsBytes(std::wstring_view text) {
+  std::string out;
+  for (wchar_t c : text) out += static_cast<char>(c);
+  return out;
+}
+
+TEST(ReadMessageList, AByteOrderMarkNamesUtf8OrUtf16AndAnythingElseIsCodePage932) {
+  const std::vector<std::wstring> lines = {L"起動中", L"", L"caf\xE9 \x2615"};
+  const struct {
+    std::string bytes;
+    TextEncoding encoding;
+  } cases[] = {
+      {"\xEF\xBB\xBF\xE8\xB5\xB7\xE5\x8B\x95\xE4\xB8\xAD\r\n\r\ncaf\xC3\xA9 \xE2\x98\x95", TextEncoding::Utf8},
+      {std::string("\xFF\xFE\x77\x8D\xD5\x52\x2D\x4E\r\0\n\0\n\0c\0a\0f\0\xE9\0 \0\x15\x26", 26),
+       TextEncoding::Utf16LittleEndian},
+      {std::string("\xFE\xFF\x8D\x77\x52\xD5\x4E\x2D\0\r\0\r\0\n\0c\0a\0f\0\xE9\0 \x26\x15\0\n", 28),
+       TextEncoding::Utf16BigEndian},
+  };
+  for (const auto& c : cases) {
+    const MessageList list = readMessageList(c.bytes, bytesAsText);
+    EXPECT_EQ(list.encoding, c.encoding);
+    EXPECT_EQ(list.lines, lines);
+  }
+  // No mark, or a mark cut short: every byte goes to the code page 932 conversion, as today.
+  for (const std::string& bytes : {std::string("\x8B\x4E\x93\xAE\r\n"), std::string("\xEF\xBB" "a"),
+                                  std::string("\xFF")}) {
+    const MessageList list = readMessageList(bytes, bytesAsText);
+    EXPECT_EQ(list.encoding, TextEncoding::CodePage932);
+    EXPECT_EQ(textAsBytes(list.lines.at(0)), bytes.substr(0, bytes.find('\r')));
+  }
+  EXPECT_EQ(readMessageList("\xEF\xBB\xBF" "a\x80" "b\xE2\x98", bytesAsText).lines,
+            std::vector<std::wstring>{L"a\xFFFD" L"b\xFFFD"})
+      << "broken UTF-8 shows as replacement characters";
+  EXPECT_EQ(readMessageList(std::string("\xFF\xFEx\0\0\0y\0", 8), bytesAsText).lines, std::vector<std::wstring>{L"x"})
+      << "a NUL ends the text in UTF-16 too";
+}
+
+TEST(WriteMessageList, KeepsTheEncodingItWasReadIn) {
+  const std::string files[] = {
+      "\xEF\xBB\xBF\xE8\xB5\xB7\xE5\x8B\x95\r\n\xE2\x98\x95\r\n",
+      std::string("\xFF\xFE\x77\x8D\r\0\n\0\x15\x26\r\0\n\0", 14),
+      std::string("\xFE\xFF\x8D\x77\0\r\0\n", 8),
+      "\x8B\x4E\x93\xAE\r\nNow Loading...\r\n",
+  };
+  for (const std::string& file : files)
+    EXPECT_EQ(writeMessageList(readMessageList(file, bytesAsText), textAsBytes), file);
+  MessageList created;
+  created.lines = {L"a", L"b"};
+  EXPECT_EQ(writeMessageList(created, textAsBytes), "a\r\nb\r\n") << "a new list is code page 932 without a mark";
+}
+
 }  // namespace
 }  // namespace lumivex::core

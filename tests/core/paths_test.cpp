@@ -93,5 +93,22 @@ TEST(InstanceNameFor, OneNamePerExecutableWhateverTheCaseOfItsPath) {
   EXPECT_EQ(instanceNameFor(std::wstring(40000, L'x')).size(), name.size());
 }
 
+TEST(PicturePaths, ARelativePathLiesInTheProgramFolderAndAChosenFileThereIsKeptRelative) {
+  const std::wstring folder = L"C:\\Program Files\\Lumivex";
+  EXPECT_EQ(resolveInFolder(folder, L"pic\\logo.jpg"), L"C:\\Program Files\\Lumivex\\pic\\logo.jpg");
+  EXPECT_EQ(resolveInFolder(folder, L"logo.jpg"), L"C:\\Program Files\\Lumivex\\logo.jpg");
+  EXPECT_EQ(resolveInFolder(L"C:\\", L"pic\\logo.jpg"), L"C:\\pic\\logo.jpg");
+  for (const wchar_t* absolute : {L"D:\\x\\y.bmp", L"\\\\server\\share\\y.bmp", L"\\y.bmp", L"d:y.bmp", L"/y.bmp", L""})
+    EXPECT_EQ(resolveInFolder(folder, absolute), absolute) << "as it stands";
+
+  EXPECT_EQ(relativeToFolder(folder, L"C:\\Program Files\\Lumivex\\pic\\logo.jpg"), L"pic\\logo.jpg");
+  EXPECT_EQ(relativeToFolder(folder, L"c:\\PROGRAM FILES\\lumivex\\logo.jpg"), L"logo.jpg");
+  EXPECT_EQ(relativeToFolder(L"C:\\", L"C:\\pic\\logo.jpg"), L"pic\\logo.jpg");
+  for (const wchar_t* outside : {L"C:\\Program Files\\Lumivex2\\logo.jpg", L"C:\\Program Files\\Lumivex",
+                                 L"C:\\Program Files\\Lumivex\\", L"D:\\logo.jpg"})
+    EXPECT_EQ(relativeToFolder(folder, outside), outside);
+  EXPECT_EQ(relativeToFolder(L"", L"C:\\logo.jpg"), L"C:\\logo.jpg");
+}
+
 }  // namespace
 }  // namespace lumivex::core

@@ -1,5 +1,5 @@
-// Loading and saving the settings value through a profile: order of the calls, conversions, ranges, fallbacks
-// and a refused write.
+// Loading and saving the settings value through a profile: order of the calls, conversions, ranges, fallbacks,
+// texts the file's encoding cannot hold, and a refused write.
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,8 @@ namespace lumivex::core {
 namespace {
 
 // A profile in memory that records every call. A key may answer a queue of texts, one per read, to stand for a
-// file that changes between two reads of the same key.
+// file that changes between two reads of the same key. Its encoding holds ASCII and Japanese as code page 932
+// does; it writes "e" for "é" as the system's best fit does and "?" for any other character.
 class FakeProfile : public Profile {
  public:
   std::wstring read(const char* section, const char* key, const std::wstring& fallback) override {
@@ -32,7 +33,22 @@ class FakeProfile : public Profile {
     values[name(section, key)] = {value};
     return true;
   }
+  bool remove(const char* section, const char* key) override {
+    calls.push_back(std::string("remove ") + section + "/" + key);
+    if (refusing) return false;
+    values.erase(name(section, key));
+    return true;
+  }
   void flush() override { calls.push_back("flush"); }
+  StoredText stored(const std::wstring& value) override {
+    StoredText kept{L"", true};
+    for (wchar_t c : value) {
+      const bool held = c < 0x80 || (c >= 0x3000 && c <= 0x9FFF) || (c >= 0xFF01 && c <= 0xFF9F);
+      kept.readBack += held ? c : c == L'\xE9' ? L'e' : L'?';
+      kept.exact = kept.exact && held;
+    }
+    return kept;
+  }
 
   void set(const char* section, const char* key, std::wstring text) { values[name(section, key)] = {std::move(text)}; }
   std::wstring get(const char* section, const char* key) const {
@@ -53,14 +69,16 @@ const std::vector<std::string> kLoadOrder = {
     "read Window/Top", "read Window/Left",
     "read option/splashtime", "read option/b_size", "read option/trans", "read option/colo", "read option/bcol",
     "read option/fcol", "read option/winpos", "read option/fsiz", "read option/colo", "read option/lbltrans",
-    "read message/message", "read message/message", "read pic/picture", "read option/name", "read option/fadein",
+    "read message/message", "read message/message_utf8", "read message/message", "read message/message_utf8",
+    "read pic/picture", "read pic/picture_utf8", "read option/name", "read option/name_utf8", "read option/fadein",
     "read option/fadeout", "read Window/Maxmize"};
 
 const std::vector<std::string> kSaveOrder = {
     "write Window/Top", "write Window/Left",
     "write option/splashtime", "write option/b_size", "write option/trans", "write option/colo",
     "write option/bcol", "write option/fcol", "write option/winpos", "write option/fsiz", "write option/lbltrans",
-    "write message/message", "write pic/picture", "write option/name", "write option/fadein",
+    "write message/message", "remove message/message_utf8", "write pic/picture", "remove pic/picture_utf8",
+    "write option/name", "remove option/name_utf8", "write option/fadein",
     "write option/fadeout", "flush"};
 
 Settings edited() {
@@ -184,7 +202,7 @@ TEST(LoadSettings, BothMessageReadsFallBackToTheCurrentMessage) {
   EXPECT_EQ(loadSettings(missing, kept).message, L"keep");
   EXPECT_EQ(kept.message, L"keep");
   EXPECT_EQ(missing.fallbacks[12], L"keep");
-  EXPECT_EQ(missing.fallbacks[13], L"keep");
+  EXPECT_EQ(missing.fallbacks[14], L"keep");
 
   Settings cleared;
   cleared.message = L"keep";
@@ -224,6 +242,59 @@ TEST(SaveSettings, WritesEveryValueInOrderWithItsTextThenFlushes) {
   EXPECT_EQ(p.get("option", "name"), L"山田 太郎");
   EXPECT_EQ(p.get("option", "fadein"), L"500");
   EXPECT_EQ(p.get("option", "fadeout"), L"5000");
+}
+
+TEST(SaveSettings, TextsTheFileCannotHoldGetACompanionAndLoadBackAsTheyWere) {
+  FakeProfile p;
+  Settings s = edited();
+  s.message = L"\x2026" L"caf\xE9 \x2615 100%";
+  s.picturePath = L"C:\\Users\\Zo\xEB\\Caf\xE9 Logos\\logo.bmp";
+  s.userName = L"山田 \xC5sa";
+  ASSERT_TRUE(saveSettings(p, s));
+  std::vector<std::string> order = kSaveOrder;
+  for (auto& call : order)
+    if (call.rfind("remove ", 0) == 0) call = "write " + call.substr(7);
+  EXPECT_EQ(p.calls, order);
+  EXPECT_EQ(p.get("message", "message"), L"\x2026" L"caf\xE9 \x2615 100%") << "the key keeps the text as today";
+  EXPECT_EQ(p.get("message", "message_utf8"), L"%E2%80%A6caf%C3%A9 %E2%98%95 100%25");
+  EXPECT_EQ(p.get("pic", "picture_utf8"), L"C:\\Users\\Zo%C3%AB\\Caf%C3%A9 Logos\\logo.bmp");
+  EXPECT_EQ(p.get("option", "name_utf8"), L"%E5%B1%B1%E7%94%B0 %C3%85sa");
+
+  // The fake keeps what it is given; the file keeps what the encoding makes of it, as older versions read it.
+  p.set("message", "message", p.stored(s.message).readBack);
+  p.set("pic", "picture", p.stored(s.picturePath).readBack);
+  p.set("option", "name", p.stored(s.userName).readBack);
+  EXPECT_EQ(p.get("pic", "picture"), L"C:\\Users\\Zo?\\Cafe Logos\\logo.bmp");
+  Settings loaded;
+  const SplashStart start = loadSettings(p, loaded);
+  EXPECT_EQ(loaded, s);
+  EXPECT_EQ(start.message, s.message);
+
+  // A text the file holds again: the companion left from the earlier save goes.
+  loaded.userName = L"山田";
+  ASSERT_TRUE(saveSettings(p, loaded));
+  EXPECT_EQ(p.get("option", "name_utf8"), L"<missing>");
+  EXPECT_NE(p.get("pic", "picture_utf8"), L"<missing>");
+}
+
+TEST(LoadSettings, AHandEditedKeyOrABrokenCompanionWinsOverTheCompanion) {
+  const struct {
+    const wchar_t *key, *companion, *loads;
+  } cases[] = {
+      {L"C:\\Cafe\\logo.bmp", L"C:\\Caf%C3%A9\\logo.bmp", L"C:\\Caf\xE9\\logo.bmp"},  // as written
+      {L"D:\\other.bmp", L"C:\\Caf%C3%A9\\logo.bmp", L"D:\\other.bmp"},             // the key edited by hand
+      {L"C:\\Cafe\\logo.bmp", L"C:\\Caf%C3%A\\logo.bmp", L"C:\\Cafe\\logo.bmp"},     // a cut escape
+      {L"C:\\Cafe\\logo.bmp", L"C:\\Caf%C3\\logo.bmp", L"C:\\Cafe\\logo.bmp"},       // not UTF-8
+      {L"C:\\Cafe\\logo.bmp", L"C:\\Caf\xE9\\logo.bmp", L"C:\\Cafe\\logo.bmp"},     // not escaped
+  };
+  for (const auto& c : cases) {
+    FakeProfile p;
+    p.set("pic", "picture", c.key);
+    p.set("pic", "picture_utf8", c.companion);
+    Settings s;
+    loadSettings(p, s);
+    EXPECT_EQ(s.picturePath, c.loads) << ::testing::PrintToString(std::wstring(c.companion));
+  }
 }
 
 TEST(SaveSettings, ARefusedWriteStopsTheSaveThereWithoutTheFlush) {

@@ -110,5 +110,21 @@ TEST(IntToText, RoundTripsThroughTheConversion) {
   EXPECT_EQ(intToText(INT32_MIN), "-2147483648");
 }
 
+TEST(EscapedUtf8, PrintableAsciiStaysAndEverythingElseIsEscapedAndReadBack) {
+  EXPECT_EQ(toEscapedUtf8(L"C:\\Caf\xE9 Logos\\logo.bmp"), "C:\\Caf%C3%A9 Logos\\logo.bmp");
+  EXPECT_EQ(toEscapedUtf8(L"100% \x2615\t"), "100%25 %E2%98%95%09");
+  EXPECT_EQ(toEscapedUtf8(L"\xD83D\xDE00"), "%F0%9F%98%80") << "a surrogate pair is one character";
+  for (const std::wstring& text : {std::wstring(L""), std::wstring(L"C:\\写真\\ロゴ.bmp"), std::wstring(L"%41 \x7F\x01"),
+                                  std::wstring(L"\xD83D\xDE00 ok")}) {
+    const std::string escaped = toEscapedUtf8(text);
+    const std::optional<std::wstring> back = fromEscapedUtf8(std::wstring(escaped.begin(), escaped.end()));
+    ASSERT_TRUE(back.has_value()) << escaped;
+    EXPECT_EQ(*back, text) << escaped;
+  }
+  EXPECT_EQ(fromEscapedUtf8(L"%e2%98%95"), std::wstring(L"\x2615")) << "lower-case hex too";
+  for (const wchar_t* broken : {L"%", L"%4", L"%G1", L"caf\xE9", L"%C3", L"%C0%AF", L"%ED%A0%80", L"a\tb"})
+    EXPECT_FALSE(fromEscapedUtf8(broken).has_value()) << ::testing::PrintToString(std::wstring(broken));
+}
+
 }  // namespace
 }  // namespace lumivex::core

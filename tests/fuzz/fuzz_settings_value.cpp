@@ -1,4 +1,5 @@
-// Fuzz harness for settings value conversion, against an independent reading of the accepted forms.
+// Fuzz harness for settings value conversion, against an independent reading of the accepted forms, and for the
+// companion texts of values the file's encoding cannot hold.
 #include <cerrno>
 #include <cinttypes>
 #include <cstddef>
@@ -83,5 +84,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t lo = static_cast<int32_t>(bits >> 16) - 0x8000, hi = lo + static_cast<int32_t>(bits & 0xFFFF);
   const int32_t c = clampToRange(v, lo, hi);
   FUZZ_CHECK(c >= lo && c <= hi && (c == v || (v < lo && c == lo) || (v > hi && c == hi)));
+
+  // A companion text read from the file: printable ASCII only when it decodes, and its text escapes back to a
+  // companion that decodes to the same text.
+  const std::wstring stored(text.begin(), text.end());
+  if (const std::optional<std::wstring> value = fromEscapedUtf8(stored)) {
+    FUZZ_CHECK(stored.find_first_not_of(L" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`"
+                                        L"abcdefghijklmnopqrstuvwxyz{|}~") == std::wstring::npos);
+    const std::string again = toEscapedUtf8(*value);
+    FUZZ_CHECK(fromEscapedUtf8(std::wstring(again.begin(), again.end())) == value);
+  }
+  // Any text, as UTF-16 units taken two bytes at a time, makes a companion of printable ASCII that reads back.
+  std::wstring units;
+  for (size_t i = 0; i + 1 < size; i += 2) units += static_cast<wchar_t>(data[i] << 8 | data[i + 1]);
+  const std::string escaped = toEscapedUtf8(units);
+  for (const char ch : escaped) FUZZ_CHECK(ch >= 0x20 && ch <= 0x7E);
+  const std::optional<std::wstring> back = fromEscapedUtf8(std::wstring(escaped.begin(), escaped.end()));
+  FUZZ_CHECK(back.has_value());
+  bool unpaired = false;
+  for (size_t i = 0; i < units.size(); ++i) {
+    const bool high = units[i] >= 0xD800 && units[i] <= 0xDBFF, low = units[i] >= 0xDC00 && units[i] <= 0xDFFF;
+    if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) ++i;
+    else if (high || low) unpaired = true;
+  }
+  if (!unpaired) FUZZ_CHECK(*back == units);
   return 0;
 }

@@ -1,6 +1,7 @@
 // Program folders with unusual names, on a drive root, and ones whose settings file cannot be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwctype>
 
@@ -9,6 +10,7 @@
 
 #include "core/paths.h"
 #include "hostile_support.h"
+#include "option_fixture.h"
 #include "splash_fixture.h"
 
 using namespace lumivex;
@@ -31,20 +33,23 @@ class FolderRun {
   }
 
   // Shows the splash window, then opens the option dialog by a double-click on the picture; `inDialog` runs there
-  // and OK is pressed.
+  // and OK is pressed. A dialog that a failed save keeps open is then left as the close box leaves it.
   void showThenSaveWithOk(const std::function<void(OptionDialog&)>& inDialog) {
     splash().show();
     lt::SplashRun::settle();
     ui::Form::queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
       inDialog(o);
-      PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+      SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+      dialogStayedOpen = o.modalResult() == ui::kNoResult;
+      if (dialogStayedOpen) o.setModalResult(ui::kResultCancel);
     });
     SendMessageW(splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
     splash().countdown.setEnabled(false);
   }
 
   std::wstring iniPath;
+  bool dialogStayedOpen = false;
   lt::BoxRecorder boxes;
   std::unique_ptr<TestApplication> application;
 };
@@ -198,6 +203,7 @@ TEST(HostileFolders, ARefusedWriteNamesThePathLiterallyAndLeavesTheFileAsItWas) 
   EXPECT_EQ(run.boxes.boxes[0].text, ini + L" に書き込めません.");
   EXPECT_NE(run.boxes.boxes[0].text.find(L"\\%s%n%x %d%%\\lumivex.ini"), std::wstring::npos);
   EXPECT_EQ(lt::readFileBytes(ini), before) << "nothing was written";
+  EXPECT_TRUE(run.dialogStayedOpen);
 }
 
 TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreated) {
@@ -218,7 +224,7 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
   EXPECT_EQ(run.boxes.boxes[2].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[2].text, folder + L"\\lumivex.ini に書き込めません.");
   EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_FALSE(option().visible());
+  EXPECT_TRUE(run.dialogStayedOpen) << "the edits stay on screen for another try";
 }
 
 TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
@@ -246,4 +252,116 @@ TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
     EXPECT_TRUE(run.boxes.boxes.empty());
     lt::expectSettingsReadBack(ini, lt::liveSettings());
   }
+}
+
+namespace {
+
+// Saves a message, a user name and a picture path that code page 932 cannot hold from the program in `folder`, and
+// gives the settings file's bytes. The picture lies in a folder of its own with a name of the same kind.
+std::string saveTextsOutsideTheCodePage(const std::wstring& folder, const std::wstring& firstPicture,
+                                        const std::wstring& picture) {
+  lt::writeFileBytes(core::joinFolder(folder, L"mes.txt"), "Now Loading...\r\n");
+  lt::writeFileBytes(core::joinFolder(folder, L"lumivex.ini"), lt::splashIni(firstPicture, "b_size=0\r\n"));
+  FolderRun run(core::joinFolder(folder, L"lumivex.exe"));
+  run.showThenSaveWithOk([&](OptionDialog& o) {
+    o.displaySecondsEdit.setValue(9);
+    o.userNameEdit.setText(L"Zo\xEB");
+    o.messageCombo.setText(L"\x2026" L"caf\xE9 \x2615");
+    settings().picturePath = picture;
+  });
+  EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
+  EXPECT_FALSE(run.dialogStayedOpen);
+  return lt::readFileBytes(run.iniPath);
+}
+
+// The next start of the program in `folder` finds the three texts as they were chosen.
+void expectTextsLoadedAsChosen(const std::wstring& folder, const std::wstring& picture, const std::wstring& message,
+                               const std::wstring& name) {
+  FolderRun again(core::joinFolder(folder, L"lumivex.exe"));
+  ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
+  splash().show();
+  EXPECT_TRUE(again.boxes.boxes.empty()) << ui::narrow(again.boxes.boxes.empty() ? L"" : again.boxes.boxes[0].text);
+  EXPECT_EQ(settings().picturePath, picture);
+  EXPECT_NE(splash().image.picture(), nullptr);
+  EXPECT_EQ(splash().messageLabel.caption(), message);
+  EXPECT_EQ(option().messageCombo.text(), message);
+  EXPECT_EQ(option().userNameEdit.text(), name);
+  splash().countdown.setEnabled(false);
+}
+
+void writePicture(const std::wstring& path) {
+  lt::writeFileBytes(path, lt::bmpFile(40, 30, [](int, int) -> uint32_t { return 0x00C000; }));
+}
+
+}  // namespace
+
+// A folder name outside code page 932 ("é", "☕"): the settings file is reached all the same and keeps the bytes a
+// folder of plain name gets; texts the code page cannot hold come back as chosen, and their keys keep today's bytes.
+TEST(HostileFolders, AFolderAndTextsOutsideTheCodePageKeepTheFileInCodePage932AndEveryTextAsChosen) {
+  const lt::TempFolder pictures(L"Caf\xE9 Logos"), plain(L"plain"), accented(L"Caf\xE9 \x2615");
+  const std::wstring picture = pictures.file(L"logo.bmp"), firstPicture = plain.file(L"first.bmp");
+  writePicture(picture);
+  writePicture(firstPicture);
+  const std::string plainBytes = saveTextsOutsideTheCodePage(plain.path(), firstPicture, picture);
+  const std::string bytes = saveTextsOutsideTheCodePage(accented.path(), firstPicture, picture);
+  EXPECT_EQ(bytes, plainBytes) << "the same bytes whichever services reach the file";
+  const std::vector<std::string> lines = iniLines(bytes);
+  for (const std::string& line : std::vector<std::string>{"name=" + cp932(L"Zo\xEB"), "name_utf8=Zo%C3%AB",
+                                  "message=" + cp932(L"\x2026" L"caf\xE9 \x2615"),
+                                  "message_utf8=%E2%80%A6caf%C3%A9 %E2%98%95",
+                                  "picture=" + cp932(picture), "splashtime=9"})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+  expectTextsLoadedAsChosen(accented.path(), picture, L"\x2026" L"caf\xE9 \x2615", L"Zo\xEB");
+}
+
+// An administrator copies one settings file to many PCs: "pic\logo.bmp" lies in each program folder, wherever the
+// program was started from.
+TEST(HostileFolders, ARelativePictureLiesInTheProgramFolderWhateverTheWorkingFolder) {
+  const lt::TempFolder folder, elsewhere;
+  CreateDirectoryW(folder.file(L"pic").c_str(), nullptr);
+  writePicture(folder.file(L"pic\\logo.bmp"));
+  lt::writeFileBytes(folder.file(L"mes.txt"), "Now Loading...\r\n");
+  lt::writeFileBytes(folder.file(L"lumivex.ini"), "[option]\r\nsplashtime=180\r\n[pic]\r\npicture=pic\\logo.bmp\r\n");
+  wchar_t before[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(elsewhere.path().c_str());
+  {
+    FolderRun run(folder.file(L"lumivex.exe"));
+    ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
+    splash().show();
+    EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
+    ASSERT_NE(splash().image.picture(), nullptr);
+    EXPECT_EQ(splash().image.width(), 40);
+    splash().countdown.setEnabled(false);
+    application().saveSettings();
+    EXPECT_NE(lt::readFileBytes(run.iniPath).find("picture=pic\\logo.bmp\r\n"), std::string::npos)
+        << "saved as it was found";
+  }
+  SetCurrentDirectoryW(before);
+}
+
+// Under an English system (ANSI code page 1252; scripts/test-all runs this suite with that locale): a program
+// folder with a Japanese name saves, and Japanese texts come back as chosen.
+TEST(CodePage1252, AJapaneseFolderSavesAndJapaneseTextsComeBack) {
+  ASSERT_EQ(GetACP(), 1252u) << "run this suite under an English locale (LC_ALL=en_US.UTF-8)";
+  const lt::TempFolder pictures(L"写真"), folder(L"ロゴ 表示");
+  const std::wstring picture = pictures.file(L"ロゴ.bmp");
+  writePicture(picture);
+  lt::writeFileBytes(folder.file(L"mes.txt"), "Now Loading...\r\n");
+  lt::writeFileBytes(folder.file(L"lumivex.ini"), "[option]\r\nsplashtime=180\r\n");
+  {
+    FolderRun run(folder.file(L"lumivex.exe"));
+    ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // no picture yet
+    run.showThenSaveWithOk([&](OptionDialog& o) {
+      o.userNameEdit.setText(L"山田");
+      o.messageCombo.setText(L"起動中・・・");
+      settings().picturePath = picture;
+    });
+    ASSERT_EQ(run.boxes.boxes.size(), 1u) << "only the notice of the missing picture";
+    EXPECT_FALSE(run.dialogStayedOpen);
+    const std::vector<std::string> lines = iniLines(lt::readFileBytes(run.iniPath));
+    for (const char* line : {"name=??", "name_utf8=%E5%B1%B1%E7%94%B0", "message=??????"})
+      EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+  }
+  expectTextsLoadedAsChosen(folder.path(), picture, L"起動中・・・", L"山田");
 }

@@ -229,6 +229,22 @@ TEST(MessageFile, EachShowRereadsTheLinesAndKeepsTheMessageText) {
   EXPECT_TRUE(run.boxes.boxes.empty());
 }
 
+TEST(MessageFile, AByteOrderMarkNamesUtf8OrUtf16AndAFileWithoutOneIsCodePage932) {
+  OptionRun run;
+  const std::vector<std::wstring> lines = {L"しばらくお待ち下さい", L"caf\xE9 \x2615", L""};
+  const std::wstring text = L"しばらくお待ち下さい\r\ncaf\xE9 \x2615\r\n\r\n";
+  const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  for (const std::string& file : {"\xEF\xBB\xBF" + ui::narrow(text, CP_UTF8), "\xFF\xFE" + utf16}) {
+    writeFileBytes(run.messagePath, file);
+    run.withDialogOpen([](OptionDialog&) {});
+    EXPECT_EQ(run.option().messageCombo.items(), lines) << "as Notepad saves it";
+  }
+  writeFileBytes(run.messagePath, cp932(L"起動中\r\n"));
+  run.withDialogOpen([](OptionDialog&) {});
+  EXPECT_EQ(run.option().messageCombo.items(), std::vector<std::wstring>{L"起動中"});
+  EXPECT_TRUE(run.boxes.boxes.empty());
+}
+
 TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillShows) {
   TempFolder dir;
   const std::wstring missing = dir.file(L"gone");
@@ -241,8 +257,10 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
   EXPECT_EQ(run.boxes.boxes[1].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + missing + L"\\mes.txt を作成できません.");
   EXPECT_TRUE(o.visible());
-  EXPECT_TRUE(o.positionButton.enabled()) << "the steps after the failure are skipped";
-  EXPECT_EQ(o.translucencyPercentLabel.text(), L"100%") << "the steps before it ran";
+  EXPECT_FALSE(o.positionButton.enabled()) << "the dialog is set up whole: centred placement, no position button";
+  const std::vector<std::wstring> defaults = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
+  EXPECT_EQ(o.messageCombo.items(), defaults) << "the lines the file would have held";
+  EXPECT_EQ(o.translucencyPercentLabel.text(), L"100%");
   o.hide();
 
   OptionRun locked;
@@ -364,7 +382,7 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
   EXPECT_EQ(first.initialDir, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(first.fileName, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(opened[1].fileName, run.dir.file(L"pic\\logo.jpg")) << "a second run starts from the confirmed file";
-  EXPECT_EQ(settings().picturePath, run.dir.file(L"pic\\logo.jpg")) << "cancelling keeps the path";
+  EXPECT_EQ(settings().picturePath, L"pic\\logo.jpg") << "cancelling keeps the path, relative to the program folder";
   EXPECT_EQ(run.option().pictureNameEdit.text(), L"logo.jpg");
 
   // The next show starts in the picture folder again and shows the file name of the path it holds.

@@ -106,27 +106,35 @@ TEST(SettingsFile, ARefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
   EXPECT_EQ(readFileBytes(run.iniPath), "[option]\r\nsplashtime=9\r\n");
 }
 
-TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorEndsTheDialogAndTheCountdownWaitsForTheBox) {
+TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheEdits) {
   OptionRun run;
   run.boxes.onBox = [&](const BoxRecorder::Box&) {
     EXPECT_FALSE(splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
   };
   int result = 0;
+  bool stayedOpen = false;
   {
     std::unique_ptr<FileLock> lock;
     ui::Form::queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
+      o.displaySecondsEdit.setValue(9);
       lock = std::make_unique<FileLock>(run.iniPath);
-      PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+      SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+      stayedOpen = o.modalResult() == ui::kNoResult && o.visible();
+      EXPECT_EQ(o.displaySecondsEdit.value(), 9) << "nothing typed is lost";
+      EXPECT_FALSE(splash().countdown.enabled()) << "the splash waits while the dialog is open";
+      lock.reset();
+      SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);  // the second try succeeds
     });
     result = run.option().showModal();
   }
-  EXPECT_EQ(result, ui::kResultOk) << "OK ends the dialog even when saving fails";
+  EXPECT_TRUE(stayedOpen) << "a failed save keeps the dialog open";
+  EXPECT_EQ(result, ui::kResultOk);
   ASSERT_EQ(run.boxes.boxes.size(), 1u);
   EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[0].text, run.iniPath + L" に書き込めません.");
-  EXPECT_TRUE(splash().countdown.enabled()) << "the countdown runs again after the box";
-  EXPECT_EQ(readFileBytes(run.iniPath), "");
+  EXPECT_EQ(run.boxes.boxes[0].text, run.iniPath + L" に書き込めません.") << "a file in use: no advice on the folder";
+  EXPECT_TRUE(splash().countdown.enabled()) << "the countdown runs again after the save";
+  EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=9\r\n"), std::string::npos);
 }
 
 TEST(SettingsFile, APresentEmptyMessageDiffersFromAMissingOne) {
