@@ -329,7 +329,7 @@ def started_maximized_takes_the_settings_state(bed):
 def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
     out = os.path.join(bed.tmp, 'dist')
     zip_path = subprocess.run([os.path.join(harness.ROOT, 'scripts', 'make-dist'), out], check=True,
-                              capture_output=True, text=True).stdout.strip()
+                              capture_output=True, text=True).stdout.splitlines()[0]
     target = os.path.join(bed.tmp, 'ロゴ 表示 %s.a.b')
     os.makedirs(target)
     subprocess.run(['unzip', '-q', zip_path, '-d', target], check=True)
