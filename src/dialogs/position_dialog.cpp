@@ -6,7 +6,7 @@
 
 namespace lumivex {
 
-PositionDialog::PositionDialog(ui::Form& frameOf) : splash_(frameOf) {}
+PositionDialog::PositionDialog(ui::Form& frameOf) : Form(frameOf.session()), splash_(frameOf) {}
 PositionDialog::~PositionDialog() = default;
 
 void PositionDialog::create() {

@@ -59,7 +59,8 @@ struct ItemIdListFree {
 
 }  // namespace
 
-StartupRegistrationDialog::StartupRegistrationDialog(std::wstring exePath) : exePath_(std::move(exePath)) {}
+StartupRegistrationDialog::StartupRegistrationDialog(ui::Session& session, std::wstring exePath)
+    : Form(session), exePath_(std::move(exePath)) {}
 StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
 void StartupRegistrationDialog::create() {

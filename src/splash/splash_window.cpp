@@ -25,8 +25,6 @@ constexpr UINT kReportPictureFailure = WM_APP + 0x51;
 // Posted by the picture when pixels that a paint found not yet decoded are ready (the paint showed the window colour).
 constexpr UINT kPicturePixelsReady = WM_APP + 0x52;
 
-const char* g_layeredEntryName = "SetLayeredWindowAttributes";
-
 bool isFile(const std::wstring& path) {
   if (path.empty()) return false;
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -51,8 +49,8 @@ bool contains(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
 // ---- The picture control ----
 
 void SplashWindow::PictureControl::loadFromFile(const std::wstring& path) {
-  picture_ = pictures::takePrefetched(path);
-  if (!picture_) picture_ = pictures::Picture::fromFile(path);
+  picture_ = owner_.host_.prefetch().take(path);
+  if (!picture_) picture_ = pictures::Picture::fromFile(path, owner_.session().services().metafileTrialLimitMs());
   width_ = picture_->width();
   height_ = picture_->height();
   picture_->notifyWhenReady(owner_.hwnd(), kPicturePixelsReady);
@@ -102,12 +100,9 @@ void SplashWindow::MessageLabel::setFontHeight(int pixels) {
 
 // ---- The window ----
 
-SplashWindow::SplashWindow(core::Settings& settings, Host& host) : settings_(settings), host_(host) {}
+SplashWindow::SplashWindow(ui::Session& session, core::Settings& settings, Host& host)
+    : Form(session), settings_(settings), host_(host) {}
 SplashWindow::~SplashWindow() = default;
-
-void SplashWindow::setLayeredEntryNameForTesting(const char* name) {
-  g_layeredEntryName = name ? name : "SetLayeredWindowAttributes";
-}
 
 void SplashWindow::create() {
   ui::FormStyle style;
@@ -143,18 +138,18 @@ void SplashWindow::showSequence() {
   messageLabel.setCaption(start.message);
   setWindowState(start.maximized ? ui::WindowState::Maximized : ui::WindowState::Normal);
 
-  layeredEntry = nullptr;
-  user32Module = LoadLibraryA("user32.dll");
-  if (user32Module) {
-    if (FARPROC entry = GetProcAddress(user32Module, g_layeredEntryName)) {
-      layeredEntry = reinterpret_cast<SetLayeredWindowAttributesProc>(reinterpret_cast<void*>(entry));
+  layeredEntry_ = nullptr;
+  user32Module_ = LoadLibraryA("user32.dll");
+  if (user32Module_) {
+    if (FARPROC entry = session().services().layeredWindowEntry(user32Module_)) {
+      layeredEntry_ = reinterpret_cast<SetLayeredWindowAttributesProc>(reinterpret_cast<void*>(entry));
     } else {
-      FreeLibrary(user32Module);
-      user32Module = nullptr;
+      FreeLibrary(user32Module_);
+      user32Module_ = nullptr;
     }
   }
 
-  if (user32Module) {
+  if (user32Module_) {
     const LONG exStyle = GetWindowLongA(hwnd(), GWL_EXSTYLE);
     SetWindowLongA(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     applyTranslucency();
@@ -170,7 +165,7 @@ void SplashWindow::showSequence() {
     } catch (const ui::AppError& e) {
       // Reported like any failure, then handled like a missing picture, so the user can choose another one.
       countdown.setEnabled(false);
-      ui::showError(e.text());
+      session().showError(e.text());
       host_.openOptions();
     }
     if (loaded) {
@@ -179,9 +174,9 @@ void SplashWindow::showSequence() {
       if (settings_.placement == core::kCentred) placeOnDesktop();
     }
   } else {
-    pictures::discardPrefetched();
+    host_.prefetch().discard();
     countdown.setEnabled(false);
-    ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
+    session().showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
     host_.openOptions();
   }
 
@@ -222,7 +217,7 @@ void SplashWindow::handleKey(WORD& key) {
 }
 
 void SplashWindow::applyTranslucency() {
-  if (!user32Module || !layeredEntry) return;
+  if (!user32Module_ || !layeredEntry_) return;
   const int position = core::clampToRange(settings_.opacityPercent, core::kOpacityRange.lo, core::kOpacityRange.hi);
   const int alpha = core::alphaForPosition(position, core::kOpacityRange.lo, core::kOpacityRange.hi);
   if (layered_) {
@@ -230,7 +225,7 @@ void SplashWindow::applyTranslucency() {
     updateLayer();
     return;
   }
-  layeredEntry(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+  layeredEntry_(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
 // ---- Per-pixel alpha ----
@@ -242,7 +237,7 @@ void SplashWindow::applyTranslucency() {
 void SplashWindow::useLayerForTranslucentPicture() {
   layered_.reset();
   const pictures::Picture* p = image.picture();
-  if (!user32Module || !p || !p->translucentPixels()) return;
+  if (!user32Module_ || !p || !p->translucentPixels()) return;
   layered_ = std::make_unique<pictures::LayeredSurface>(hwnd());
   applyTranslucency();
 }
@@ -569,7 +564,7 @@ LRESULT SplashWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kReportPictureFailure:
       InvalidateRect(hwnd(), nullptr, FALSE);
-      if (image.picture()) ui::showError(image.picture()->failureText());
+      if (image.picture()) session().showError(image.picture()->failureText());
       return 0;
     default:
       break;
