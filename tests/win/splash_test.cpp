@@ -371,9 +371,9 @@ TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
   splash().show();
   const pictures::Picture* p = splash().image.picture();
   ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->decodedPixels(), 0u) << "the header alone is read when loading";
-  SplashRun::settle();
   const uint64_t total = 4000ull * 3000ull;
+  EXPECT_LT(p->decodedPixels(), total / 4) << "loaded ahead, at most the part on the desktop is decoded";
+  SplashRun::settle();
   EXPECT_GT(p->decodedPixels(), 0u);
   EXPECT_LT(p->decodedPixels(), total / 4) << "only the part on the desktop";
 
