@@ -26,30 +26,13 @@ bool isFile(const std::wstring& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring& exePathStorage() {
-  static std::wstring path;
-  return path;
-}
-
 }  // namespace
-
-const std::wstring& exePath() {
-  std::wstring& path = exePathStorage();
-  if (path.empty()) {
-    std::wstring buffer(32768, L'\0');
-    buffer.resize(GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size())));
-    path = buffer;
-  }
-  return path;
-}
-
-void setExePathForTesting(std::wstring path) { exePathStorage() = std::move(path); }
 
 // The window that carries the program's taskbar button under the application title; every form is owned by it.
 // Started minimized, it shows the main window when the user restores it.
 class Application::OwnerWindow : public ui::Window {
  public:
-  OwnerWindow() {
+  explicit OwnerWindow(ui::Session& session) : session_(session) {
     const core::Point centre = core::centredOnPrimary(0, 0, ui::monitors());  // where a restored form appears
     createOwn(0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, ui::kAppTitle, centre.x, centre.y, 0, 0,
               nullptr);
@@ -63,41 +46,47 @@ class Application::OwnerWindow : public ui::Window {
         if ((wp & 0xFFF0) == SC_RESTORE && mainPending) {
           const LRESULT r = callDefault(msg, wp, lp);
           mainPending = false;
-          if (ui::Form* main = ui::Form::mainForm()) main->show();
+          if (ui::Form* main = session_.mainForm()) main->show();
           return r;
         }
         break;
       case WM_CLOSE:
-        if (ui::Form* main = ui::Form::mainForm()) main->close();
+        if (ui::Form* main = session_.mainForm()) main->close();
         return 0;
       case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE)
-          if (ui::Form* main = ui::Form::mainForm(); main && main->visible()) SetActiveWindow(main->hwnd());
+          if (ui::Form* main = session_.mainForm(); main && main->visible()) SetActiveWindow(main->hwnd());
         return 0;
       default:
         break;
     }
     return callDefault(msg, wp, lp);
   }
+  void reportException() override { session_.showCurrentException(); }
+
+ private:
+  ui::Session& session_;
 };
 
-Application::Application() {
-  owner_ = std::make_unique<OwnerWindow>();
-  ui::Form::setOwnerWindow(owner_->hwnd());
-  ui::Form::setMainForm(nullptr);
-  ui::Form::resetQuit();
+Application::Application(ui::Services& services)
+    : services_(services),
+      prefetch_(core::settingsPathFor(services.exePath()),
+                std::make_unique<SettingsFile>(core::settingsPathFor(services.exePath()))),
+      session_(services) {
+  owner_ = std::make_unique<OwnerWindow>(session_);
+  session_.setOwner(owner_->hwnd());
 
-  splash_ = std::make_unique<SplashWindow>(settings_, static_cast<SplashWindow::Host&>(*this));
+  splash_ = std::make_unique<SplashWindow>(session_, settings_, static_cast<SplashWindow::Host&>(*this));
   splash_->create();
-  const std::wstring path = core::settingsPathFor(exePath());
+  const std::wstring path = core::settingsPathFor(services_.exePath());
   firstRun_ = !isFile(path);
   if (firstRun_) splash_->countdown.setEnabled(false);
   settingsFile_ = std::make_unique<SettingsFile>(path);
   if (firstRun_) {
     optionDialog().showFirstRunButtons();
-    ui::Form::setMainForm(option_.get());
+    session_.setMainForm(option_.get());
   } else {
-    ui::Form::setMainForm(splash_.get());
+    session_.setMainForm(splash_.get());
   }
 }
 
@@ -109,8 +98,7 @@ Application::~Application() {
   option_.reset();
   splash_.reset();
   settingsFile_.reset();
-  ui::Form::setOwnerWindow(nullptr);
-  ui::Form::setMainForm(nullptr);
+  session_.setOwner(nullptr);
   owner_.reset();
   if (comInitialised_) ui::syslib::coUninitialize();
 }
@@ -127,8 +115,8 @@ void Application::prepareForDialogs() {
 OptionDialog& Application::optionDialog() {
   if (!option_) {
     prepareForDialogs();
-    option_ = std::make_unique<OptionDialog>(settings_, static_cast<OptionDialogHost&>(*this),
-                                             static_cast<SplashPreview&>(*this), exePath());
+    option_ = std::make_unique<OptionDialog>(session_, settings_, static_cast<OptionDialogHost&>(*this),
+                                             static_cast<SplashPreview&>(*this), services_.exePath());
     option_->create();
     if (translucencyUnavailable_) option_->showTranslucencyUnsupported();
   }
@@ -138,7 +126,7 @@ OptionDialog& Application::optionDialog() {
 AboutDialog& Application::aboutDialog() {
   if (!about_) {
     prepareForDialogs();
-    about_ = std::make_unique<AboutDialog>(settings_);
+    about_ = std::make_unique<AboutDialog>(session_, settings_);
     about_->create();
   }
   return *about_;
@@ -147,7 +135,7 @@ AboutDialog& Application::aboutDialog() {
 StartupRegistrationDialog& Application::startupRegistrationDialog() {
   if (!registration_) {
     prepareForDialogs();
-    registration_ = std::make_unique<StartupRegistrationDialog>(exePath());
+    registration_ = std::make_unique<StartupRegistrationDialog>(session_, services_.exePath());
     registration_->create();
   }
   return *registration_;
@@ -174,7 +162,7 @@ EffectsDialog& Application::effectsDialog() {
 HWND Application::handle() const { return owner_->hwnd(); }
 
 void Application::showMainWindow(int showCommand) {
-  ui::Form* main = ui::Form::mainForm();
+  ui::Form* main = session_.mainForm();
   if (showCommand == SW_SHOWMINNOACTIVE) {
     ShowWindow(owner_->hwnd(), SW_SHOWMINNOACTIVE);
     owner_->mainPending = true;
@@ -185,7 +173,7 @@ void Application::showMainWindow(int showCommand) {
 }
 
 void Application::run() {
-  ui::Form::runLoop([] { return false; });
+  session_.runLoop([] { return false; });
 }
 
 // ---- What the splash window asks for ----
@@ -193,7 +181,7 @@ void Application::run() {
 core::SplashStart Application::loadSettings() { return core::loadSettings(*settingsFile_, settings_); }
 
 std::wstring Application::pictureFile() {
-  return core::resolveInFolder(core::programFolderOf(exePath()), settings_.picturePath);
+  return core::resolveInFolder(core::programFolderOf(services_.exePath()), settings_.picturePath);
 }
 
 void Application::openOptions() { optionDialog().showModal(); }
@@ -205,7 +193,7 @@ void Application::translucencyUnavailable() {
 
 void Application::splashClosed() {
   settingsFile_.reset();
-  ui::Form::requestQuit();
+  session_.requestQuit();
 }
 
 // ---- What the option dialog asks for ----
@@ -248,15 +236,15 @@ void reportToScript(const std::wstring& text) {
 }
 
 // A registration or its removal from the command line: no splash, no dialog, only the exit code.
-int runCommand(const core::Command& command) {
+int runCommand(const core::Command& command, ui::Services& services) {
   if (command.kind == core::Command::Kind::Usage) {
-    ui::showNotice(core::usageText(core::fileNamePart(exePath())));
+    services.showBox(ui::BoxKind::Notice, core::usageText(core::fileNamePart(services.exePath())));
     return core::kExitUsage;
   }
   const bool comInitialised = SUCCEEDED(ui::syslib::coInitialize());
   int result = core::kExitSuccess;
   try {
-    const startup::Target target{exePath(), command.allUsers, nullptr};
+    const startup::Target target{services.exePath(), command.allUsers, nullptr};
     if (command.kind == core::Command::Kind::Register) {
       startup::registerWay(command.way, target);
     } else {
@@ -273,22 +261,17 @@ int runCommand(const core::Command& command) {
 }  // namespace
 
 int run(int showCommand, const std::vector<std::wstring>& arguments) {
+  ui::SystemServices services;
   if (const core::Command command = core::parseCommandLine(arguments); command.kind != core::Command::Kind::Run)
-    return runCommand(command);
+    return runCommand(command, services);
   // A second start of the same executable (the logon task and a double-click) ends at once; the system releases
   // the object when the first run ends, however it ends.
-  const ui::KernelHandle instance(CreateMutexW(nullptr, FALSE, core::instanceNameFor(exePath()).c_str()));
+  const ui::KernelHandle instance(CreateMutexW(nullptr, FALSE, core::instanceNameFor(services.exePath()).c_str()));
   if (instance && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
-  // The picture loads on a worker from here on; the splash window takes it over when it is shown.
-  const std::wstring settingsPath = core::settingsPathFor(exePath());
-  pictures::prefetch(settingsPath, std::make_unique<SettingsFile>(settingsPath));
-  {
-    Application app;
-    app.showMainWindow(showCommand);
-    app.run();
-  }
-  pictures::discardPrefetched();  // a run that never showed the splash
+  Application app(services);
+  app.showMainWindow(showCommand);
+  app.run();
   return 0;
 }
 

@@ -1,5 +1,5 @@
-// The application object: owns the settings, the settings file and every window; makes the splash window at once
-// and the dialogs at their first use; runs the loop and ends the program.
+// The application object: owns the session, the picture prefetch, the settings, the settings file and every window;
+// makes the splash window at once and the dialogs at their first use; runs the loop and ends the program.
 #pragma once
 #include <memory>
 #include <string>
@@ -14,19 +14,19 @@
 #include "dialogs/option_dialog.h"
 #include "dialogs/position_dialog.h"
 #include "dialogs/startup_registration_dialog.h"
+#include "splash/picture_prefetch.h"
 #include "splash/splash_window.h"
+#include "ui/services.h"
+#include "ui/session.h"
 
 namespace lumivex::app {
 
-// The full path of the running executable (tests may name another program folder).
-const std::wstring& exePath();
-void setExePathForTesting(std::wstring path);
-
 class Application : private SplashWindow::Host, private OptionDialogHost, private SplashPreview {
  public:
-  // Makes the owner window (the taskbar button) and the hidden splash window, and decides the run mode: without a
-  // settings file the option dialog is made too, as the main window, with its first-run buttons.
-  Application();
+  // Starts loading the splash picture ahead, makes the owner window (the taskbar button) and the hidden splash
+  // window, and decides the run mode: without a settings file the option dialog is made too, as the main window,
+  // with its first-run buttons. Everything reaches the system through `services`.
+  explicit Application(ui::Services& services);
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -37,6 +37,7 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   HWND handle() const;
   bool firstRun() const { return firstRun_; }
 
+  ui::Session& session() { return session_; }
   core::Settings& settings() { return settings_; }
   SplashWindow& splash() { return *splash_; }
   // The dialogs, made (with COM and the common controls before the first of them) when first asked for.
@@ -63,6 +64,7 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   void openOptions() override;
   void translucencyUnavailable() override;
   void splashClosed() override;
+  pictures::PicturePrefetch& prefetch() override { return prefetch_; }
   // OptionDialogHost
   void restartSplashCountdown() override;
   void finishFirstRun() override;
@@ -76,6 +78,9 @@ class Application : private SplashWindow::Host, private OptionDialogHost, privat
   void previewMessageTextColour(ui::Colour c) override;
   void previewTranslucency() override;
 
+  ui::Services& services_;
+  pictures::PicturePrefetch prefetch_;  // started first: it reads the picture while the windows are made
+  ui::Session session_;
   core::Settings settings_;
   std::unique_ptr<SettingsFile> settingsFile_;  // from the decision of the run mode until the splash closes
   bool firstRun_ = false;

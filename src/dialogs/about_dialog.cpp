@@ -17,7 +17,8 @@ constexpr wchar_t kUnregistered[] = L"未登録";
 
 }  // namespace
 
-AboutDialog::AboutDialog(const core::Settings& settings) : settings_(settings) {}
+AboutDialog::AboutDialog(ui::Session& session, const core::Settings& settings)
+    : Form(session), settings_(settings) {}
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::create() {

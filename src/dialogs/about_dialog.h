@@ -8,7 +8,7 @@ namespace lumivex {
 
 class AboutDialog : public ui::Form {
  public:
-  explicit AboutDialog(const core::Settings& settings);
+  AboutDialog(ui::Session& session, const core::Settings& settings);
   ~AboutDialog() override;
   void create();
 

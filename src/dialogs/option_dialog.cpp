@@ -74,9 +74,10 @@ const OptionDialog::SwatchBinding* OptionDialog::swatchBindings() const {
   return bindings;
 }
 
-OptionDialog::OptionDialog(core::Settings& settings, OptionDialogHost& host, SplashPreview& preview,
-                           std::wstring exePath)
-    : settings_(settings), host_(host), preview_(preview), exePath_(std::move(exePath)) {}
+OptionDialog::OptionDialog(ui::Session& session, core::Settings& settings, OptionDialogHost& host,
+                           SplashPreview& preview, std::wstring exePath)
+    : Form(session),
+      settings_(settings), host_(host), preview_(preview), exePath_(std::move(exePath)) {}
 OptionDialog::~OptionDialog() = default;
 
 void OptionDialog::create() {
@@ -247,7 +248,7 @@ void OptionDialog::onShowing() {
   const std::wstring messagePath = core::joinFolder(programFolder, kMessageFile);
   try {
     if (!isFile(messagePath)) {
-      ui::showNotice(L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
+      session().showNotice(L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
       messageCombo.setItems(*defaultMessages);
       writeMessageFile(messagePath, core::MessageList{core::TextEncoding::CodePage932, *defaultMessages});
     }
@@ -295,12 +296,12 @@ void OptionDialog::onDefaultClicked() {
 
 void OptionDialog::onSetupCompleteClicked() {
   if (pictureNameEdit.text().empty()) {
-    ui::showNotice(L"画像が選択されていません");
+    session().showNotice(L"画像が選択されていません");
     return;
   }
   // Saved before the completion notice: a refused write must not be announced as a finished setup.
   host_.saveSettings();
-  ui::showNotice(
+  session().showNotice(
       L"初回の設定が完了しました。\n\r\n\r次回からはスプラッシュロゴをダブルクリックで\n\rオプション設定を呼び出せます。");
   defaultMessages.reset();
   close();
@@ -309,14 +310,14 @@ void OptionDialog::onSetupCompleteClicked() {
 
 void OptionDialog::onChoosePictureClicked() {
   // A picture in the program folder is kept relative to it, so the settings file serves every copy of the program.
-  if (pictureChooser.run(hwnd())) settings_.picturePath = core::relativeToFolder(programFolder, pictureChooser.fileName);
+  if (session().services().choose(pictureChooser, hwnd())) settings_.picturePath = core::relativeToFolder(programFolder, pictureChooser.fileName);
   pictureNameEdit.setText(core::fileNamePart(settings_.picturePath));
 }
 
 // The chooser opens with the colour confirmed last in any swatch; a confirmed colour goes to the splash window
 // first, then to the swatch and the settings.
 void OptionDialog::chooseColour(const SwatchBinding& b) {
-  if (!colourChooser.run(hwnd())) return;
+  if (!session().services().choose(colourChooser, hwnd())) return;
   (preview_.*b.preview)(colourChooser.colour);
   setSwatch(b, colourChooser.colour);
 }

@@ -44,7 +44,8 @@ class OptionDialogHost {
 
 class OptionDialog : public ui::Form {
  public:
-  OptionDialog(core::Settings& settings, OptionDialogHost& host, SplashPreview& preview, std::wstring exePath);
+  OptionDialog(ui::Session& session, core::Settings& settings, OptionDialogHost& host, SplashPreview& preview,
+               std::wstring exePath);
   ~OptionDialog() override;
   // The window and its controls, which take their values from the settings; from then on every change of a
   // control is written into the settings at once.
@@ -97,7 +98,7 @@ class OptionDialog : public ui::Form {
   ui::Edit userNameEdit{*this};
   ui::Button effectsButton{*this};
   ui::OpenFileDialog pictureChooser;
-  ui::Timer guidanceSlide{10, false};
+  ui::Timer guidanceSlide{session(), 10, false};
   ui::ColourDialog colourChooser;
 
   // Fields beside the controls.

@@ -8,7 +8,8 @@
 
 namespace lumivex {
 
-StartupRegistrationDialog::StartupRegistrationDialog(std::wstring exePath) : exePath_(std::move(exePath)) {}
+StartupRegistrationDialog::StartupRegistrationDialog(ui::Session& session, std::wstring exePath)
+    : Form(session), exePath_(std::move(exePath)) {}
 StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
 void StartupRegistrationDialog::create() {

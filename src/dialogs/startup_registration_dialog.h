@@ -9,7 +9,7 @@ namespace lumivex {
 
 class StartupRegistrationDialog : public ui::Form {
  public:
-  explicit StartupRegistrationDialog(std::wstring exePath);
+  StartupRegistrationDialog(ui::Session& session, std::wstring exePath);
   ~StartupRegistrationDialog() override;
   void create();
 

@@ -25,10 +25,6 @@
 namespace lumivex::pictures {
 namespace {
 
-// How long a metafile's trial playback may take (see MetafilePicture::playsInTime).
-constexpr DWORD kMetafileTrialMs = 1000;
-DWORD g_metafileTrialMs = kMetafileTrialMs;
-
 std::vector<uint8_t> readWholeFile(const std::wstring& path) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -327,7 +323,7 @@ class MetafilePicture : public Picture {
   // A placeable Windows metafile (it starts with the placeable key) or an enhanced metafile, whatever the
   // extension of the two says. The window system plays only records checked beforehand: its players trust the
   // counts and offsets inside records, and a damaged file made them read outside it and crash the program.
-  static std::unique_ptr<Picture> load(const std::wstring& path) {
+  static std::unique_ptr<Picture> load(const std::wstring& path, DWORD trialMs) {
     const std::vector<uint8_t> bytes = readWholeFile(path);
     constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
     constexpr size_t kPlaceableHeader = 22;
@@ -361,7 +357,7 @@ class MetafilePicture : public Picture {
         h = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ppi, 2540);
       }
     }
-    if (!mf || !core::pictureSizeAcceptable(w, h) || !playsInTime(mf.get(), w, h)) invalid();
+    if (!mf || !core::pictureSizeAcceptable(w, h) || !playsInTime(mf.get(), w, h, trialMs)) invalid();
     return std::make_unique<MetafilePicture>(std::move(mf), w, h);
   }
 
@@ -379,13 +375,13 @@ class MetafilePicture : public Picture {
   // splash window. The trial plays record by record and gives up at the deadline, so that its thread ends soon
   // after a refusal instead of keeping a core busy until the program ends; only a single record still running at
   // the deadline is waited for, on that thread.
-  static bool playsInTime(HENHMETAFILE mf, int w, int h) {
+  static bool playsInTime(HENHMETAFILE mf, int w, int h, DWORD trialMs) {
     struct Trial {
       HENHMETAFILE mf;
       int w, h;
       ULONGLONG deadline;
     };
-    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h, GetTickCount64() + g_metafileTrialMs};
+    auto* trial = new Trial{CopyEnhMetaFileW(mf, nullptr), w, h, GetTickCount64() + trialMs};
     if (!trial->mf) {
       delete trial;
       return false;
@@ -414,7 +410,7 @@ class MetafilePicture : public Picture {
       delete trial;
       return false;
     }
-    const bool ended = WaitForSingleObject(thread, g_metafileTrialMs) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(thread, trialMs) == WAIT_OBJECT_0;
     DWORD result = kStopped;
     const bool played = ended && GetExitCodeThread(thread, &result) && result == kPlayed;
     CloseHandle(thread);
@@ -444,7 +440,7 @@ std::unique_ptr<Picture> loadPng(const std::vector<uint8_t>& bytes) {
   return std::make_unique<TranslucentPicture>(core::premultiplied(std::move(image)));
 }
 
-std::unique_ptr<Picture> loadByExtension(const std::wstring& path) {
+std::unique_ptr<Picture> loadByExtension(const std::wstring& path, DWORD metafileTrialMs) {
   const std::wstring ext = core::extensionOf(path);
   if (sameText(ext, L"bmp")) {
     const std::vector<uint8_t> bytes = readWholeFile(path);
@@ -463,24 +459,20 @@ std::unique_ptr<Picture> loadByExtension(const std::wstring& path) {
   }
   if (sameText(ext, L"png")) return loadPng(readWholeFile(path));
   if (sameText(ext, L"ico")) return IconPicture::load(path);
-  if (sameText(ext, L"wmf") || sameText(ext, L"emf")) return MetafilePicture::load(path);
+  if (sameText(ext, L"wmf") || sameText(ext, L"emf")) return MetafilePicture::load(path, metafileTrialMs);
   throw ui::AppError(L"拡張子 ." + ext + L" の画像形式は処理できません");
 }
 
 }  // namespace
-
-void Picture::setMetafileTrialLimitForTesting(unsigned milliseconds) {
-  g_metafileTrialMs = milliseconds ? milliseconds : kMetafileTrialMs;
-}
 
 bool Picture::readsAsPixels(const std::wstring& path) {
   const std::wstring ext = core::extensionOf(path);
   return sameText(ext, L"bmp") || sameText(ext, L"jpg") || sameText(ext, L"jpeg") || sameText(ext, L"png");
 }
 
-std::unique_ptr<Picture> Picture::fromFile(const std::wstring& path) {
+std::unique_ptr<Picture> Picture::fromFile(const std::wstring& path, unsigned metafileTrialMs) {
   try {
-    return loadByExtension(path);
+    return loadByExtension(path, metafileTrialMs);
   } catch (const std::bad_alloc&) {
     throw ui::AppError(L"メモリが不足しています");
   }

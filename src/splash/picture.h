@@ -23,7 +23,8 @@ class Picture {
   // text the error box shows ("拡張子 .%s の画像形式は処理できません", "ビットマップイメージが不正です",
   // "JPEG エラー #%d", "PNG エラー #N: <reason>", ...). A JPEG file only has its header read here; its pixels are
   // decoded when drawn. A PNG is decoded whole here.
-  static std::unique_ptr<Picture> fromFile(const std::wstring& path);
+  // A metafile's trial playback may take `metafileTrialMs` before its picture is refused.
+  static std::unique_ptr<Picture> fromFile(const std::wstring& path, unsigned metafileTrialMs = 1000);
   // Whether the file's extension names a bitmap, a JPEG or a PNG: pictures read into pixels without the window system.
   static bool readsAsPixels(const std::wstring& path);
 
@@ -54,9 +55,6 @@ class Picture {
     (void)window;
     (void)message;
   }
-
-  // Tests: how long the trial playback of a metafile may take before its picture is refused (0: the usual second).
-  static void setMetafileTrialLimitForTesting(unsigned milliseconds);
 
   // Pixels decoded so far (JPEG: only the regions that paints have needed; others: the whole picture).
   virtual uint64_t decodedPixels() const { return static_cast<uint64_t>(width_) * static_cast<uint64_t>(height_); }

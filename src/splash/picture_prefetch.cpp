@@ -17,17 +17,6 @@
 namespace lumivex::pictures {
 namespace {
 
-struct Job {
-  std::unique_ptr<core::Profile> settings;
-  std::wstring programFolder;
-  std::wstring path;
-  WIN32_FILE_ATTRIBUTE_DATA file{};
-  std::unique_ptr<Picture> picture;
-};
-
-Job g_job;
-HANDLE g_worker = nullptr;
-
 bool fileData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
   return !path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
          !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -50,58 +39,47 @@ RECT shownPart(core::Profile& ini, int width, int height) {
   return RECT{shown.left - at.x, shown.top - at.y, shown.right - at.x, shown.bottom - at.y};
 }
 
-DWORD WINAPI load(void*) {
-  try {
-    core::Profile& ini = *g_job.settings;
-    g_job.path = core::resolveInFolder(g_job.programFolder, core::readText(ini, "pic", "picture", L""));
-    if (!Picture::readsAsPixels(g_job.path) || !fileData(g_job.path, g_job.file)) {
-      g_job.settings.reset();
-      return 0;
-    }
-    g_job.picture = Picture::fromFile(g_job.path);
-    g_job.picture->prepare(shownPart(ini, g_job.picture->width(), g_job.picture->height()));
-  } catch (...) {
-    g_job.picture.reset();
-  }
-  g_job.settings.reset();
-  return 0;
-}
-
-void waitForWorker() {
-  if (!g_worker) return;
-  WaitForSingleObject(g_worker, INFINITE);
-  CloseHandle(g_worker);
-  g_worker = nullptr;
-}
-
-// Waits for the worker, then gives up what it left.
-Job finish() {
-  waitForWorker();
-  Job done = std::move(g_job);
-  g_job = Job{};
-  return done;
-}
-
 }  // namespace
 
-void prefetch(const std::wstring& settingsPath, std::unique_ptr<core::Profile> settings) {
-  discardPrefetched();
+PicturePrefetch::PicturePrefetch(const std::wstring& settingsPath, std::unique_ptr<core::Profile> settings) {
   WIN32_FILE_ATTRIBUTE_DATA file{};
   if (!fileData(settingsPath, file)) return;  // a first run shows no splash picture
-  g_job.settings = std::move(settings);
-  g_job.programFolder = core::programFolderOf(settingsPath);  // the settings file lies beside the program
-  g_worker = CreateThread(nullptr, 0, load, nullptr, 0, nullptr);
+  settings_ = std::move(settings);
+  programFolder_ = core::programFolderOf(settingsPath);  // the settings file lies beside the program
+  worker_ = std::thread([this] { load(); });
 }
 
-std::unique_ptr<Picture> takePrefetched(const std::wstring& path) {
-  Job done = finish();
+PicturePrefetch::~PicturePrefetch() { finish(); }
+
+void PicturePrefetch::load() {
+  try {
+    core::Profile& ini = *settings_;
+    path_ = core::resolveInFolder(programFolder_, core::readText(ini, "pic", "picture", L""));
+    if (Picture::readsAsPixels(path_) && fileData(path_, file_)) {
+      picture_ = Picture::fromFile(path_);
+      picture_->prepare(shownPart(ini, picture_->width(), picture_->height()));
+    }
+  } catch (...) {
+    picture_.reset();
+  }
+  settings_.reset();
+}
+
+void PicturePrefetch::finish() {
+  if (worker_.joinable()) worker_.join();
+}
+
+std::unique_ptr<Picture> PicturePrefetch::take(const std::wstring& path) {
+  finish();
+  std::unique_ptr<Picture> picture = std::move(picture_);
   WIN32_FILE_ATTRIBUTE_DATA now{};
-  if (!done.picture || done.path != path || !fileData(path, now) || !sameFile(now, done.file)) return nullptr;
-  return std::move(done.picture);
+  if (!picture || path_ != path || !fileData(path, now) || !sameFile(now, file_)) return nullptr;
+  return picture;
 }
 
-void discardPrefetched() { finish(); }
-
-void waitForPrefetch() { waitForWorker(); }
+void PicturePrefetch::discard() {
+  finish();
+  picture_.reset();
+}
 
 }  // namespace lumivex::pictures

@@ -28,8 +28,6 @@ constexpr UINT kReportPictureFailure = WM_APP + 0x51;
 constexpr UINT kPicturePixelsReady = WM_APP + 0x52;
 constexpr UINT kFadeStepMs = 16;  // about 60 steps a second
 
-const char* g_layeredEntryName = "SetLayeredWindowAttributes";
-
 bool isFile(const std::wstring& path) {
   if (path.empty()) return false;
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -54,8 +52,8 @@ bool contains(const RECT& r, POINT p) { return PtInRect(&r, p) != FALSE; }
 // ---- The picture control ----
 
 void SplashWindow::PictureControl::loadFromFile(const std::wstring& path) {
-  picture_ = pictures::takePrefetched(path);
-  if (!picture_) picture_ = pictures::Picture::fromFile(path);
+  picture_ = owner_.host_.prefetch().take(path);
+  if (!picture_) picture_ = pictures::Picture::fromFile(path, owner_.session().services().metafileTrialLimitMs());
   width_ = picture_->width();
   height_ = picture_->height();
   picture_->notifyWhenReady(owner_.hwnd(), kPicturePixelsReady);
@@ -124,12 +122,9 @@ bool anotherProgramInFront() {
 
 }  // namespace
 
-SplashWindow::SplashWindow(core::Settings& settings, Host& host) : settings_(settings), host_(host) {}
+SplashWindow::SplashWindow(ui::Session& session, core::Settings& settings, Host& host)
+    : Form(session), settings_(settings), host_(host) {}
 SplashWindow::~SplashWindow() = default;
-
-void SplashWindow::setLayeredEntryNameForTesting(const char* name) {
-  g_layeredEntryName = name ? name : "SetLayeredWindowAttributes";
-}
 
 void SplashWindow::create() {
   ui::FormStyle style;
@@ -169,18 +164,18 @@ void SplashWindow::showSequence() {
   messageLabel.setCaption(start.message);
   setWindowState(start.maximized ? ui::WindowState::Maximized : ui::WindowState::Normal);
 
-  layeredEntry = nullptr;
-  user32Module = LoadLibraryA("user32.dll");
-  if (user32Module) {
-    if (FARPROC entry = GetProcAddress(user32Module, g_layeredEntryName)) {
-      layeredEntry = reinterpret_cast<SetLayeredWindowAttributesProc>(reinterpret_cast<void*>(entry));
+  layeredEntry_ = nullptr;
+  user32Module_ = LoadLibraryA("user32.dll");
+  if (user32Module_) {
+    if (FARPROC entry = session().services().layeredWindowEntry(user32Module_)) {
+      layeredEntry_ = reinterpret_cast<SetLayeredWindowAttributesProc>(reinterpret_cast<void*>(entry));
     } else {
-      FreeLibrary(user32Module);
-      user32Module = nullptr;
+      FreeLibrary(user32Module_);
+      user32Module_ = nullptr;
     }
   }
 
-  if (user32Module) {
+  if (user32Module_) {
     const LONG exStyle = GetWindowLongA(hwnd(), GWL_EXSTYLE);
     SetWindowLongA(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     applyTranslucency();
@@ -197,7 +192,7 @@ void SplashWindow::showSequence() {
       // Reported like any failure, then handled like a missing picture, so the user can choose another one.
       placeOnMonitors();
       countdown.setEnabled(false);
-      ui::showError(e.text());
+      session().showError(e.text());
       host_.openOptions();
     }
     if (loaded) {
@@ -206,10 +201,10 @@ void SplashWindow::showSequence() {
       placeOnMonitors();
     }
   } else {
-    pictures::discardPrefetched();
+    host_.prefetch().discard();
     placeOnMonitors();  // the empty window sits where a picture would
     countdown.setEnabled(false);
-    ui::showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
+    session().showNotice(std::wstring(L"画像ファイルが見つかりませんでした") + L"\n\r\n\r" + L"再度設定してください");
     host_.openOptions();
   }
 
@@ -259,21 +254,21 @@ int SplashWindow::translucencyAlpha() const {
 }
 
 void SplashWindow::applyTranslucency() {
-  if (!user32Module || !layeredEntry) return;
+  if (!user32Module_ || !layeredEntry_) return;
   const int alpha = translucencyAlpha();
   if (layered_) {
     layered_->setOpacity(static_cast<BYTE>(alpha));
     updateLayer();
     return;
   }
-  layeredEntry(hwnd(), 0, static_cast<BYTE>(core::alphaAtLevel(alpha, fadeLevel_)), LWA_ALPHA);
+  layeredEntry_(hwnd(), 0, static_cast<BYTE>(core::alphaAtLevel(alpha, fadeLevel_)), LWA_ALPHA);
 }
 
 // ---- Fades ----
 
 // A fade needs translucency, and the user's wish for animations in Windows (on where the system cannot say).
 bool SplashWindow::fadesAllowed() const {
-  if (!user32Module || !layeredEntry) return false;
+  if (!user32Module_ || !layeredEntry_) return false;
   BOOL animations = TRUE;
   if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0)) return true;
   return animations != FALSE;
@@ -317,12 +312,12 @@ void SplashWindow::stopFade() {
 // Only the alpha changes: the picture is neither decoded nor painted again, and a layer is not composed again.
 void SplashWindow::showFadeLevel(int32_t level) {
   fadeLevel_ = level;
-  if (!user32Module || !layeredEntry) return;
+  if (!user32Module_ || !layeredEntry_) return;
   if (layered_) {
     layered_->setConstantAlpha(static_cast<BYTE>(level));
     return;
   }
-  layeredEntry(hwnd(), 0, static_cast<BYTE>(core::alphaAtLevel(translucencyAlpha(), level)), LWA_ALPHA);
+  layeredEntry_(hwnd(), 0, static_cast<BYTE>(core::alphaAtLevel(translucencyAlpha(), level)), LWA_ALPHA);
 }
 
 // ---- Per-pixel alpha ----
@@ -334,7 +329,7 @@ void SplashWindow::showFadeLevel(int32_t level) {
 void SplashWindow::useLayerForTranslucentPicture() {
   layered_.reset();
   const pictures::Picture* p = image.picture();
-  if (!user32Module || !p || !p->translucentPixels()) return;
+  if (!user32Module_ || !p || !p->translucentPixels()) return;
   layered_ = std::make_unique<pictures::LayeredSurface>(hwnd());
   layered_->setConstantAlpha(static_cast<BYTE>(fadeLevel_));
   applyTranslucency();
@@ -664,7 +659,7 @@ LRESULT SplashWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kReportPictureFailure:
       InvalidateRect(hwnd(), nullptr, FALSE);
-      if (image.picture()) ui::showError(image.picture()->failureText());
+      if (image.picture()) session().showError(image.picture()->failureText());
       return 0;
     default:
       break;

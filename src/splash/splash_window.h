@@ -14,6 +14,7 @@
 
 namespace lumivex::pictures {
 class LayeredSurface;
+class PicturePrefetch;
 }
 
 namespace lumivex {
@@ -30,12 +31,14 @@ class SplashWindow : public ui::Form {
     virtual void openOptions() = 0;  // shows the option dialog modally
     virtual void translucencyUnavailable() = 0;
     virtual void splashClosed() = 0;  // whatever closed it; ends the program
+    // The picture loaded ahead, which the show sequence takes over when it is of the picture to show.
+    virtual pictures::PicturePrefetch& prefetch() = 0;
 
    protected:
     ~Host() = default;
   };
 
-  SplashWindow(core::Settings& settings, Host& host);
+  SplashWindow(ui::Session& session, core::Settings& settings, Host& host);
   ~SplashWindow() override;
   void create();  // the window, hidden, with its countdown running
 
@@ -86,13 +89,8 @@ class SplashWindow : public ui::Form {
   };
 
   PictureControl image{*this};
-  ui::Timer countdown{1000, true};
+  ui::Timer countdown{session(), 1000, true};
   MessageLabel messageLabel{*this};
-
-  // user32 as loaded by the show sequence, and its layered-window entry; both empty until it has found the entry.
-  using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-  HMODULE user32Module = nullptr;
-  SetLayeredWindowAttributesProc layeredEntry = nullptr;
 
   void openOptions();  // double-click on the window or the picture, and F1: the countdown stops
   void showSequence();  // at the first showing: settings, translucency, picture, placement, message, countdown
@@ -122,9 +120,8 @@ class SplashWindow : public ui::Form {
 
   // Whether the window shows its picture through a per-pixel-alpha layer (a picture with transparent pixels).
   bool showsThroughLayer() const { return layered_ != nullptr; }
-
-  // Tests: the name looked up in user32 for the layered-window entry (to stand for a system without it).
-  static void setLayeredEntryNameForTesting(const char* name);
+  // Whether the show sequence found the layered-window entry: the window can be translucent.
+  bool translucencyAvailable() const { return layeredEntry_ != nullptr; }
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -152,6 +149,10 @@ class SplashWindow : public ui::Form {
 
   core::Settings& settings_;
   Host& host_;
+  // user32 as loaded by the show sequence, and its layered-window entry; both empty until it has found the entry.
+  using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+  HMODULE user32Module_ = nullptr;
+  SetLayeredWindowAttributesProc layeredEntry_ = nullptr;
   int border_ = 0;
   int scrollPos_ = 0;
   bool hasScrollBar_ = false;

@@ -6,30 +6,7 @@
 #include "ui/system_libraries.h"
 
 namespace lumivex::ui {
-namespace {
-
-OpenFileDialog::Hook& openHook() {
-  static OpenFileDialog::Hook h;
-  return h;
-}
-
-ColourDialog::Hook& colourHook() {
-  static ColourDialog::Hook h;
-  return h;
-}
-
-}  // namespace
-
-void OpenFileDialog::setHook(Hook hook) { openHook() = std::move(hook); }
-void ColourDialog::setHook(Hook hook) { colourHook() = std::move(hook); }
-
 bool OpenFileDialog::run(HWND owner) {
-  if (openHook()) {
-    auto chosen = openHook()(*this);
-    if (!chosen) return false;
-    fileName = *chosen;
-    return true;
-  }
   std::wstring filterZ = filter;
   for (auto& c : filterZ)
     if (c == L'|') c = L'\0';
@@ -55,12 +32,6 @@ bool OpenFileDialog::run(HWND owner) {
 }
 
 bool ColourDialog::run(HWND owner) {
-  if (colourHook()) {
-    auto chosen = colourHook()(*this);
-    if (!chosen) return false;
-    colour = *chosen;
-    return true;
-  }
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof(cc);
   cc.hwndOwner = owner;

@@ -1,7 +1,5 @@
 // The platform's file-open and colour choosers, each keeping its settings between runs like a component.
 #pragma once
-#include <functional>
-#include <optional>
 #include <string>
 
 #include "ui/colour.h"
@@ -19,12 +17,9 @@ class OpenFileDialog {
   DWORD flags = 0;
   DWORD flagsEx = 0;
 
-  // Runs the dialog; true when the user confirmed a file (then fileName holds its full path).
+  // Runs the platform's dialog; true when the user confirmed a file (then fileName holds its full path). The
+  // windows run it through their session's services.
   bool run(HWND owner);
-
-  // Tests: answers the next runs instead of the platform dialog (nullopt = cancelled).
-  using Hook = std::function<std::optional<std::wstring>(const OpenFileDialog&)>;
-  static void setHook(Hook hook);
 };
 
 class ColourDialog {
@@ -32,9 +27,6 @@ class ColourDialog {
   Colour colour = 0;  // the colour it opens with; the confirmed one afterwards
 
   bool run(HWND owner);
-
-  using Hook = std::function<std::optional<Colour>(const ColourDialog&)>;
-  static void setHook(Hook hook);
 
  private:
   COLORREF custom_[16] = {};

@@ -14,6 +14,8 @@ Control::Control(Form& form) : form_(form), id_(form.registerControl(this)) {}
 
 Control::~Control() { form_.unregisterControl(this); }
 
+void Control::reportException() { form_.session().showCurrentException(); }
+
 void Control::createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
                           const std::wstring& text) {
   const RECT r = form_.toPixels(b);

@@ -57,6 +57,7 @@ class Control : public Window {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void reportException() override;
   void createChild(const wchar_t* className, DWORD exStyle, DWORD style, Window& parent, Bounds b,
                    const std::wstring& text);
   void setTextRaw(const std::wstring& text);

@@ -2,7 +2,6 @@
 #include "ui/form.h"
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 #include <commctrl.h>
@@ -15,53 +14,16 @@
 namespace lumivex::ui {
 namespace {
 
-Form* g_mainForm = nullptr;
-bool g_quitting = false;
-HWND g_owner = nullptr;
 constexpr int kTooltipWidth = 600;  // design pixels; longer hints wrap
-
-std::set<Form*>& allForms() {
-  static std::set<Form*> forms;
-  return forms;
-}
-
-std::deque<Form::ModalHook>& modalHooks() {
-  static std::deque<Form::ModalHook> hooks;
-  return hooks;
-}
-
-Form* formOf(HWND root) {
-  for (Form* f : allForms())
-    if (f->hwnd() == root) return f;
-  return nullptr;
-}
 
 }  // namespace
 
-Form::Form() { allForms().insert(this); }
+Form::Form(Session& session) : session_(session) { session_.add(this); }
 
 Form::~Form() {
-  allForms().erase(this);
-  if (g_mainForm == this) g_mainForm = nullptr;
+  session_.remove(this);
   destroy();
 }
-
-Form* Form::mainForm() { return g_mainForm; }
-void Form::setMainForm(Form* f) { g_mainForm = f; }
-bool Form::quitting() { return g_quitting; }
-void Form::setOwnerWindow(HWND owner) { g_owner = owner; }
-
-void Form::requestQuit() { PostQuitMessage(0); }
-
-void Form::resetQuit() {
-  g_quitting = false;
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
-
-void Form::queueModalHook(ModalHook hook) { modalHooks().push_back(std::move(hook)); }
-size_t Form::pendingModalHooks() { return modalHooks().size(); }
 
 void Form::create(const FormStyle& style) {
   DWORD ws = WS_POPUP;
@@ -79,7 +41,7 @@ void Form::create(const FormStyle& style) {
   centreOnFirstShow_ = style.centreOnFirstShow;
   dialogKeys_ = style.dialogKeys;
   keepsPixelSize_ = style.keepsPixelSize;
-  createOwn(ex, ws, style.caption, 0, 0, r.right - r.left, r.bottom - r.top, g_owner);
+  createOwn(ex, ws, style.caption, 0, 0, r.right - r.left, r.bottom - r.top, session_.owner());
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(uiFont(dpi_)), FALSE);
   // Made on a monitor of another dpi than the system's, the form takes that monitor's at once.
   const int own = windowDpi(hwnd());
@@ -131,7 +93,7 @@ void Form::show() {
   try {
     if (onShow) onShow();
   } catch (...) {
-    showCurrentException();
+    session_.showCurrentException();
   }
   showing_ = false;
   if (!visible())
@@ -167,7 +129,7 @@ int Form::showModal() {
   // Opened while one of the program's topmost forms is on screen, a modal form must not end up beneath it.
   bool raised = false;
   if (!(GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST))
-    for (Form* f : allForms())
+    for (Form* f : session_.forms())
       if (f != this && f->visible() && (GetWindowLongW(f->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST)) raised = true;
   if (raised) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -176,12 +138,8 @@ int Form::showModal() {
   show();
   SetForegroundWindow(hwnd());
   SetActiveWindow(hwnd());
-  if (!modalHooks().empty()) {
-    ModalHook hook = std::move(modalHooks().front());
-    modalHooks().pop_front();
-    hook(*this);
-  }
-  runLoop([this] { return modalResult_ != kNoResult || !IsWindow(hwnd()); });
+  session_.services().modalLoopEntered(*this);
+  session_.runLoop([this] { return modalResult_ != kNoResult || !IsWindow(hwnd()); });
   if (modalResult_ == kNoResult) modalResult_ = kResultCancel;
 
   for (HWND h : disabled)
@@ -193,22 +151,6 @@ int Form::showModal() {
   return modalResult_;
 }
 
-void Form::runLoop(const std::function<bool()>& done) {
-  MSG msg;
-  while (!g_quitting && !done()) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      g_quitting = true;
-      break;
-    }
-    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    Form* f = root ? formOf(root) : nullptr;
-    if (f && f->dialogKeys_ && IsDialogMessageW(root, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 void Form::close() {
   if (modal_) {
     modalResult_ = kResultCancel;
@@ -216,7 +158,7 @@ void Form::close() {
   }
   hide();
   if (onClose) onClose();
-  if (g_mainForm == this) requestQuit();
+  if (session_.mainForm() == this) session_.requestQuit();
 }
 
 namespace {

@@ -1,6 +1,5 @@
 // A top-level window that owns its controls: the main window, or a dialog shown modally with its own loop.
 #pragma once
-#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -9,6 +8,7 @@
 #include "ui/control.h"
 #include "ui/handles.h"
 #include "ui/scaling.h"
+#include "ui/session.h"
 
 namespace lumivex::ui {
 
@@ -30,8 +30,10 @@ struct FormStyle {
 
 class Form : public Window {
  public:
-  Form();
+  explicit Form(Session& session);
   ~Form() override;
+
+  Session& session() const { return session_; }
 
   void create(const FormStyle& style);
 
@@ -82,16 +84,8 @@ class Form : public Window {
   std::function<void()> onShow, onClose, onDblClick;
   std::function<void(WORD& key)> onKeyDown;
 
-  // The application's main window: closing it ends the message loop.
-  static Form* mainForm();
-  static void setMainForm(Form* f);
-  // Runs the message loop until `done` says so or the program is ending (WM_QUIT seen).
-  static void runLoop(const std::function<bool()>& done);
-  static bool quitting();
-  // The window that owns every form (it carries the taskbar button), set once by the application.
-  static void setOwnerWindow(HWND owner);
-  static void requestQuit();
-  static void resetQuit();
+  // Tab, Enter and Esc navigate as in a dialog.
+  bool dialogKeys() const { return dialogKeys_; }
 
   // Routing from containers: the child notifications they receive belong to the form's controls.
   LRESULT route(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
@@ -106,13 +100,9 @@ class Form : public Window {
   void focusArrived(Control& c);
   void focusDeparted(Control& c);
 
-  // Tests: called once, with the form shown, each time a form enters its modal loop (first in, first out).
-  using ModalHook = std::function<void(Form&)>;
-  static void queueModalHook(ModalHook hook);
-  static size_t pendingModalHooks();
-
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void reportException() override { session_.showCurrentException(); }
   virtual void paint(HDC dc, const RECT& clip);
   // The window system asks for tracking limits; forms are never shrunk to the screen.
   virtual void trackingLimits(MINMAXINFO* info);
@@ -123,6 +113,7 @@ class Form : public Window {
   bool pressButton(Button* b);
   void changeDpi(int dpi);
 
+  Session& session_;
   std::map<int, Control*> controls_;
   int nextId_ = 100;
   HWND tooltip_ = nullptr;

@@ -1,6 +1,6 @@
-// The plain notice box and the error box, both captioned with the application title.
+// The application title that captions every box, the expected failure whose text an error box shows, and the text
+// for whatever escaped a handler. The boxes themselves are the session's.
 #pragma once
-#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -18,16 +18,7 @@ class AppError : public std::runtime_error {
   std::wstring text_;
 };
 
-// Notice: no icon, one OK button, modal to the active window.
-void showNotice(const std::wstring& text);
-// Error box: error icon, the text with "." appended when its last character sorts after ".".
-void showError(const std::wstring& text);
-// Shows the error box for whatever escaped a handler; call from inside a catch block.
-void showCurrentException();
-
-enum class BoxKind { Notice, Error };
-// Tests replace the boxes with a recorder; the recorder gets the exact text the box would show.
-using BoxHook = std::function<void(BoxKind, const std::wstring&)>;
-void setBoxHook(BoxHook hook);
+// The error box's text for the exception being handled; call from inside a catch block.
+std::wstring currentExceptionText();
 
 }  // namespace lumivex::ui

@@ -6,25 +6,18 @@
 namespace lumivex::ui {
 namespace {
 
-std::vector<Timer*>& allTimers() {
-  static std::vector<Timer*> timers;
-  return timers;
-}
-
 constexpr UINT_PTR kTimerId = 1;
 
 }  // namespace
 
-Timer::Timer(UINT intervalMs, bool enabled) : interval_(intervalMs), enabled_(enabled) {
+Timer::Timer(Session& session, UINT intervalMs, bool enabled)
+    : session_(session), interval_(intervalMs), enabled_(enabled) {
   createOwn(0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE);
-  allTimers().push_back(this);
+  session_.add(this);
   restart();
 }
 
-Timer::~Timer() {
-  auto& all = allTimers();
-  all.erase(std::remove(all.begin(), all.end(), this), all.end());
-}
+Timer::~Timer() { session_.remove(this); }
 
 void Timer::setInterval(UINT ms) {
   if (ms == interval_) return;
@@ -51,8 +44,8 @@ LRESULT Timer::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return callDefault(msg, wp, lp);
 }
 
-Timer::ErrorBoxPause::ErrorBoxPause() {
-  for (Timer* t : allTimers()) {
+Timer::ErrorBoxPause::ErrorBoxPause(Session& session) : session_(session) {
+  for (Timer* t : session_.timers()) {
     if (t->pausesForErrorBox && t->enabled()) {
       t->setEnabled(false);
       paused_.push_back(t);
@@ -61,7 +54,7 @@ Timer::ErrorBoxPause::ErrorBoxPause() {
 }
 
 Timer::ErrorBoxPause::~ErrorBoxPause() {
-  auto& all = allTimers();
+  const auto& all = session_.timers();
   for (Timer* t : paused_) {
     if (std::find(all.begin(), all.end(), t) != all.end()) t->setEnabled(true);
   }

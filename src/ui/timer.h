@@ -3,13 +3,14 @@
 #include <functional>
 #include <vector>
 
+#include "ui/session.h"
 #include "ui/window.h"
 
 namespace lumivex::ui {
 
 class Timer : private Window {
  public:
-  explicit Timer(UINT intervalMs, bool enabled);
+  Timer(Session& session, UINT intervalMs, bool enabled);
   ~Timer() override;
 
   UINT interval() const { return interval_; }
@@ -24,19 +25,22 @@ class Timer : private Window {
   // Stops the pausing timers that run for as long as it lives; they start again, from zero, afterwards.
   class ErrorBoxPause {
    public:
-    ErrorBoxPause();
+    explicit ErrorBoxPause(Session& session);
     ~ErrorBoxPause();
     ErrorBoxPause(const ErrorBoxPause&) = delete;
     ErrorBoxPause& operator=(const ErrorBoxPause&) = delete;
 
    private:
+    Session& session_;
     std::vector<Timer*> paused_;
   };
 
  private:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void reportException() override { session_.showCurrentException(); }
   void restart();
 
+  Session& session_;
   UINT interval_;
   bool enabled_;
 };

@@ -1,6 +1,7 @@
 // The window-procedure trampoline and the guarded dispatch.
 #include "ui/window.h"
 
+#include "core/error_text.h"
 #include "ui/message_box.h"
 #include "ui/scaling.h"
 
@@ -63,6 +64,10 @@ void Window::createStandard(const wchar_t* className, DWORD exStyle, DWORD style
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(standardProc)));
 }
 
+void Window::reportException() {
+  MessageBoxW(GetActiveWindow(), core::errorBoxText(currentExceptionText()).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+}
+
 LRESULT Window::handleMessage(UINT msg, WPARAM wp, LPARAM lp) { return callDefault(msg, wp, lp); }
 
 LRESULT Window::callDefault(UINT msg, WPARAM wp, LPARAM lp) {
@@ -107,7 +112,7 @@ LRESULT Window::dispatch(Window* self, UINT msg, WPARAM wp, LPARAM lp) {
   try {
     return self->handleMessage(msg, wp, lp);
   } catch (...) {
-    showCurrentException();
+    self->reportException();
     return 0;
   }
 }

@@ -25,6 +25,9 @@ class Window {
   void destroy();
 
   virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Shows what escaped a handler (called inside the catch block): the session's error box where the window has one,
+  // else the platform's.
+  virtual void reportException();
   LRESULT callDefault(UINT msg, WPARAM wp, LPARAM lp);
 
  private:

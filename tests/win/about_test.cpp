@@ -29,7 +29,7 @@ struct Showing {
 // Opens the About dialog modally, records what it shows and closes it with its OK button.
 Showing showAbout() {
   Showing seen;
-  ui::Form::queueModalHook([&seen](ui::Form&) {
+  fakeServices().queueModalHook([&seen](ui::Form&) {
     seen.memo = about().credits.text();
     seen.version = about().versionLabel.text();
     seen.lines = static_cast<int>(SendMessageW(about().credits.hwnd(), EM_GETLINECOUNT, 0, 0));
@@ -39,13 +39,7 @@ Showing showAbout() {
   return seen;
 }
 
-class AboutDialogTest : public ::testing::Test {
- protected:
-  TempFolder dir;
-  // The program folder is the temporary one before the application creates its windows.
-  bool exeNamed = (app::setExePathForTesting(dir.file(L"lumivex.exe")), true);
-  TestApplication program;
-};
+using AboutDialogTest = ProgramFolderTest;
 
 }  // namespace
 
@@ -79,16 +73,15 @@ TEST_F(AboutDialogTest, CreditsTextCarriesTheUserNameAsTyped) {
 }
 
 TEST_F(AboutDialogTest, OpenedFromTheOptionDialogsAboutButton) {
-  lumivex::testing::BoxRecorder boxes;  // the option dialog's notices when it is shown
   option().userNameEdit.setText(L"user");
   option().show();
   bool seen = false;
-  ui::Form::queueModalHook([&seen](ui::Form& f) {
+  fakeServices().queueModalHook([&seen](ui::Form& f) {
     seen = &f == &about() && about().credits.text() == expectedText(L"user");
     PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
   PostMessageW(option().aboutButton.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_TRUE(pumpUntil([&] { return ui::Form::pendingModalHooks() == 0 && !about().visible(); }));
+  ASSERT_TRUE(pumpUntil([&] { return fakeServices().pendingModalHooks() == 0 && !about().visible(); }));
   EXPECT_TRUE(seen);
   option().hide();
 }

@@ -1,21 +1,36 @@
-// The application as a test makes it, and its windows by role while it lives.
+// The application as a test makes it, on the test's services, and its windows by role while it lives.
 #pragma once
 #include "app/application.h"
+#include "test_support.h"
 
 namespace lumivex::testing {
 
 class TestApplication : public app::Application {
  public:
-  TestApplication() { current() = this; }
+  explicit TestApplication(FakeServices& services) : Application(services), services_(services) { current() = this; }
   ~TestApplication() { current() = nullptr; }
   static TestApplication*& current() {
     static TestApplication* application = nullptr;
     return application;
   }
+  FakeServices& services() { return services_; }
+
+ private:
+  FakeServices& services_;
 };
 
 inline bool applicationRunning() { return TestApplication::current() != nullptr; }
 inline app::Application& application() { return *TestApplication::current(); }
+// A dialog of the whole application in a fresh program folder without a settings file (a first run).
+class ProgramFolderTest : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  FakeServices services{dir.file(L"lumivex.exe")};
+  TestApplication program{services};
+};
+
+// The services the running application was made with.
+inline FakeServices& fakeServices() { return TestApplication::current()->services(); }
 inline core::Settings& settings() { return application().settings(); }
 inline SplashWindow& splash() { return application().splash(); }
 // The dialogs are made when first asked for, as the program makes them at their first use.

@@ -22,14 +22,12 @@ namespace {
 // The whole program started from `exePath`, whatever its folder, as SplashRun starts it from a folder of its own.
 class FolderRun {
  public:
-  explicit FolderRun(const std::wstring& exePath) : iniPath(core::settingsPathFor(exePath)) {
-    app::setExePathForTesting(exePath);
-    application = std::make_unique<TestApplication>();
-  }
+  explicit FolderRun(const std::wstring& exePath)
+      : iniPath(core::settingsPathFor(exePath)), services(exePath),
+        application(std::make_unique<TestApplication>(services)) {}
   ~FolderRun() {
-    while (ui::Form::pendingModalHooks() > 0 && applicationRunning()) option().showModal();
+    while (services.pendingModalHooks() > 0 && applicationRunning()) option().showModal();
     application.reset();
-    ui::Form::resetQuit();
   }
 
   // Shows the splash window, then opens the option dialog by a double-click on the picture; `inDialog` runs there
@@ -37,7 +35,7 @@ class FolderRun {
   void showThenSaveWithOk(const std::function<void(OptionDialog&)>& inDialog) {
     splash().show();
     lt::SplashRun::settle();
-    ui::Form::queueModalHook([&](ui::Form& f) {
+    services.queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
       inDialog(o);
       SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
@@ -50,7 +48,7 @@ class FolderRun {
 
   std::wstring iniPath;
   bool dialogStayedOpen = false;
-  lt::BoxRecorder boxes;
+  lt::FakeServices services;
   std::unique_ptr<TestApplication> application;
 };
 
@@ -72,13 +70,13 @@ void expectSavedAndLoadedAgain(const std::wstring& exePath) {
       o.userNameEdit.setText(L"山田 %s%n");
       o.messageCombo.setText(L"起動 %x%n");
     });
-    EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
+    EXPECT_TRUE(run.services.boxes.empty()) << ui::narrow(run.services.boxes.empty() ? L"" : run.services.boxes[0].text);
     saved = lt::liveSettings();
     lt::expectSettingsReadBack(run.iniPath, saved);
   }
   FolderRun again(exePath);
   splash().show();
-  EXPECT_TRUE(again.boxes.boxes.empty());
+  EXPECT_TRUE(again.services.boxes.empty());
   ASSERT_NE(splash().image.picture(), nullptr) << "the picture in the program folder loads";
   EXPECT_EQ(option().displaySecondsEdit.value(), 9);
   EXPECT_EQ(option().userNameEdit.text(), L"山田 %s%n");
@@ -198,10 +196,10 @@ TEST(HostileFolders, ARefusedWriteNamesThePathLiterallyAndLeavesTheFileAsItWas) 
   });
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   CloseHandle(lock);
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[0].text, ini + L" に書き込めません.");
-  EXPECT_NE(run.boxes.boxes[0].text.find(L"\\%s%n%x %d%%\\lumivex.ini"), std::wstring::npos);
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[0].text, ini + L" に書き込めません.");
+  EXPECT_NE(run.services.boxes[0].text.find(L"\\%s%n%x %d%%\\lumivex.ini"), std::wstring::npos);
   EXPECT_EQ(lt::readFileBytes(ini), before) << "nothing was written";
   EXPECT_TRUE(run.dialogStayedOpen);
 }
@@ -218,11 +216,11 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
   ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
 
   run.showThenSaveWithOk([](OptionDialog&) {});
-  ASSERT_EQ(run.boxes.boxes.size(), 3u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice) << "the message file is missing";
-  EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません.");
-  EXPECT_EQ(run.boxes.boxes[2].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[2].text, folder + L"\\lumivex.ini に書き込めません.");
+  ASSERT_EQ(run.services.boxes.size(), 3u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice) << "the message file is missing";
+  EXPECT_EQ(run.services.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません.");
+  EXPECT_EQ(run.services.boxes[2].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[2].text, folder + L"\\lumivex.ini に書き込めません.");
   EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(run.dialogStayedOpen) << "the edits stay on screen for another try";
 }
@@ -238,8 +236,8 @@ TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
       DeleteFileW(ini.c_str());
       CreateDirectoryW(ini.c_str(), nullptr);
     });
-    ASSERT_EQ(run.boxes.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes.boxes[0].text, ini + L" に書き込めません.");
+    ASSERT_EQ(run.services.boxes.size(), 1u);
+    EXPECT_EQ(run.services.boxes[0].text, ini + L" に書き込めません.");
     EXPECT_NE(GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   }
   {
@@ -249,7 +247,7 @@ TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
     const std::wstring ini = folder.file(L"lumivex.ini");
     FolderRun run(folder.file(L"lumivex.exe"));
     run.showThenSaveWithOk([&](OptionDialog&) { DeleteFileW(ini.c_str()); });
-    EXPECT_TRUE(run.boxes.boxes.empty());
+    EXPECT_TRUE(run.services.boxes.empty());
     lt::expectSettingsReadBack(ini, lt::liveSettings());
   }
 }

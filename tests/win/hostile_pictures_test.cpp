@@ -192,9 +192,9 @@ TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens
     const lt::ResourceUsage before = lt::ResourceUsage::now();
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
     EXPECT_LT(lt::ResourceUsage::now().privateBytes - before.privateBytes, 64ll << 20) << "no huge allocation kept";
-    ASSERT_EQ(run.boxes.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
-    EXPECT_EQ(run.boxes.boxes[0].text, c.text);
+    ASSERT_EQ(run.services.boxes.size(), 1u);
+    EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
+    EXPECT_EQ(run.services.boxes[0].text, c.text);
     EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows";
     EXPECT_EQ(splash().image.picture(), nullptr);
     EXPECT_EQ(lt::outerSize(splash().hwnd()).cx, 460) << "the design size stays";
@@ -208,7 +208,7 @@ TEST(HostilePictures, PathsNamingDevicesArePassedOverWithoutWaiting) {
     SplashRun run(lt::splashIni(path));
     run.expectModal();
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
-    EXPECT_EQ(run.boxes.boxes.size(), 1u) << "a notice or an error, then the option dialog";
+    EXPECT_EQ(run.services.boxes.size(), 1u) << "a notice or an error, then the option dialog";
     EXPECT_EQ(run.modalShowings, 1);
     EXPECT_EQ(splash().image.picture(), nullptr);
   }
@@ -224,7 +224,7 @@ TEST(HostilePictures, ProgressiveArithmeticAndCmykJpegsAreShown) {
     lt::writeFileBytes(pic, redJpeg(180, 120, kind));
     SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
     run.show();
-    EXPECT_TRUE(run.boxes.boxes.empty());
+    EXPECT_TRUE(run.services.boxes.empty());
     EXPECT_EQ(lt::outerSize(splash().hwnd()).cx, 180);
     EXPECT_EQ(lt::outerSize(splash().hwnd()).cy, 120);
     const COLORREF c = centreOf(splash().hwnd());
@@ -247,7 +247,7 @@ TEST(HostilePictures, SmallFileClaimingALargeJpegShowsQuickly) {
   SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
   EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), kShowDeadlineMs);
   EXPECT_EQ(splash().image.width(), 11000);
-  EXPECT_LE(run.boxes.boxes.size(), 1u);
+  EXPECT_LE(run.services.boxes.size(), 1u);
   EXPECT_LT(splash().image.picture()->decodedPixels(), 11000ull * 11000ull / 20);
 }
 
@@ -284,12 +284,12 @@ TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaint
     (void)WindowPixels(splash().hwnd());
     SplashRun::settle();
     if (c.mustFail) {
-      ASSERT_EQ(run.boxes.boxes.size(), 1u) << "reported once";
-      EXPECT_EQ(run.boxes.boxes[0].text, jpegText(JERR_BAD_PROGRESSION));
+      ASSERT_EQ(run.services.boxes.size(), 1u) << "reported once";
+      EXPECT_EQ(run.services.boxes[0].text, jpegText(JERR_BAD_PROGRESSION));
     } else {
-      EXPECT_LE(run.boxes.boxes.size(), 1u) << "never at every repaint";
+      EXPECT_LE(run.services.boxes.size(), 1u) << "never at every repaint";
     }
-    for (const auto& box : run.boxes.boxes) EXPECT_EQ(box.text.rfind(L"JPEG エラー #", 0), 0u);
+    for (const auto& box : run.services.boxes) EXPECT_EQ(box.text.rfind(L"JPEG エラー #", 0), 0u);
     EXPECT_TRUE(splash().visible());
   }
 }
@@ -319,8 +319,8 @@ TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) 
     SplashRun run(lt::splashIni(pic));
     run.expectModal();
     run.show();
-    ASSERT_EQ(run.boxes.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes.boxes[0].text, kMetafileText);
+    ASSERT_EQ(run.services.boxes.size(), 1u);
+    EXPECT_EQ(run.services.boxes[0].text, kMetafileText);
     EXPECT_EQ(run.modalShowings, 1);
   }
   for (const auto& [name, bytes] : {std::pair{L"fine.emf", recordedEmf(drawShapes)},
@@ -331,18 +331,12 @@ TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) 
     lt::writeFileBytes(pic, bytes);
     SplashRun run(lt::splashIni(pic, "b_size=0\r\n"));
     run.show();
-    EXPECT_TRUE(run.boxes.boxes.empty()) << "the undamaged file is shown";
+    EXPECT_TRUE(run.services.boxes.empty()) << "the undamaged file is shown";
     ASSERT_NE(splash().image.picture(), nullptr);
   }
 }
 
 namespace {
-
-// The metafile trial playback's time limit, for one test.
-struct TrialLimit {
-  explicit TrialLimit(int ms) { pictures::Picture::setMetafileTrialLimitForTesting(ms); }
-  ~TrialLimit() { pictures::Picture::setMetafileTrialLimitForTesting(0); }
-};
 
 // A metafile of `ellipses` ellipses drawn with a very wide pen: each takes about half a millisecond under Wine.
 std::string slowMetafile(int ellipses) {
@@ -358,16 +352,16 @@ std::string slowMetafile(int ellipses) {
 }  // namespace
 
 TEST(HostilePictures, AMetafileTooSlowToPlayIsRefusedWithoutFreezingTheWindow) {
-  const TrialLimit limit(20);
   const std::string slow = slowMetafile(2000);  // about a second
   lt::TempFolder pics;
   const std::wstring pic = pics.file(L"slow.emf");
   lt::writeFileBytes(pic, slow);
   SplashRun run(lt::splashIni(pic));
+  run.services.metafileTrialMs = 20;
   run.expectModal();
   EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), 600u);
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].text, kMetafileText);
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].text, kMetafileText);
   EXPECT_EQ(run.modalShowings, 1);
 }
 
@@ -399,7 +393,6 @@ std::set<DWORD> threadsOfThisProcess(double* cpuMs = nullptr) {
 }  // namespace
 
 TEST(HostilePictures, AMetafileRefusedAsTooSlowLeavesNoThreadBusy) {
-  const TrialLimit limit(50);
   const std::string slow = slowMetafile(20000);  // about ten seconds, in records that each take well under 1 ms
   lt::TempFolder pics;
   const std::wstring pic = pics.file(L"slow.emf");
@@ -407,7 +400,7 @@ TEST(HostilePictures, AMetafileRefusedAsTooSlowLeavesNoThreadBusy) {
 
   const std::set<DWORD> before = threadsOfThisProcess();
   try {
-    pictures::Picture::fromFile(pic);
+    pictures::Picture::fromFile(pic, 50);
     ADD_FAILURE() << "the slow metafile was accepted";
   } catch (const ui::AppError& e) {
     EXPECT_EQ(e.text(), L"メタファイルが不正です");

@@ -30,15 +30,15 @@ std::string randomBytes(size_t n, unsigned seed) {
 // announces the missing picture and opens the option dialog; `inDialog` looks at the loaded values there, then OK
 // is pressed, which saves them.
 void loadThenSave(SplashRun& run, const std::function<void(OptionDialog&)>& inDialog) {
-  ui::Form::queueModalHook([&](ui::Form& f) {
+  fakeServices().queueModalHook([&](ui::Form& f) {
     auto& o = static_cast<OptionDialog&>(f);
     inDialog(o);
     PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   run.show();
   splash().countdown.setEnabled(false);
-  ASSERT_EQ(run.boxes.boxes.size(), 1u) << "only the missing-picture notice";
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
+  ASSERT_EQ(run.services.boxes.size(), 1u) << "only the missing-picture notice";
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
 }
 
 void expectSavedWithTheTailKept(const SplashRun& run) {
@@ -161,7 +161,7 @@ TEST(HostileSettings, PlacementAndSizesBeyondWhatTheWindowSystemTakes) {
       InvalidateRect(splash().hwnd(), nullptr, FALSE);
       SplashRun::settle();
     }
-    EXPECT_TRUE(run.boxes.boxes.empty());
+    EXPECT_TRUE(run.services.boxes.empty());
     EXPECT_TRUE(splash().visible());
     application().saveSettings();
     lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
@@ -179,7 +179,7 @@ TEST(HostileMessageFile, BrokenCodePage932LinesAreListedAsTheyConvert) {
     EXPECT_EQ(items[3].substr(0, 1), L"\x3000");
     EXPECT_EQ(items[3].substr(1), L"ok");
   });
-  EXPECT_TRUE(run.boxes.boxes.empty());
+  EXPECT_TRUE(run.services.boxes.empty());
 }
 
 TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) {

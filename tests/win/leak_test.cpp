@@ -43,7 +43,7 @@ void expectFlat(const char* what, const std::function<void(int round)>& once) {
 // Opens the dialog, paints it and its controls on every fourth round (a full paint of the option dialog takes
 // tens of milliseconds under Wine), then presses `button` (or the close box).
 void openAndLeave(ui::Form& dialog, ui::Button* button, int round) {
-  ui::Form::queueModalHook([button, round](ui::Form& f) {
+  fakeServices().queueModalHook([button, round](ui::Form& f) {
     if (round % 4 == 0)
       RedrawWindow(f.hwnd(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -87,7 +87,7 @@ TEST(Leaks, DialogsOpenedAndClosed) {
   expectFlat("About (OK)", [&](int i) { openAndLeave(about(), &about().okButton, i); });
   expectFlat("start-up registration (Cancel)", [&](int i) { openAndLeave(registration(), &registration().cancelButton, i); });
   expectFlat("logo position (Cancel)", [&](int i) { openAndLeave(positionDialog(), &positionDialog().cancelButton, i); });
-  EXPECT_TRUE(run.boxes.boxes.empty());
+  EXPECT_TRUE(run.services.boxes.empty());
 }
 
 TEST(Leaks, SplashPictureLoadedAndDrawn) {
@@ -111,11 +111,11 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
   };
   expectFlat("bitmap", [&](int) { loadAndDraw(bmp); });
   expectFlat("JPEG", [&](int) { loadAndDraw(jpeg); });
-  const size_t boxesBefore = run.boxes.boxes.size();
+  const size_t boxesBefore = run.services.boxes.size();
   expectFlat("JPEG failing when drawn", [&](int) { loadAndDraw(broken); });
-  EXPECT_EQ(run.boxes.boxes.size() - boxesBefore, static_cast<size_t>(kWarmUp + kRounds)) << "one box per load";
+  EXPECT_EQ(run.services.boxes.size() - boxesBefore, static_cast<size_t>(kWarmUp + kRounds)) << "one box per load";
   expectFlat("bitmap failing when loaded", [&](int) { loadAndDraw(bad); });
-  run.boxes.boxes.clear();
+  run.services.boxes.clear();
   for (const std::wstring& p : {bmp, jpeg, broken, bad}) EXPECT_TRUE(noHandleOpen(p)) << ui::narrow(p);
 }
 
@@ -131,5 +131,5 @@ TEST(Leaks, SettingsSavedAndLoaded) {
   EXPECT_EQ(option().userNameEdit.text(), L"山田");
   EXPECT_EQ(option().messageCombo.text(), L"起動中・・・");
   EXPECT_TRUE(noHandleOpen(run.iniPath)) << "no handle to the settings file is left open";
-  EXPECT_TRUE(run.boxes.boxes.empty());
+  EXPECT_TRUE(run.services.boxes.empty());
 }

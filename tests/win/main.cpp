@@ -4,15 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "ui/form.h"
 #include "ui/system_libraries.h"
-
-namespace {
-// A test that ends the program's loop leaves its quit request behind; the next test starts without it.
-class QuitReset : public testing::EmptyTestEventListener {
-  void OnTestEnd(const testing::TestInfo&) override { lumivex::ui::Form::resetQuit(); }
-};
-}  // namespace
 
 int main(int argc, char** argv) {
   lumivex::ui::syslib::restrictLibrarySearchToSystemFolder();
@@ -20,7 +12,6 @@ int main(int argc, char** argv) {
   InitCommonControlsEx(&icc);
   const HRESULT com = CoInitialize(nullptr);
   testing::InitGoogleTest(&argc, argv);
-  testing::UnitTest::GetInstance()->listeners().Append(new QuitReset);
   const int rc = RUN_ALL_TESTS();
   if (SUCCEEDED(com)) CoUninitialize();
   return rc;

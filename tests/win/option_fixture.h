@@ -39,23 +39,18 @@ class OptionRun {
     messagePath = folder + L"\\mes.txt";
     if (s.mode == Mode::Normal) writeFileBytes(iniPath, s.ini);
     if (s.messageFile) writeFileBytes(messagePath, defaultMessageFileBytes());
-    app::setExePathForTesting(folder + L"\\lumivex.exe");
-    application = std::make_unique<TestApplication>();
+    services.exe = folder + L"\\lumivex.exe";
+    application = std::make_unique<TestApplication>(services);
     // Nothing here shows the splash window, so its countdown would otherwise end the run after a second.
     splash().countdown.setEnabled(false);
   }
-  ~OptionRun() {
-    ui::OpenFileDialog::setHook(nullptr);
-    ui::ColourDialog::setHook(nullptr);
-    application.reset();
-    ui::Form::resetQuit();  // a run that ended the program leaves its quit request to nobody else
-  }
+  ~OptionRun() { application.reset(); }
 
   OptionDialog& option() const { return testing::option(); }
 
   // Shows the dialog modally, runs `body` inside it, then ends it unless the body did.
   void withDialogOpen(const std::function<void(OptionDialog&)>& body) {
-    ui::Form::queueModalHook([body](ui::Form& f) {
+    services.queueModalHook([body](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
       body(o);
       if (o.modalResult() == ui::kNoResult) o.setModalResult(ui::kResultCancel);
@@ -64,7 +59,7 @@ class OptionRun {
   }
 
   TempFolder dir;
-  BoxRecorder boxes;
+  FakeServices services;
   std::wstring iniPath, messagePath;
   std::unique_ptr<TestApplication> application;
 };

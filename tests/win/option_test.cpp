@@ -177,7 +177,7 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
   });
 
   int result = 0;
-  ui::Form::queueModalHook([](ui::Form& f) {
+  fakeServices().queueModalHook([](ui::Form& f) {
     static_cast<OptionDialog&>(f).userNameEdit.focus();
     pressKey(f, VK_ESCAPE);
   });
@@ -186,7 +186,7 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
   EXPECT_TRUE(splash().countdown.enabled()) << "Esc is the Close button";
   splash().countdown.setEnabled(false);
 
-  ui::Form::queueModalHook([](ui::Form& f) {
+  fakeServices().queueModalHook([](ui::Form& f) {
     static_cast<OptionDialog&>(f).userNameEdit.focus();
     pressKey(f, VK_RETURN);
   });
@@ -200,16 +200,16 @@ TEST(MessageFile, AMissingFileIsAnnouncedCreatedWithTheDefaultLinesAndListed) {
   OptionRun run({OptionRun::Mode::Normal, "", false, L""});
   run.option().messageCombo.setText(L"ようこそ");
   run.withDialogOpen([](OptionDialog&) {});
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
-  EXPECT_EQ(run.boxes.boxes[0].text, L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
+  EXPECT_EQ(run.services.boxes[0].text, L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
   EXPECT_EQ(readFileBytes(run.messagePath), defaultMessageFileBytes());
   const std::vector<std::wstring> lines = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
   EXPECT_EQ(run.option().messageCombo.items(), lines);
   EXPECT_EQ(run.option().messageCombo.text(), L"ようこそ");
 
   run.withDialogOpen([](OptionDialog&) {});
-  EXPECT_EQ(run.boxes.boxes.size(), 1u) << "the next show finds the file";
+  EXPECT_EQ(run.services.boxes.size(), 1u) << "the next show finds the file";
 }
 
 TEST(MessageFile, EachShowRereadsTheLinesAndKeepsTheMessageText) {
@@ -226,7 +226,7 @@ TEST(MessageFile, EachShowRereadsTheLinesAndKeepsTheMessageText) {
   const std::vector<std::wstring> lines = {L"一行目", L"", L"三行目", L"四行目"};
   EXPECT_EQ(o.messageCombo.items(), lines);
   EXPECT_EQ(o.messageCombo.text(), L"自分の文");
-  EXPECT_TRUE(run.boxes.boxes.empty());
+  EXPECT_TRUE(run.services.boxes.empty());
 }
 
 TEST(MessageFile, AByteOrderMarkNamesUtf8OrUtf16AndAFileWithoutOneIsCodePage932) {
@@ -252,10 +252,10 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
   OptionDialog& o = run.option();
   ASSERT_TRUE(o.positionButton.enabled());
   o.show();
-  ASSERT_EQ(run.boxes.boxes.size(), 2u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
-  EXPECT_EQ(run.boxes.boxes[1].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + missing + L"\\mes.txt を作成できません.");
+  ASSERT_EQ(run.services.boxes.size(), 2u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
+  EXPECT_EQ(run.services.boxes[1].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[1].text, L"ファイル " + missing + L"\\mes.txt を作成できません.");
   EXPECT_TRUE(o.visible());
   EXPECT_FALSE(o.positionButton.enabled()) << "the dialog is set up whole: centred placement, no position button";
   const std::vector<std::wstring> defaults = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
@@ -268,14 +268,14 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   locked.withDialogOpen([](OptionDialog&) {});
   CloseHandle(lock);
-  ASSERT_EQ(locked.boxes.boxes.size(), 1u);
-  EXPECT_EQ(locked.boxes.boxes[0].text, L"ファイル " + locked.messagePath + L" は開けません.");
+  ASSERT_EQ(locked.services.boxes.size(), 1u);
+  EXPECT_EQ(locked.services.boxes[0].text, L"ファイル " + locked.messagePath + L" は開けません.");
 }
 
 TEST(BottomButtons, OkSavesEverythingRestartsTheCountdownAndEnds) {
   OptionRun run;
   int result = 0;
-  ui::Form::queueModalHook([](ui::Form& f) {
+  fakeServices().queueModalHook([](ui::Form& f) {
     auto& o = static_cast<OptionDialog&>(f);
     o.displaySecondsEdit.setValue(8);
     PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
@@ -291,7 +291,7 @@ TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
   const std::string saved = "[option]\r\nsplashtime=9\r\n";
   OptionRun run({OptionRun::Mode::Normal, saved, true, L""});
   int result = 0;
-  ui::Form::queueModalHook([](ui::Form& f) {
+  fakeServices().queueModalHook([](ui::Form& f) {
     auto& o = static_cast<OptionDialog&>(f);
     o.displaySecondsEdit.setValue(8);
     o.translucencySlider.setPosition(40);
@@ -361,12 +361,12 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
   std::vector<ui::OpenFileDialog> opened;
   std::vector<std::optional<std::wstring>> answers = {run.dir.file(L"pic\\logo.jpg"), std::nullopt,
                                                       std::nullopt};
-  ui::OpenFileDialog::setHook([&](const ui::OpenFileDialog& d) {
+  run.services.fileChoice = [&](const ui::OpenFileDialog& d) {
     opened.push_back(d);
     auto a = answers.front();
     answers.erase(answers.begin());
     return a;
-  });
+  };
   run.withDialogOpen([](OptionDialog& o) {
     o.onChoosePictureClicked();
     o.onChoosePictureClicked();
@@ -400,12 +400,12 @@ TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
   OptionDialog& o = run.option();
   std::vector<ui::Colour> openedWith;
   std::vector<std::optional<ui::Colour>> answers = {0x00112233, std::nullopt, 0x00445566};
-  ui::ColourDialog::setHook([&](const ui::ColourDialog& d) {
+  run.services.colourChoice = [&](const ui::ColourDialog& d) {
     openedWith.push_back(d.colour);
     auto a = answers.front();
     answers.erase(answers.begin());
     return a;
-  });
+  };
   EXPECT_FALSE(o.messageBackgroundSwatch.enabled()) << "no background swatch to click without the background switch";
   SendMessageW(o.messageBackgroundCheck.hwnd(), BM_CLICK, 0, 0);
   EXPECT_TRUE(o.messageBackgroundCheck.checked());
@@ -433,13 +433,13 @@ TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
   EXPECT_EQ(o.messageCombo.hint(), L"こんにちは");
 
   std::vector<ui::Form*> modal;
-  ui::Form::queueModalHook([&](ui::Form& f) {
+  fakeServices().queueModalHook([&](ui::Form& f) {
     auto& d = static_cast<OptionDialog&>(f);
     SendMessageW(d.placementGroup.itemHwnd(1), BM_CLICK, 0, 0);
     EXPECT_EQ(d.placementGroup.itemIndex(), 1);
     EXPECT_TRUE(d.positionButton.enabled());
     for (ui::Button* b : {&d.positionButton, &d.startupRegistrationButton, &d.aboutButton}) {
-      ui::Form::queueModalHook([&](ui::Form& inner) {
+      fakeServices().queueModalHook([&](ui::Form& inner) {
         modal.push_back(&inner);
         inner.setModalResult(ui::kResultCancel);
       });
@@ -460,7 +460,7 @@ TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) 
   bool aboutTopmost = false;
   run.withDialogOpen([&](OptionDialog& o) {
     EXPECT_TRUE(topmost(o));
-    ui::Form::queueModalHook([&](ui::Form& about) {
+    fakeServices().queueModalHook([&](ui::Form& about) {
       aboutTopmost = topmost(about);
       about.setModalResult(ui::kResultCancel);
     });

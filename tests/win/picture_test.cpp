@@ -309,26 +309,30 @@ TEST(PicturePrefetch, TakenOverOnlyForTheSameUnchangedFile) {
   const std::wstring bmp = dir.file(L"a.bmp"), ini = dir.file(L"lumivex.ini");
   lt::writeFileBytes(bmp, lt::bmpFile(8, 6, red));
   lt::writeFileBytes(ini, settingsNaming(bmp));
+  const auto prefetchOf = [](const std::wstring& path) {
+    return std::make_unique<pictures::PicturePrefetch>(path, std::make_unique<app::SettingsFile>(path));
+  };
 
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  EXPECT_EQ(pictures::takePrefetched(dir.file(L"other.bmp")), nullptr);
-  EXPECT_EQ(pictures::takePrefetched(bmp), nullptr) << "given up by the first take";
+  auto prefetch = prefetchOf(ini);
+  EXPECT_EQ(prefetch->take(dir.file(L"other.bmp")), nullptr);
+  EXPECT_EQ(prefetch->take(bmp), nullptr) << "given up by the first take";
 
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  auto p = pictures::takePrefetched(bmp);
+  prefetch = prefetchOf(ini);
+  auto p = prefetch->take(bmp);
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->width(), 8);
 
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  pictures::waitForPrefetch();
+  // Changed while or after it is read: never the picture of the file as it was.
+  prefetch = prefetchOf(ini);
+  lt::pumpFor(100);
   lt::writeFileBytes(bmp, lt::bmpFile(12, 5, red));
-  EXPECT_EQ(pictures::takePrefetched(bmp), nullptr) << "the file changed after it was read";
+  p = prefetch->take(bmp);
+  EXPECT_TRUE(p == nullptr || p->width() == 12) << "the file changed after it was read";
 
   lt::writeFileBytes(ini, settingsNaming(dir.file(L"missing.bmp")));
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  EXPECT_EQ(pictures::takePrefetched(dir.file(L"missing.bmp")), nullptr);
-  pictures::prefetch(dir.file(L"no-settings.ini"), std::make_unique<app::SettingsFile>(dir.file(L"no-settings.ini")));
-  EXPECT_EQ(pictures::takePrefetched(bmp), nullptr);
+  EXPECT_EQ(prefetchOf(ini)->take(dir.file(L"missing.bmp")), nullptr);
+  EXPECT_EQ(prefetchOf(dir.file(L"no-settings.ini"))->take(bmp), nullptr);
+  EXPECT_EQ(pictures::PicturePrefetch().take(bmp), nullptr) << "nothing loaded ahead";
 }
 
 TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels) {
@@ -340,8 +344,7 @@ TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels
 
   // Centred: the middle of the picture, about a desktop's worth of it.
   lt::writeFileBytes(ini, settingsNaming(jpg));
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  auto centred = pictures::takePrefetched(jpg);
+  auto centred = pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(jpg);
   ASSERT_NE(centred, nullptr);
   EXPECT_GE(centred->decodedPixels(), static_cast<uint64_t>(desktopW) * desktopH);
   EXPECT_LE(centred->decodedPixels(), static_cast<uint64_t>(desktopW + 256) * (desktopH + 256));
@@ -354,8 +357,7 @@ TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels
 
   // Placed so that only the picture's bottom-right corner is on the desktop.
   lt::writeFileBytes(ini, settingsNaming(jpg, "winpos=1\r\n[Window]\r\nLeft=-3900\r\nTop=-2900\r\n"));
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  auto corner = pictures::takePrefetched(jpg);
+  auto corner = pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(jpg);
   ASSERT_NE(corner, nullptr);
   EXPECT_GT(corner->decodedPixels(), 0u);
   EXPECT_LE(corner->decodedPixels(), 300u * 300u);
@@ -366,8 +368,7 @@ TEST(PicturePrefetch, JpegWhosePixelsCannotBeDecodedFailsAtItsPaintAsWithoutPref
   const std::wstring jpg = dir.file(L"q.jpg"), ini = dir.file(L"lumivex.ini");
   lt::writeFileBytes(jpg, lt::withoutQuantTables(lt::jpegFile(64, 48, [](int, int) -> uint32_t { return 0; })));
   lt::writeFileBytes(ini, settingsNaming(jpg));
-  pictures::prefetch(ini, std::make_unique<app::SettingsFile>(ini));
-  auto p = pictures::takePrefetched(jpg);
+  auto p = pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(jpg);
   ASSERT_NE(p, nullptr);
   EXPECT_FALSE(p->failed());
   Canvas canvas(64, 48);

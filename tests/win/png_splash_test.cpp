@@ -290,8 +290,8 @@ TEST(PngSplash, DamagedPngGivesTheErrorBoxThenTheOptionDialog) {
     SplashRun run(lt::splashIni(pic));
     run.expectModal();
     run.show();
-    ASSERT_EQ(run.boxes.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes.boxes[0].text, c.text);
+    ASSERT_EQ(run.services.boxes.size(), 1u);
+    EXPECT_EQ(run.services.boxes[0].text, c.text);
     EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows the error box";
     EXPECT_FALSE(splash().showsThroughLayer());
   }

@@ -43,13 +43,7 @@ void moveFrame(int left, int top) {
 
 void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
 
-class PositionDialogTest : public ::testing::Test {
- protected:
-  TempFolder dir;
-  // The program folder is the temporary one before the application creates its windows.
-  bool exeNamed = (app::setExePathForTesting(dir.file(L"lumivex.exe")), true);
-  TestApplication program;
-};
+using PositionDialogTest = ProgramFolderTest;
 
 }  // namespace
 
@@ -59,7 +53,7 @@ TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   Rect seen{};
   std::wstring topText, leftText;
   const auto showAndLook = [&] {
-    ui::Form::queueModalHook([&](ui::Form&) {
+    fakeServices().queueModalHook([&](ui::Form&) {
       seen = boundsOf(positionDialog());
       topText = positionDialog().topValue.text();
       leftText = positionDialog().leftValue.text();
@@ -81,7 +75,7 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   placeSplash({100, 50, 320, 240});
   // At the first opening Cancel has the focus, so Enter presses it.
   HWND focus = nullptr;
-  ui::Form::queueModalHook([&](ui::Form&) {
+  fakeServices().queueModalHook([&](ui::Form&) {
     focus = GetFocus();
     moveFrame(300, 200);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
@@ -90,14 +84,14 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   EXPECT_EQ(focus, positionDialog().cancelButton.hwnd());
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
-  ui::Form::queueModalHook([](ui::Form&) {
+  fakeServices().queueModalHook([](ui::Form&) {
     moveFrame(310, 210);
     PostMessageW(positionDialog().okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
-  ui::Form::queueModalHook([](ui::Form&) {
+  fakeServices().queueModalHook([](ui::Form&) {
     moveFrame(-20, 400);
     press(positionDialog().okButton);
   });
@@ -116,7 +110,7 @@ TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
   HWND underLabel = nullptr, underPanel = nullptr;
   std::wstring topAfterDrag, leftAfterDrag;
   Rect dragged{};
-  ui::Form::queueModalHook([&](ui::Form&) {
+  fakeServices().queueModalHook([&](ui::Form&) {
     const HWND frame = positionDialog().hwnd();
     auto hit = [](HWND h, int x, int y) {
       return static_cast<int>(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(x, y)));
@@ -171,7 +165,7 @@ TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndT
     int labelInk = 0;
     COLORREF panelCorner = 0;
     bool panelInside = false, buttonsShown = true;
-    ui::Form::queueModalHook([&](ui::Form& f) {
+    fakeServices().queueModalHook([&](ui::Form& f) {
       pumpUntil([] { return !GetUpdateRect(positionDialog().hwnd(), nullptr, FALSE); }, 1000);
       lumivex::testing::pumpFor(50);
       ui::WindowDc dc(positionDialog().hwnd());

@@ -16,7 +16,7 @@ bool quitPosted() {
 }
 
 void expectNormalMode(const SplashRun& run) {
-  EXPECT_EQ(ui::Form::mainForm(), &splash());
+  EXPECT_EQ(application().session().mainForm(), &splash());
   EXPECT_TRUE(splash().countdown.enabled());
   EXPECT_EQ(splash().countdown.interval(), 1000u);
   ASSERT_NE(application().settingsFile(), nullptr);
@@ -50,10 +50,10 @@ TEST(RunMode, ZeroByteSettingsFileIsNormalModeWithEveryDefault) {
 TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
   lt::TempFolder dir;
   ASSERT_TRUE(CreateDirectoryW(dir.file(L"lumivex.ini").c_str(), nullptr));
-  app::setExePathForTesting(dir.file(L"lumivex.exe"));
-  TestApplication program;
+  lt::FakeServices services(dir.file(L"lumivex.exe"));
+  TestApplication program(services);
 
-  EXPECT_EQ(ui::Form::mainForm(), &option()) << "the option dialog is created first and becomes the main window";
+  EXPECT_EQ(application().session().mainForm(), &option()) << "the option dialog is created first and becomes the main window";
   EXPECT_FALSE(splash().countdown.enabled());
   ASSERT_NE(application().settingsFile(), nullptr);
   EXPECT_EQ(application().settingsFile()->path(), dir.file(L"lumivex.ini"));
@@ -67,7 +67,7 @@ TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
 
 TEST(RunMode, MissingSettingsFileMeansFirstRunAndCreatesNothing) {
   SplashRun run(nullptr);
-  EXPECT_EQ(ui::Form::mainForm(), &option());
+  EXPECT_EQ(application().session().mainForm(), &option());
   EXPECT_FALSE(splash().countdown.enabled());
   EXPECT_FALSE(lt::fileExists(run.settingsPath()));
 }
@@ -81,10 +81,10 @@ TEST(RunMode, ExecutableWithoutExtensionGetsIniAppended) {
   // Renamed, the program looks for a settings file of the new name and starts a first run.
   const std::wstring renamed = run.dir.file(L"splash.exe");
   run.application.reset();
-  app::setExePathForTesting(renamed);
-  TestApplication again;
+  run.services.exe = renamed;
+  TestApplication again(run.services);
   EXPECT_EQ(application().settingsFile()->path(), run.dir.file(L"splash.ini"));
-  EXPECT_EQ(ui::Form::mainForm(), &option());
+  EXPECT_EQ(application().session().mainForm(), &option());
 }
 
 TEST(RunMode, ClosingTheSplashReleasesTheSettingsFileAndEndsTheProgram) {

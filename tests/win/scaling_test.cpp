@@ -58,7 +58,7 @@ int fontHeight(HWND h) {
   return -lf.lfHeight;
 }
 
-class ScaledForm : public ui::Form {
+class ScaledForm : public lumivex::testing::LoneForm {
  public:
   ScaledForm() {
     create({L"Scaled", 300, 200, true, false, true, true, ui::kButtonFace});

@@ -16,11 +16,11 @@ void setEdited(OptionDialog& o) {
   o.displaySecondsEdit.setValue(7);
   o.borderWidthEdit.setValue(10);
   o.translucencySlider.setPosition(40);
-  ui::ColourDialog::setHook([](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00332211); });
+  fakeServices().colourChoice = [](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00332211); };
   o.windowColourSwatch.onClick();
-  ui::ColourDialog::setHook([](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00FFFFFF); });
+  fakeServices().colourChoice = [](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00FFFFFF); };
   o.messageTextColourSwatch.onClick();
-  ui::ColourDialog::setHook(nullptr);
+  fakeServices().colourChoice = nullptr;
   o.placementGroup.setItemIndex(1);
   o.fontSizeEdit.setValue(20);
   o.messageBackgroundCheck.setChecked(true);
@@ -108,14 +108,14 @@ TEST(SettingsFile, ARefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
 
 TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheEdits) {
   OptionRun run;
-  run.boxes.onBox = [&](const BoxRecorder::Box&) {
+  run.services.onBox = [&](const FakeServices::Box&) {
     EXPECT_FALSE(splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
   };
   int result = 0;
   bool stayedOpen = false;
   {
     std::unique_ptr<FileLock> lock;
-    ui::Form::queueModalHook([&](ui::Form& f) {
+    fakeServices().queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
       o.displaySecondsEdit.setValue(9);
       lock = std::make_unique<FileLock>(run.iniPath);
@@ -130,9 +130,9 @@ TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheE
   }
   EXPECT_TRUE(stayedOpen) << "a failed save keeps the dialog open";
   EXPECT_EQ(result, ui::kResultOk);
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[0].text, run.iniPath + L" に書き込めません.") << "a file in use: no advice on the folder";
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[0].text, run.iniPath + L" に書き込めません.") << "a file in use: no advice on the folder";
   EXPECT_TRUE(splash().countdown.enabled()) << "the countdown runs again after the save";
   EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=9\r\n"), std::string::npos);
 }
@@ -196,19 +196,19 @@ TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
   };
 
   o.onSetupCompleteClicked();
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
-  EXPECT_EQ(run.boxes.boxes[0].text, L"画像が選択されていません");
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
+  EXPECT_EQ(run.services.boxes[0].text, L"画像が選択されていません");
   EXPECT_FALSE(fileExists(run.iniPath));
   EXPECT_FALSE(splashClosed);
 
-  ui::OpenFileDialog::setHook([](const ui::OpenFileDialog&) { return std::optional<std::wstring>(L"C:\\p\\a.bmp"); });
+  fakeServices().fileChoice = [](const ui::OpenFileDialog&) { return std::optional<std::wstring>(L"C:\\p\\a.bmp"); };
   o.onChoosePictureClicked();
   bool savedBeforeNotice = false;
-  run.boxes.onBox = [&](const BoxRecorder::Box&) { savedBeforeNotice = fileExists(run.iniPath); };
+  run.services.onBox = [&](const FakeServices::Box&) { savedBeforeNotice = fileExists(run.iniPath); };
   o.onSetupCompleteClicked();
-  ASSERT_EQ(run.boxes.boxes.size(), 2u);
-  EXPECT_EQ(run.boxes.boxes[1].text,
+  ASSERT_EQ(run.services.boxes.size(), 2u);
+  EXPECT_EQ(run.services.boxes[1].text,
             L"初回の設定が完了しました。\n\r\n\r次回からはスプラッシュロゴをダブルクリックで\n\rオプション設定を呼び出せます。");
   EXPECT_TRUE(savedBeforeNotice) << "the completion is announced only once the settings are saved";
   EXPECT_NE(readFileBytes(run.iniPath).find("picture=C:\\p\\a.bmp"), std::string::npos);
@@ -228,9 +228,9 @@ TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
   settings().picturePath = L"C:\\p\\a.bmp";
   o.pictureNameEdit.setText(L"a.bmp");
   SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[0].text, dir.file(L"lumivex.ini") + L" に書き込めません.");
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[0].text, dir.file(L"lumivex.ini") + L" に書き込めません.");
   EXPECT_TRUE(o.visible());
   EXPECT_FALSE(splashClosed);
   o.hide();

@@ -31,23 +31,21 @@ class SplashRun {
     writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
     exePath = dir.file(exeName);
     if (ini) writeFileBytes(settingsPath(), *ini);
-    app::setExePathForTesting(exePath);
+    services.exe = exePath;
     created = GetTickCount64();
-    application = std::make_unique<TestApplication>();
+    application = std::make_unique<TestApplication>(services);
   }
   explicit SplashRun(const std::string& ini) : SplashRun(&ini) {}
 
   ~SplashRun() {
     // A modal showing that was expected but never came would otherwise end a later test's dialog.
-    while (ui::Form::pendingModalHooks() > 0 && applicationRunning()) option().showModal();
+    while (services.pendingModalHooks() > 0 && applicationRunning()) option().showModal();
     application.reset();
-    SplashWindow::setLayeredEntryNameForTesting(nullptr);
-    ui::Form::resetQuit();  // a closed splash leaves the end of the program posted; the next test starts afresh
   }
 
   // The next modal showing of a form is counted and ended at once.
   void expectModal() {
-    ui::Form::queueModalHook([this](ui::Form& f) {
+    services.queueModalHook([this](ui::Form& f) {
       ++modalShowings;
       timerDuringModal = splash().countdown.enabled();
       f.setModalResult(ui::kResultCancel);
@@ -81,7 +79,7 @@ class SplashRun {
   }
 
   TempFolder dir;
-  BoxRecorder boxes;
+  FakeServices services;
   std::wstring exePath;
   ULONGLONG created = 0;
   int modalShowings = 0;

@@ -22,7 +22,7 @@
 
 using namespace lumivex;
 using namespace lumivex::testing;
-using lumivex::testing::BoxRecorder;
+using lumivex::testing::FakeServices;
 using lumivex::testing::pumpUntil;
 using lumivex::testing::TempFolder;
 
@@ -40,7 +40,7 @@ int childWindows(HWND parent) {
   return n;
 }
 
-class HintedForm : public ui::Form {
+class HintedForm : public lumivex::testing::LoneForm {
  public:
   HintedForm() {
     create({L"Hinted", 300, 120, true, false, false, true, ui::kButtonFace});
@@ -64,7 +64,7 @@ class ClickCounter : public ui::Button {
   }
 };
 
-class PlainForm : public ui::Form {
+class PlainForm : public lumivex::testing::LoneForm {
  public:
   PlainForm() { create({L"Plain", 300, 120, true, false, false, true, ui::kButtonFace}); }
 };
@@ -144,10 +144,9 @@ TEST(StartupCost, ANormalRunMakesTheDialogsAtTheirFirstUse) {
   lumivex::testing::writeFileBytes(picture, lumivex::testing::bmpFile(64, 48, [](int, int) { return 0x336699u; }));
   lumivex::testing::writeFileBytes(dir.file(L"lumivex.ini"),
                                    "[option]\r\nsplashtime=180\r\n[pic]\r\npicture=" + ui::narrow(picture) + "\r\n");
-  app::setExePathForTesting(dir.file(L"lumivex.exe"));
-  BoxRecorder boxes;
+  FakeServices services(dir.file(L"lumivex.exe"));
   const std::multiset<std::wstring> before = topLevelWindows();
-  TestApplication program;
+  TestApplication program(services);
   splash().show();
   UpdateWindow(splash().hwnd());
   std::multiset<std::wstring> made = topLevelWindows();
@@ -158,7 +157,7 @@ TEST(StartupCost, ANormalRunMakesTheDialogsAtTheirFirstUse) {
   EXPECT_FALSE(program.optionDialogMade());
 
   bool seen = false;
-  ui::Form::queueModalHook([&](ui::Form&) {
+  fakeServices().queueModalHook([&](ui::Form&) {
     seen = about().versionLabel.text() == L"Version 0.006" && childWindows(about().hwnd()) == 4;
     PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });

@@ -22,7 +22,7 @@
 
 using namespace lumivex;
 using namespace lumivex::testing;
-using lumivex::testing::BoxRecorder;
+using lumivex::testing::FakeServices;
 using lumivex::testing::fileExists;
 using lumivex::testing::TempFolder;
 using lumivex::testing::writeFileBytes;
@@ -102,12 +102,12 @@ class StartupRegistration : public ::testing::Test {
   void useExe(const std::wstring& name) {
     exe = dir.file(name);
     writeFileBytes(exe, "MZ");
-    app::setExePathForTesting(exe);
+    services.exe = exe;
   }
 
   // Shows the dialog and lets `act` end it.
   int showWith(void (*act)(StartupRegistrationDialog&)) {
-    ui::Form::queueModalHook([act](ui::Form&) { act(registration()); });
+    fakeServices().queueModalHook([act](ui::Form&) { act(registration()); });
     return registration().showModal();
   }
   static void pressOk(StartupRegistrationDialog& f) { PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0); }
@@ -122,9 +122,10 @@ class StartupRegistration : public ::testing::Test {
   TempFolder dir;
   std::wstring exe, startup;
   std::set<std::wstring> before;
+  FakeServices services;
   // The program folder is the temporary one before the application creates its windows.
   bool exeNamed = (useExe(L"lumivex.exe"), true);
-  TestApplication program;
+  TestApplication program{services};
 };
 
 }  // namespace
@@ -155,9 +156,9 @@ TEST_F(StartupRegistration, ShortcutIsNamedAfterTheExecutable) {
   // A renamed executable is another run, with a dialog of its own.
   for (const wchar_t* name : {L"renamed.exe", L"a.b.exe", L"nodots"}) {
     useExe(name);
-    StartupRegistrationDialog dialog(exe);
+    StartupRegistrationDialog dialog(program.session(), exe);
     dialog.create();
-    ui::Form::queueModalHook([&dialog](ui::Form&) { pressOk(dialog); });
+    fakeServices().queueModalHook([&dialog](ui::Form&) { pressOk(dialog); });
     EXPECT_EQ(dialog.showModal(), ui::kResultOk);
   }
   std::set<std::wstring> added = shortcutsIn(startup);
@@ -170,7 +171,7 @@ TEST_F(StartupRegistration, ShortcutIsNamedAfterTheExecutable) {
 TEST_F(StartupRegistration, ExecutableInADriveRootKeepsTheRootsBackslash) {
   exe = L"C:\\lumivex-root-test.exe";
   writeFileBytes(exe, "MZ");
-  app::setExePathForTesting(exe);
+  services.exe = exe;
   EXPECT_EQ(showWith(pressOk), ui::kResultOk);
   DeleteFileW(exe.c_str());
   const Link link = readLink(startup + L"\\lumivex-root-test.lnk");
@@ -189,10 +190,9 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   // A folder where the shortcut file should go: the save is refused.
   const std::wstring blocked = startup + L"\\lumivex.lnk";
   ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
-  BoxRecorder boxes;
   bool optionStayed = false;
-  ui::Form::queueModalHook([&](ui::Form&) {
-    ui::Form::queueModalHook([](ui::Form&) { PostMessageW(registration().okButton.hwnd(), BM_CLICK, 0, 0); });
+  fakeServices().queueModalHook([&](ui::Form&) {
+    fakeServices().queueModalHook([](ui::Form&) { PostMessageW(registration().okButton.hwnd(), BM_CLICK, 0, 0); });
     option().startupRegistrationButton.click();
     optionStayed = option().visible() && !registration().visible();
     option().setModalResult(ui::kResultCancel);
@@ -201,7 +201,7 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   RemoveDirectoryW(blocked.c_str());
   EXPECT_TRUE(optionStayed);
   std::vector<std::wstring> errors;
-  for (const BoxRecorder::Box& b : boxes.boxes)
+  for (const FakeServices::Box& b : services.boxes)
     if (b.kind == ui::BoxKind::Error) errors.push_back(b.text);
   ASSERT_EQ(errors.size(), 1u);
   const std::wstring& text = errors[0];
@@ -211,12 +211,11 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
 
 TEST_F(StartupRegistration, MissingStartupFolderIsReportedAndNothingIsWritten) {
   ASSERT_TRUE(RemoveDirectoryW(startup.c_str())) << "the Startup folder of a fresh prefix is empty";
-  BoxRecorder boxes;
   EXPECT_EQ(showWith(pressOk), ui::kResultOk);
   CreateDirectoryW(startup.c_str(), nullptr);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(boxes.boxes[0].text, L"スタートアップフォルダが見つかりません.");
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_EQ(services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(services.boxes[0].text, L"スタートアップフォルダが見つかりません.");
   EXPECT_FALSE(fileExists(L"\\lumivex.lnk")) << "an empty folder path would put the shortcut at the drive's root";
 }
 

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "ui/common_dialogs.h"
+
 namespace lumivex::testing {
 
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -26,14 +28,29 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 void pumpFor(DWORD ms) { pumpUntil([] { return false; }, ms); }
 
-BoxRecorder::BoxRecorder() {
-  ui::setBoxHook([this](ui::BoxKind kind, const std::wstring& text) {
-    boxes.push_back({kind, text});
-    if (onBox) onBox(boxes.back());
-  });
+void FakeServices::showBox(ui::BoxKind kind, const std::wstring& text) {
+  boxes.push_back({kind, text});
+  if (onBox) onBox(boxes.back());
 }
 
-BoxRecorder::~BoxRecorder() { ui::setBoxHook(nullptr); }
+bool FakeServices::choose(ui::OpenFileDialog& dialog, HWND) {
+  const auto chosen = fileChoice ? fileChoice(dialog) : std::nullopt;
+  if (chosen) dialog.fileName = *chosen;
+  return chosen.has_value();
+}
+
+bool FakeServices::choose(ui::ColourDialog& dialog, HWND) {
+  const auto chosen = colourChoice ? colourChoice(dialog) : std::nullopt;
+  if (chosen) dialog.colour = *chosen;
+  return chosen.has_value();
+}
+
+void FakeServices::modalLoopEntered(ui::Form& form) {
+  if (modalHooks_.empty()) return;
+  ModalHook hook = std::move(modalHooks_.front());
+  modalHooks_.pop_front();
+  hook(form);
+}
 
 TempFolder::TempFolder(const std::wstring& leaf) {
   wchar_t base[MAX_PATH];

@@ -1,6 +1,9 @@
-// Helpers for the Windows tests: message pumping with deadlines, recorded boxes and a temporary program folder.
+// Helpers for the Windows tests: message pumping with deadlines, the services a test stands in for, and a temporary
+// program folder.
 #pragma once
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/colour.h"
+#include "ui/form.h"
 #include "ui/message_box.h"
+#include "ui/services.h"
+#include "ui/session.h"
 
 namespace lumivex::testing {
 
@@ -16,17 +23,51 @@ namespace lumivex::testing {
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 void pumpFor(DWORD ms);
 
-// Records every notice and error box instead of showing it, for as long as it lives.
-class BoxRecorder {
+// The system as a test has it: every box recorded instead of shown, the choosers answered by the test (cancelled
+// without an answer), the executable where the test puts it, and the test's hooks run as forms enter their modal
+// loops (first in, first out; a form with no hook queued stays open).
+class FakeServices : public ui::Services {
  public:
-  BoxRecorder();
-  ~BoxRecorder();
+  explicit FakeServices(std::wstring exePath = L"C:\\lumivex\\lumivex.exe") : exe(std::move(exePath)) {}
   struct Box {
     ui::BoxKind kind;
     std::wstring text;
   };
   std::vector<Box> boxes;
   std::function<void(const Box&)> onBox;  // runs while the box would be on screen
+  std::function<std::optional<std::wstring>(const ui::OpenFileDialog&)> fileChoice;
+  std::function<std::optional<ui::Colour>(const ui::ColourDialog&)> colourChoice;
+  std::wstring exe;
+  unsigned metafileTrialMs = 1000;
+  const char* layeredEntryName = "SetLayeredWindowAttributes";  // another name stands for a system without it
+
+  using ModalHook = std::function<void(ui::Form&)>;
+  void queueModalHook(ModalHook hook) { modalHooks_.push_back(std::move(hook)); }
+  size_t pendingModalHooks() const { return modalHooks_.size(); }
+
+  void showBox(ui::BoxKind kind, const std::wstring& text) override;
+  bool choose(ui::OpenFileDialog& dialog, HWND owner) override;
+  bool choose(ui::ColourDialog& dialog, HWND owner) override;
+  std::wstring exePath() override { return exe; }
+  unsigned metafileTrialLimitMs() override { return metafileTrialMs; }
+  FARPROC layeredWindowEntry(HMODULE user32) override { return GetProcAddress(user32, layeredEntryName); }
+  void modalLoopEntered(ui::Form& form) override;
+
+ private:
+  std::deque<ModalHook> modalHooks_;
+};
+
+// The services and session of windows a test makes on its own, without the application.
+struct OwnSession {
+  FakeServices services;
+  ui::Session session{services};
+};
+
+// A form with a session of its own: a dialog or a test form on its own.
+class LoneForm : protected OwnSession, public ui::Form {
+ public:
+  LoneForm() : ui::Form(OwnSession::session) {}
+  using OwnSession::services;
 };
 
 // A fresh folder under %TEMP%, removed with everything in it at the end.

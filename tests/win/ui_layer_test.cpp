@@ -10,13 +10,12 @@
 
 using namespace lumivex;
 using namespace lumivex::testing;
-using lumivex::testing::BoxRecorder;
 using lumivex::testing::pumpFor;
 using lumivex::testing::pumpUntil;
 
 namespace {
 
-class TestForm : public ui::Form {
+class TestForm : public LoneForm {
  public:
   TestForm() {
     create({L"Test", 300, 200, true, false, true, true, ui::kButtonFace});
@@ -50,7 +49,8 @@ void sendKey(HWND target, WORD vk) {
 }  // namespace
 
 TEST(Timer, IntervalEnableSemantics) {
-  ui::Timer t(50, true);
+  OwnSession own;
+  ui::Timer t(own.session, 50, true);
   int ticks = 0;
   t.onTick = [&] { ++ticks; };
   ASSERT_TRUE(pumpUntil([&] { return ticks >= 1; }, 2000));
@@ -59,43 +59,45 @@ TEST(Timer, IntervalEnableSemantics) {
   pumpFor(150);
   EXPECT_EQ(ticks, stopped) << "a disabled timer does not tick";
 
-  // Setting the same interval changes nothing; a new interval restarts the count from zero.
-  t.setInterval(300);
+  // Setting the same interval changes nothing: the tick comes before a restarted count could end. A new interval
+  // restarts the count from zero: no tick before it has run its full length.
+  t.setInterval(600);
   t.setEnabled(true);
   const ULONGLONG start = GetTickCount64();
-  pumpFor(150);
-  t.setInterval(300);
+  pumpFor(300);
+  const ULONGLONG sameSet = GetTickCount64();
+  t.setInterval(600);
   EXPECT_EQ(ticks, stopped);
-  ASSERT_TRUE(pumpUntil([&] { return ticks > stopped; }, 2000));
-  const ULONGLONG firstTick = GetTickCount64() - start;
-  EXPECT_GE(firstTick, 280u) << "same interval must not restart";
-  EXPECT_LT(firstTick, 440u) << "same interval must not restart";
+  ASSERT_TRUE(pumpUntil([&] { return ticks > stopped; }, 4000));
+  const ULONGLONG tick = GetTickCount64();
+  EXPECT_GE(tick - start, 590u) << "a new interval runs its full length";
+  EXPECT_LT(tick, sameSet + 600) << "the same interval must not restart the count";
 }
 
 TEST(Timer, ErrorBoxPausesOnlyMarkedTimersAndRestartsThemAtFullLength) {
-  ui::Timer countdown(100, true), other(30, true);
+  OwnSession own;
+  ui::Timer countdown(own.session, 100, true), other(own.session, 30, true);
   countdown.pausesForErrorBox = true;
   int countdownTicks = 0, otherTicks = 0;
   countdown.onTick = [&] { ++countdownTicks; };
   other.onTick = [&] { ++otherTicks; };
-  BoxRecorder boxes;
-  boxes.onBox = [&](const BoxRecorder::Box&) {
+  own.services.onBox = [&](const FakeServices::Box&) {
     EXPECT_FALSE(countdown.enabled());
     EXPECT_TRUE(other.enabled());
     pumpFor(300);
   };
-  ui::showError(L"書き込めません");
+  own.session.showError(L"書き込めません");
   EXPECT_EQ(countdownTicks, 0);
   EXPECT_GT(otherTicks, 0);
   EXPECT_TRUE(countdown.enabled());
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].text, L"書き込めません.");
+  ASSERT_EQ(own.services.boxes.size(), 1u);
+  EXPECT_EQ(own.services.boxes[0].text, L"書き込めません.");
 }
 
 TEST(Form, ModalLoopEndsWithButtonResultAndDialogKeys) {
   TestForm form;
   // Enter presses the default button when the focus is not on another button.
-  ui::Form::queueModalHook([](ui::Form& f) {
+  form.services.queueModalHook([](ui::Form& f) {
     auto& tf = static_cast<TestForm&>(f);
     tf.edit.focus();
     sendKey(tf.edit.hwnd(), VK_RETURN);
@@ -104,36 +106,35 @@ TEST(Form, ModalLoopEndsWithButtonResultAndDialogKeys) {
   EXPECT_FALSE(form.visible());
 
   // Esc presses the cancel button.
-  ui::Form::queueModalHook([](ui::Form& f) { sendKey(static_cast<TestForm&>(f).edit.hwnd(), VK_ESCAPE); });
+  form.services.queueModalHook([](ui::Form& f) { sendKey(static_cast<TestForm&>(f).edit.hwnd(), VK_ESCAPE); });
   EXPECT_EQ(form.showModal(), ui::kResultCancel);
 
   // The close box ends a modal form with Cancel.
-  ui::Form::queueModalHook([](ui::Form& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); });
+  form.services.queueModalHook([](ui::Form& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); });
   EXPECT_EQ(form.showModal(), ui::kResultCancel);
 }
 
 TEST(Form, ModalResultOfAButtonHoldsEvenWhenItsHandlerFails) {
   TestForm form;
-  BoxRecorder boxes;
   form.okButton.onClick = [] { throw ui::AppError(L"失敗"); };
-  ui::Form::queueModalHook([](ui::Form& f) {
+  form.services.queueModalHook([](ui::Form& f) {
     PostMessageW(static_cast<TestForm&>(f).okButton.hwnd(), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(form.showModal(), ui::kResultOk);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].text, L"失敗.");
+  ASSERT_EQ(form.services.boxes.size(), 1u);
+  EXPECT_EQ(form.services.boxes[0].text, L"失敗.");
 }
 
 TEST(Form, CentredOnTheDesktopAtTheFirstShowingOnly) {
   TestForm form;
-  ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultOk); });
+  form.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultOk); });
   form.showModal();
   const int w = form.width(), h = form.height();
   EXPECT_EQ(form.left(), (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
   EXPECT_EQ(form.top(), (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
   form.setLeft(5);
   form.setTop(7);
-  ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultOk); });
+  form.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultOk); });
   form.showModal();
   EXPECT_EQ(form.left(), 5);
   EXPECT_EQ(form.top(), 7);
@@ -231,12 +232,11 @@ TEST(Controls, AControlLyingOverAContainerIsDrawnAndTakesTheMouse) {
 
 TEST(Dispatch, ErrorEscapingAHandlerIsShownAndTheLoopGoesOn) {
   TestForm form;
-  BoxRecorder boxes;
   form.check.onClick = [] { throw ui::AppError(L"JPEG エラー #42"); };
   form.show();
   SendMessageW(form.check.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(boxes.boxes[0].text, L"JPEG エラー #42.");
+  ASSERT_EQ(form.services.boxes.size(), 1u);
+  EXPECT_EQ(form.services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(form.services.boxes[0].text, L"JPEG エラー #42.");
   form.hide();
 }
