@@ -77,10 +77,10 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
   std::string longJapanese;
   while (longJapanese.size() < 100000) longJapanese += lt::cp932(L"起動中");
   SplashRun run("[Window]\r\nTop=40\r\n" + std::string(100000, 'x') + "\r\n[option]\r\nname=" + megabyte +
-                "\r\nsplashtime=7\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
+                "\r\nsplashtime=7\r\nwinpos=1\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
                 "]\r\nb_size=9" + kTail);
   loadThenSave(run, [](OptionDialog& o) {
-    EXPECT_EQ(splash().top(), 40);
+    EXPECT_EQ(splash().top(), 40) << "a stored place after the long lines";
     EXPECT_EQ(o.displaySecondsEdit.value(), 7);
     EXPECT_EQ(o.borderWidthEdit.value(), 3) << "the key belongs to another section";
     EXPECT_TRUE(o.userNameEdit.text() == std::wstring(2047, L'n')) << o.userNameEdit.text().size() << " characters";
