@@ -1,4 +1,7 @@
-"""`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
+"""`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline and the floor program,
+under Wine. The floor program is bench/baseline.cpp built with what the design forces before the first paint (the
+manifest of common controls 6, the 17 settings reads, the layered-window entry looked up at run time, the owner
+window); it runs from the same program folder as lumivex.exe, reading the same settings file.
 
 For each picture (a 1024 x 768 BMP, a 12 MP JPEG and a 48 MP JPEG both sequential and progressive, and a
 1024 x 768 PNG with a transparent background, made here with recognisable blocks around the centre, the part any
@@ -6,7 +9,8 @@ desktop shows) lumivex.exe and bench/baseline.cpp run RUNS times each, round by 
 warm-up round. bench_probe measures each start from process creation, with the Wine desktop already up, as it is at
 logon; then, for pictures larger than the desktop, a later paint: it moves the window up and left by MOVE pixels,
 which brings a block off the desktop until then onto it, times it until that block is on screen, and keeps the
-longest time the window took meanwhile to answer a message. Prints medians, min/max and the Lumivex/baseline ratios.
+longest time the window took meanwhile to answer a message. Prints medians, min/max and the ratios of Lumivex to
+the baseline and to the floor program.
 Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win),
 BENCH_PICTURES (comma-separated beginnings of the pictures' labels to run, e.g. "PNG,BMP"; default all).
 """
@@ -78,6 +82,7 @@ def program_folder(tmp, picture):
         f.write(ini)
     with open(os.path.join(folder, 'mes.txt'), 'wb') as f:
         f.write(b'')
+    shutil.copy(os.path.join(BUILD, 'floor_program.exe'), folder)
     return os.path.join(folder, 'lumivex.exe')
 
 
@@ -133,10 +138,13 @@ def main():
         cases = []
         for label, name, w, h, progressive in pictures:
             picture, samples, later = make_picture(tmp, name, w, h, progressive)
+            lumivex = program_folder(tmp, picture)
+            baseline_args = f'"{win(picture)}" {SPLASH_SECONDS}'
             cases.append((label, samples, later, {
-                'lumivex': (program_folder(tmp, picture), ''),
-                'baseline': (os.path.join(BUILD, 'baseline.exe'), f'"{win(picture)}" {SPLASH_SECONDS}')}))
-        results = {label: {'lumivex': [], 'baseline': []} for label, _, _, _ in cases}
+                'lumivex': (lumivex, ''),
+                'floor': (os.path.join(os.path.dirname(lumivex), 'floor_program.exe'), baseline_args),
+                'baseline': (os.path.join(BUILD, 'baseline.exe'), baseline_args)}))
+        results = {label: {'lumivex': [], 'floor': [], 'baseline': []} for label, _, _, _ in cases}
         # Round by round through every picture and program, so that a machine growing slower or faster over the
         # minutes of the bench weighs on all alike; the first round warms up and is not counted.
         for run in range(RUNS + 1):
@@ -154,9 +162,11 @@ def main():
                 print(f'{label:15} {who:9} {vis[0]:7.0f} [{vis[1]:4.0f}-{vis[2]:4.0f}] '
                       f'{scr[0]:7.0f} [{scr[1]:5.0f}-{scr[2]:5.0f}] {peak[0] / 1024:6.1f} '
                       f'[{peak[1] / 1024:4.0f}-{peak[2] / 1024:4.0f}] {cpu[0]:8.1f}')
-            lv, bl = medians['lumivex'], medians['baseline']
+            lv, fl, bl = medians['lumivex'], medians['floor'], medians['baseline']
             print(f'{label:15} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
                   f'peak above empty {(lv[2] - empty_peak) / 1024:.1f} MB  idle CPU {lv[3]:.1f} ms')
+            print(f'{label:15} to floor  visible {lv[0] / fl[0]:.2f}  on screen {lv[1] / fl[1]:.2f}  '
+                  f'(floor to baseline: on screen {fl[1] / bl[1]:.2f})')
         print()
         print(f'later paint: the window moved up and left by {MOVE} pixels, until the new part is on screen')
         print(f'{"picture":15} {"program":9} {"new part on screen ms":>26} {"longest message wait ms":>28}')
