@@ -109,13 +109,9 @@ def main():
     holder = None
     try:
         if not env.get('DISPLAY') or env.get('LUMIVEX_XVFB') == '1':
-            for n in range(400, 500):
-                if not os.path.exists(f'/tmp/.X{n}-lock'):
-                    xvfb = subprocess.Popen(['Xvfb', f':{n}', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                    env['DISPLAY'] = f':{n}'
-                    subprocess.run(['sleep', '1'])
-                    break
+            out = subprocess.run([os.path.join(ROOT, 'scripts', 'xvfb'), '1024x768'], capture_output=True,
+                                 text=True, check=True)
+            env['DISPLAY'], xvfb = out.stdout.split()[0], int(out.stdout.split()[1])
         prefix = os.path.join(tmp, 'prefix')
         # The first run makes the prefix; from then on the desktop stays up, as it is at logon (bench_probe --hold).
         empty = [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2]]
@@ -187,7 +183,7 @@ def main():
             os.killpg(holder.pid, signal.SIGTERM)
             holder.wait()
         if xvfb:
-            xvfb.terminate()
+            os.kill(xvfb, signal.SIGTERM)
         subprocess.run(['wineserver', '-k'], env=dict(env, WINEPREFIX=os.path.join(tmp, 'prefix')),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shutil.rmtree(tmp, ignore_errors=True)
