@@ -28,7 +28,7 @@ win: bootstrap
 	@scripts/quiet-build $(WIN) -j$(JOBS)
 
 test: native win
-	@scripts/test-all
+	@TEST_JOBS=$${TEST_JOBS:-$(JOBS)} scripts/test-all
 
 run: win
 	@scripts/run-demo $(if $(filter 1,$(FIRST_RUN)),--first-run)

@@ -2,6 +2,9 @@
 // (BMP) or one whole libjpeg-turbo decode at natural size (JPEG), a window of the picture's size centred by the
 // splash window's rule, a BitBlt in WM_PAINT; for a PNG, one libspng decode, premultiplied, given to
 // UpdateLayeredWindow before the window is shown. It closes itself after the seconds given as second argument.
+// Built with LUMIVEX_FLOOR it is the floor program: the same, plus what the design forces before the first paint —
+// the program's manifest (common controls 6), the 17 reads of the settings file beside it, the layered-window
+// entry looked up at run time, and the hidden owner window that keeps the popup off the taskbar.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -75,6 +78,24 @@ LRESULT CALLBACK proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+#ifdef LUMIVEX_FLOOR
+// The reads of a start, in their order, from lumivex.ini in the program's folder.
+void readSettings() {
+  static const char* const keys[][2] = {
+      {"Window", "Top"},      {"Window", "Left"},    {"option", "splashtime"}, {"option", "b_size"},
+      {"option", "trans"},    {"option", "colo"},    {"option", "bcol"},       {"option", "fcol"},
+      {"option", "winpos"},   {"option", "fsiz"},    {"option", "colo"},       {"option", "lbltrans"},
+      {"message", "message"}, {"message", "message"}, {"pic", "picture"},      {"option", "name"},
+      {"Window", "Maxmize"}};
+  char exe[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string ini(exe, n);
+  ini = ini.substr(0, ini.find_last_of('\\') + 1) + "lumivex.ini";
+  char value[1024];
+  for (const auto& key : keys) GetPrivateProfileStringA(key[0], key[1], "", value, sizeof(value), ini.c_str());
+}
+#endif
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -82,6 +103,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc < 3) return 2;
   const std::wstring path = argv[1];
+#ifdef LUMIVEX_FLOOR
+  readSettings();
+  using SetLayered = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+  const auto setLayered = reinterpret_cast<SetLayered>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes")));
+  if (!setLayered) return 3;
+#endif
   const UINT seconds = static_cast<UINT>(_wtoi(argv[2]));
   const std::wstring ext = path.substr(path.find_last_of(L'.') + 1);
   const bool png = ext == L"png" || ext == L"PNG";
@@ -101,7 +129,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RegisterClassW(&wc);
   const int top = lumivex::core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), g_height);
   const int left = lumivex::core::centredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), g_width);
-  HWND h = CreateWindowExW(WS_EX_TOPMOST, L"Baseline", L"splash", WS_POPUP, left, top, g_width, g_height, nullptr,
+  HWND owner = nullptr;
+#ifdef LUMIVEX_FLOOR
+  owner = CreateWindowExW(0, L"Baseline", L"owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+#endif
+  HWND h = CreateWindowExW(WS_EX_TOPMOST, L"Baseline", L"splash", WS_POPUP, left, top, g_width, g_height, owner,
                            nullptr, instance, nullptr);
   SetTimer(h, 1, seconds * 1000, nullptr);
   if (png) {

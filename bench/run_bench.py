@@ -1,4 +1,7 @@
-"""`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline, under Wine.
+"""`make bench`: start-up and resource figures of lumivex.exe against the least-work baseline and the floor program,
+under Wine. The floor program is bench/baseline.cpp built with what the design forces before the first paint (the
+manifest of common controls 6, the 17 settings reads, the layered-window entry looked up at run time, the owner
+window); it runs from the same program folder as lumivex.exe, reading the same settings file.
 
 For each picture (a 1024 x 768 BMP, a 12 MP JPEG and a 48 MP JPEG both sequential and progressive, and a
 1024 x 768 PNG with a transparent background, and the BMP again with a 500 ms fade in, made here with recognisable blocks around the centre, the part any
@@ -8,7 +11,7 @@ logon; then, for pictures larger than the desktop, a later paint: it moves the w
 which brings a block off the desktop until then onto it, times it until that block is on screen, and keeps the
 longest time the window took meanwhile to answer a message. For the two BMP rows it also measures the CPU time used
 in the FADE_IN ms after the first paint: the fade's cost against a start without one. Prints medians, min/max and
-the Lumivex/baseline ratios, then the fade's first paint and CPU against the BMP without a fade.
+the ratios of Lumivex to the baseline and to the floor program, then the fade's first paint and CPU against the BMP without a fade.
 Environment: BENCH_RUNS (default 7), LUMIVEX_BENCH_BUILD (the Windows build folder, default build/win),
 BENCH_PICTURES (comma-separated beginnings of the pictures' labels to run, e.g. "PNG,BMP"; default all).
 """
@@ -81,6 +84,7 @@ def program_folder(tmp, picture, fade_in=0):
         f.write(ini)
     with open(os.path.join(folder, 'mes.txt'), 'wb') as f:
         f.write(b'')
+    shutil.copy(os.path.join(BUILD, 'floor_program.exe'), folder)
     return os.path.join(folder, 'lumivex.exe')
 
 
@@ -108,13 +112,9 @@ def main():
     holder = None
     try:
         if not env.get('DISPLAY') or env.get('LUMIVEX_XVFB') == '1':
-            for n in range(400, 500):
-                if not os.path.exists(f'/tmp/.X{n}-lock'):
-                    xvfb = subprocess.Popen(['Xvfb', f':{n}', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                    env['DISPLAY'] = f':{n}'
-                    subprocess.run(['sleep', '1'])
-                    break
+            out = subprocess.run([os.path.join(ROOT, 'scripts', 'xvfb'), '1024x768'], capture_output=True,
+                                 text=True, check=True)
+            env['DISPLAY'], xvfb = out.stdout.split()[0], int(out.stdout.split()[1])
         prefix = os.path.join(tmp, 'prefix')
         # The first run makes the prefix; from then on the desktop stays up, as it is at logon (bench_probe --hold).
         empty = [probe(env, prefix, os.path.join(BUILD, 'empty_program.exe'), '', [])[2]]
@@ -140,10 +140,13 @@ def main():
         cases = []
         for label, name, w, h, progressive, fade_in in pictures:
             picture, samples, later = make_picture(tmp, name, w, h, progressive)
+            lumivex = program_folder(tmp, picture, fade_in)
+            baseline_args = f'"{win(picture)}" {SPLASH_SECONDS}'
             cases.append((label, samples, later, {
-                'lumivex': (program_folder(tmp, picture, fade_in), ''),
-                'baseline': (os.path.join(BUILD, 'baseline.exe'), f'"{win(picture)}" {SPLASH_SECONDS}')}))
-        results = {label: {'lumivex': [], 'baseline': []} for label, _, _, _ in cases}
+                'lumivex': (lumivex, ''),
+                'floor': (os.path.join(os.path.dirname(lumivex), 'floor_program.exe'), baseline_args),
+                'baseline': (os.path.join(BUILD, 'baseline.exe'), baseline_args)}))
+        results = {label: {'lumivex': [], 'floor': [], 'baseline': []} for label, _, _, _ in cases}
         # Round by round through every picture and program, so that a machine growing slower or faster over the
         # minutes of the bench weighs on all alike; the first round warms up and is not counted.
         for run in range(RUNS + 1):
@@ -162,9 +165,11 @@ def main():
                 print(f'{label:15} {who:9} {vis[0]:7.0f} [{vis[1]:4.0f}-{vis[2]:4.0f}] '
                       f'{scr[0]:7.0f} [{scr[1]:5.0f}-{scr[2]:5.0f}] {peak[0] / 1024:6.1f} '
                       f'[{peak[1] / 1024:4.0f}-{peak[2] / 1024:4.0f}] {cpu[0]:8.1f}')
-            lv, bl = medians['lumivex'], medians['baseline']
+            lv, fl, bl = medians['lumivex'], medians['floor'], medians['baseline']
             print(f'{label:15} ratio     visible {lv[0] / bl[0]:.2f}  on screen {lv[1] / bl[1]:.2f}  '
                   f'peak above empty {(lv[2] - empty_peak) / 1024:.1f} MB  idle CPU {lv[3]:.1f} ms')
+            print(f'{label:15} to floor  visible {lv[0] / fl[0]:.2f}  on screen {lv[1] / fl[1]:.2f}  '
+                  f'(floor to baseline: on screen {fl[1] / bl[1]:.2f})')
         plain, faded = results.get('BMP 1024x768'), results.get(f'BMP fadein={FADE_IN}')
         if plain and faded:
             print()
@@ -197,7 +202,7 @@ def main():
             os.killpg(holder.pid, signal.SIGTERM)
             holder.wait()
         if xvfb:
-            xvfb.terminate()
+            os.kill(xvfb, signal.SIGTERM)
         subprocess.run(['wineserver', '-k'], env=dict(env, WINEPREFIX=os.path.join(tmp, 'prefix')),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         shutil.rmtree(tmp, ignore_errors=True)

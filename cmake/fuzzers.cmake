@@ -56,10 +56,9 @@ target_compile_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize} PRIVATE -fsanit
 target_link_options(lumivex_core_fuzz PUBLIC ${fuzz_sanitize})
 
 add_custom_target(lumivex_fuzzers)
-file(GLOB fuzz_harnesses CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
-foreach(src ${fuzz_harnesses})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
+set(fuzz_harnesses fuzz_bmp fuzz_jpeg fuzz_message_list fuzz_png fuzz_settings_value)  # each tests/fuzz/<name>.cpp
+foreach(name ${fuzz_harnesses})
+  add_executable(${name} tests/fuzz/${name}.cpp)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE lumivex_core_fuzz)

@@ -153,7 +153,7 @@ PositionDialog& Application::positionDialog() {
 EffectsDialog& Application::effectsDialog() {
   if (!effects_) {
     prepareForDialogs();
-    effects_ = std::make_unique<EffectsDialog>();
+    effects_ = std::make_unique<EffectsDialog>(session_);
     effects_->create();
   }
   return *effects_;

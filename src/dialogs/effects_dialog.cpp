@@ -15,7 +15,7 @@ int valueInRange(const ui::SpinEdit& edit) { return std::clamp(edit.value(), edi
 
 }  // namespace
 
-EffectsDialog::EffectsDialog() = default;
+EffectsDialog::EffectsDialog(ui::Session& session) : Form(session) {}
 EffectsDialog::~EffectsDialog() = default;
 
 void EffectsDialog::create() {

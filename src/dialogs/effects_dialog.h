@@ -16,7 +16,7 @@ struct FadeTimes {
 
 class EffectsDialog : public ui::Form {
  public:
-  EffectsDialog();
+  explicit EffectsDialog(ui::Session& session);
   ~EffectsDialog() override;
   void create();
 

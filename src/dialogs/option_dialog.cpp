@@ -257,7 +257,7 @@ void OptionDialog::onShowing() {
     failure = e.text();
   }
   onPlacementChanged();
-  if (!failure.empty()) ui::showError(failure);
+  if (!failure.empty()) session().showError(failure);
 }
 
 // A save that fails keeps the dialog open with everything the user edited, and the splash waiting.

@@ -287,7 +287,7 @@ void SplashWindow::endDisplay() {
 
 void SplashWindow::startFade(int32_t from, int32_t to, int32_t durationMs) {
   if (!fadeSteps_) {
-    fadeSteps_ = std::make_unique<ui::Timer>(kFadeStepMs, false);
+    fadeSteps_ = std::make_unique<ui::Timer>(session(), kFadeStepMs, false);
     fadeSteps_->pausesForErrorBox = true;  // the end of a fade out closes the window
     fadeSteps_->onTick = [this] { stepFade(); };
   }

@@ -37,6 +37,24 @@ def poll(what, fn, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
+def start_xvfb(size):
+    """A private Xvfb screen (scripts/xvfb): returns its PID and its DISPLAY."""
+    out = subprocess.run([os.path.join(ROOT, 'scripts', 'xvfb'), size], capture_output=True, text=True)
+    check(out.returncode == 0, f'could not start Xvfb: {out.stderr.strip()}')
+    display, pid = out.stdout.split()
+    return int(pid), display
+
+
+def stop_process(pid):
+    """Stops a process this run started, by its PID, and waits until it is gone."""
+    try:
+        os.kill(pid, 15)
+    except ProcessLookupError:
+        return
+    poll(f'process {pid} to end', lambda: not os.path.exists(f'/proc/{pid}') or
+         open(f'/proc/{pid}/stat').read().split(') ')[-1].startswith('Z'), 10)
+
+
 def to_windows(path):
     return 'Z:' + path.replace('/', '\\')
 
@@ -101,16 +119,7 @@ class Bed:
             self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
             self.arrange(self.monitors)
             return
-        for n in range(300, 400):
-            if os.path.exists(f'/tmp/.X{n}-lock') or os.path.exists(f'/tmp/.X11-unix/X{n}'):
-                continue
-            self.xvfb = subprocess.Popen(['Xvfb', f':{n}', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            poll('Xvfb', lambda: os.path.exists(f'/tmp/.X11-unix/X{n}') or self.xvfb.poll() is not None, 10)
-            if self.xvfb.poll() is None:
-                self.env['DISPLAY'] = f':{n}'
-                break
-        check(self.xvfb is not None and self.xvfb.poll() is None, 'could not start Xvfb')
+        self.xvfb, self.env['DISPLAY'] = start_xvfb('1024x768')
         self.start_driver()
 
     def start_driver(self):
@@ -156,8 +165,7 @@ class Bed:
         if self.xorg:
             os.kill(self.xorg, 15)
         if self.xvfb:
-            self.xvfb.terminate()
-            self.xvfb.wait()
+            stop_process(self.xvfb)
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     # ---- the driver

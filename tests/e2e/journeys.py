@@ -333,7 +333,8 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
     target = os.path.join(bed.tmp, 'ロゴ 表示 %s.a.b')
     os.makedirs(target)
     subprocess.run(['unzip', '-q', zip_path, '-d', target], check=True)
-    folder = os.path.join(target, 'Lumivex-0.006')
+    with open(os.path.join(harness.BUILD, 'generated', 'version.txt')) as f:
+        folder = os.path.join(target, 'Lumivex-' + f.read().strip())
     exe = os.path.join(folder, 'lumivex.exe')
     with open(os.path.join(folder, 'THIRD-PARTY-NOTICES.txt'), encoding='utf-8-sig') as f:
         notices = f.read()

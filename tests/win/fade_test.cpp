@@ -161,8 +161,8 @@ TEST(SplashFade, NoFadeWhereAnimationsAreOffOrTranslucencyIsUnavailable) {
     EXPECT_EQ(readings.size(), 1u) << "it closes at full alpha";
     EXPECT_FALSE(splash().visible());
   }
-  SplashWindow::setLayeredEntryNameForTesting("NoSuchLayeredWindowEntry");
   SplashRun run(std::string{});
+  run.services.layeredEntryName = "NoSuchLayeredWindowEntry";
   writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=600\r\n"));
   splash().show();
   EXPECT_FALSE(splash().fading());
@@ -212,7 +212,7 @@ TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
   settings().fadeInMs = 300;
   for (const bool ok : {false, true}) {
     SCOPED_TRACE(ok ? "OK" : "Close");
-    ui::Form::queueModalHook([ok](ui::Form& f) {
+    run.services.queueModalHook([ok](ui::Form& f) {
       auto& e = static_cast<EffectsDialog&>(f);
       EXPECT_EQ(e.fadeInEdit.value(), 300);
       EXPECT_EQ(e.fadeOutEdit.value(), 0);
@@ -222,7 +222,7 @@ TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
       PostMessageW((ok ? e.okButton : e.closeButton).hwnd(), BM_CLICK, 0, 0);
     });
     SendMessageW(run.option().effectsButton.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(ui::Form::pendingModalHooks(), 0u) << "the button opened the dialog";
+    EXPECT_EQ(run.services.pendingModalHooks(), 0u) << "the button opened the dialog";
   }
   EXPECT_EQ(settings().fadeInMs, 400);
   EXPECT_EQ(settings().fadeOutMs, 5000);

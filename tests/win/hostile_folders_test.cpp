@@ -267,7 +267,7 @@ std::string saveTextsOutsideTheCodePage(const std::wstring& folder, const std::w
     o.messageCombo.setText(L"\x2026" L"caf\xE9 \x2615");
     settings().picturePath = picture;
   });
-  EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
+  EXPECT_TRUE(run.services.boxes.empty()) << ui::narrow(run.services.boxes.empty() ? L"" : run.services.boxes[0].text);
   EXPECT_FALSE(run.dialogStayedOpen);
   return lt::readFileBytes(run.iniPath);
 }
@@ -276,9 +276,9 @@ std::string saveTextsOutsideTheCodePage(const std::wstring& folder, const std::w
 void expectTextsLoadedAsChosen(const std::wstring& folder, const std::wstring& picture, const std::wstring& message,
                                const std::wstring& name) {
   FolderRun again(core::joinFolder(folder, L"lumivex.exe"));
-  ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
+  again.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
   splash().show();
-  EXPECT_TRUE(again.boxes.boxes.empty()) << ui::narrow(again.boxes.boxes.empty() ? L"" : again.boxes.boxes[0].text);
+  EXPECT_TRUE(again.services.boxes.empty()) << ui::narrow(again.services.boxes.empty() ? L"" : again.services.boxes[0].text);
   EXPECT_EQ(settings().picturePath, picture);
   EXPECT_NE(splash().image.picture(), nullptr);
   EXPECT_EQ(splash().messageLabel.caption(), message);
@@ -325,9 +325,9 @@ TEST(HostileFolders, ARelativePictureLiesInTheProgramFolderWhateverTheWorkingFol
   SetCurrentDirectoryW(elsewhere.path().c_str());
   {
     FolderRun run(folder.file(L"lumivex.exe"));
-    ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
+    run.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
     splash().show();
-    EXPECT_TRUE(run.boxes.boxes.empty()) << ui::narrow(run.boxes.boxes.empty() ? L"" : run.boxes.boxes[0].text);
+    EXPECT_TRUE(run.services.boxes.empty()) << ui::narrow(run.services.boxes.empty() ? L"" : run.services.boxes[0].text);
     ASSERT_NE(splash().image.picture(), nullptr);
     EXPECT_EQ(splash().image.width(), 40);
     splash().countdown.setEnabled(false);
@@ -349,13 +349,13 @@ TEST(CodePage1252, AJapaneseFolderSavesAndJapaneseTextsComeBack) {
   lt::writeFileBytes(folder.file(L"lumivex.ini"), "[option]\r\nsplashtime=180\r\n");
   {
     FolderRun run(folder.file(L"lumivex.exe"));
-    ui::Form::queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // no picture yet
+    run.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // no picture yet
     run.showThenSaveWithOk([&](OptionDialog& o) {
       o.userNameEdit.setText(L"山田");
       o.messageCombo.setText(L"起動中・・・");
       settings().picturePath = picture;
     });
-    ASSERT_EQ(run.boxes.boxes.size(), 1u) << "only the notice of the missing picture";
+    ASSERT_EQ(run.services.boxes.size(), 1u) << "only the notice of the missing picture";
     EXPECT_FALSE(run.dialogStayedOpen);
     const std::vector<std::string> lines = iniLines(lt::readFileBytes(run.iniPath));
     for (const char* line : {"name=??", "name_utf8=%E5%B1%B1%E7%94%B0", "message=??????"})

@@ -242,7 +242,7 @@ TEST(MessageFile, AByteOrderMarkNamesUtf8OrUtf16AndAFileWithoutOneIsCodePage932)
   writeFileBytes(run.messagePath, cp932(L"起動中\r\n"));
   run.withDialogOpen([](OptionDialog&) {});
   EXPECT_EQ(run.option().messageCombo.items(), std::vector<std::wstring>{L"起動中"});
-  EXPECT_TRUE(run.boxes.boxes.empty());
+  EXPECT_TRUE(run.services.boxes.empty());
 }
 
 TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillShows) {

@@ -35,9 +35,9 @@ TEST(ReadOnlyFolder, AFirstRunSetsTheDialogUpWholeAndAFailedSetupSaysWhatToDoAnd
   OptionRun run({OptionRun::Mode::FirstRun, "", false, folder});
   OptionDialog& o = run.option();
   o.show();
-  ASSERT_EQ(run.boxes.boxes.size(), 2u);
-  EXPECT_EQ(run.boxes.boxes[0].kind, ui::BoxKind::Notice);
-  EXPECT_EQ(run.boxes.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません" + kAdvice);
+  ASSERT_EQ(run.services.boxes.size(), 2u);
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
+  EXPECT_EQ(run.services.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません" + kAdvice);
   EXPECT_FALSE(o.positionButton.enabled()) << "\"中央に表示\" is selected";
   const std::vector<std::wstring> defaults = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
   EXPECT_EQ(o.messageCombo.items(), defaults);
@@ -47,9 +47,9 @@ TEST(ReadOnlyFolder, AFirstRunSetsTheDialogUpWholeAndAFailedSetupSaysWhatToDoAnd
   settings().picturePath = L"C:\\p\\a.bmp";
   o.pictureNameEdit.setText(L"a.bmp");
   SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_EQ(run.boxes.boxes.size(), 3u);
-  EXPECT_EQ(run.boxes.boxes[2].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.boxes.boxes[2].text, folder + L"\\lumivex.ini に書き込めません" + kAdvice);
+  ASSERT_EQ(run.services.boxes.size(), 3u);
+  EXPECT_EQ(run.services.boxes[2].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[2].text, folder + L"\\lumivex.ini に書き込めません" + kAdvice);
   EXPECT_TRUE(o.visible());
   EXPECT_EQ(o.displaySecondsEdit.value(), 9);
   o.hide();
@@ -69,6 +69,6 @@ TEST(ReadOnlyFolder, OkWithAFailedSaveSaysWhatToDoAndKeepsTheDialogOpenWithTheEd
     EXPECT_EQ(o.displaySecondsEdit.value(), 9);
   });
   EXPECT_TRUE(stayedOpen);
-  ASSERT_EQ(run.boxes.boxes.size(), 1u);
-  EXPECT_EQ(run.boxes.boxes[0].text, folder + L"\\lumivex.ini に書き込めません" + kAdvice);
+  ASSERT_EQ(run.services.boxes.size(), 1u);
+  EXPECT_EQ(run.services.boxes[0].text, folder + L"\\lumivex.ini に書き込めません" + kAdvice);
 }

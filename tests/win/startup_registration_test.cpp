@@ -253,13 +253,13 @@ TEST_F(StartupRegistration, TheLogonTaskAndTheShortcutReplaceEachOtherAndUnregis
 TEST_F(StartupRegistration, ACopyUnderAnotherNameHasATaskOfItsOwn) {
   EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
   useExe(L"renamed.exe");
-  StartupRegistrationDialog copy(exe);
+  StartupRegistrationDialog copy(program.session(), exe);
   copy.create();
-  ui::Form::queueModalHook([&copy](ui::Form&) { chooseTaskAndPressOk(copy); });
+  services.queueModalHook([&copy](ui::Form&) { chooseTaskAndPressOk(copy); });
   EXPECT_EQ(copy.showModal(), ui::kResultOk);
   EXPECT_TRUE(fileExists(taskFile(L"lumivex.exe")));
   EXPECT_TRUE(fileExists(taskFile(L"renamed.exe")));
-  ui::Form::queueModalHook([&copy](ui::Form&) { pressUnregister(copy); });
+  services.queueModalHook([&copy](ui::Form&) { pressUnregister(copy); });
   copy.showModal();
   EXPECT_FALSE(fileExists(taskFile(L"renamed.exe")));
   EXPECT_TRUE(fileExists(taskFile(L"lumivex.exe"))) << "the first copy's task is not touched";
@@ -270,11 +270,11 @@ TEST_F(StartupRegistration, ARefusedTaskKeepsTheShortcutAndShowsTheSystemsText) 
   // A folder where the task's file should go: the Task Scheduler refuses the task.
   const std::wstring blocked = taskFile(L"lumivex.exe");
   ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
-  BoxRecorder boxes;
+  services.boxes.clear();
   EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
   RemoveDirectoryW(blocked.c_str());
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_FALSE(boxes.boxes[0].text.empty());
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_EQ(services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_FALSE(services.boxes[0].text.empty());
   EXPECT_TRUE(fileExists(startup + L"\\lumivex.lnk")) << "what was registered before stays";
 }
