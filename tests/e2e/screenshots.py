@@ -1,4 +1,5 @@
-"""Takes the README's screenshots of every window from real runs of lumivex.exe (make screenshots → docs/)."""
+"""Takes the README's screenshots of every window from real runs of lumivex.exe (make screenshots → docs/), and the
+same set at 150 % display scaling (144 dpi) → docs/144dpi/."""
 
 import os
 import subprocess
@@ -40,7 +41,9 @@ def launch_normal_run(bed, picture, message, place=None, **values):
 
 
 def take(bed):
-    os.makedirs(DOCS, exist_ok=True)
+    """Every window; at a dpi other than 96 into a folder of its own (docs/144dpi)."""
+    folder = '' if bed.dpi == 96 else f'{bed.dpi}dpi/'
+    os.makedirs(os.path.join(DOCS, folder), exist_ok=True)
     pictures = journeys.pictures(bed)
 
     prog = ProgramFolder(bed)
@@ -48,7 +51,7 @@ def take(bed):
     pid = bed.launch(prog.exe)
     option = bed.wait_window('Option', pid=pid)
     time.sleep(3)  # the guidance pointer slides into place
-    shoot(bed, bed.window('Option', pid), 'option-first-run.png')
+    shoot(bed, bed.window('Option', pid), folder + 'option-first-run.png')
     bed.kill(pid)
     bed.wait_exit(pid, 5)
     del option
@@ -58,39 +61,39 @@ def take(bed):
                             winpos=1, name='山田 花子')
     splash = bed.wait_window('splash', pid=pid)
     poll('the picture on screen', lambda: bed.pixel(splash.left + 120, splash.top + 120) != '000000')
-    shoot(bed, splash, 'splash.png', margin=24)
+    shoot(bed, splash, folder + 'splash.png', margin=24)
 
     bed.key('F1')
     bed.wait_window('Option', pid=pid)
     time.sleep(3)
     journeys.click_control(bed, 'Option', '位置設定')
     frame = bed.wait_window('ポジション設定', pid=pid)
-    shoot(bed, frame, 'position-dialog.png')
+    shoot(bed, frame, folder + 'position-dialog.png')
     bed.key('Escape')
     bed.wait_gone('ポジション設定', pid=pid)
 
     spin = [c for c in bed.children('Option') if c.klass.lower() == 'edit' and c.width == 61 * bed.dpi // 96][0]
     bed.click(spin.left + 10, spin.top + 8)
-    shoot(bed, bed.window('Option', pid), 'option-guidance.png')
+    shoot(bed, bed.window('Option', pid), folder + 'option-guidance.png')
 
     journeys.click_control(bed, 'Option', 'About')
-    shoot(bed, bed.wait_window('About', pid=pid), 'about.png')
+    shoot(bed, bed.wait_window('About', pid=pid), folder + 'about.png')
     bed.key('Return')
     bed.wait_gone('About', pid=pid)
 
     journeys.click_control(bed, 'Option', 'スタートアップに登録')
-    shoot(bed, bed.wait_window('登録しますか？', pid=pid), 'startup-registration.png')
+    shoot(bed, bed.wait_window('登録しますか？', pid=pid), folder + 'startup-registration.png')
     bed.key('Escape')
     bed.wait_gone('登録しますか？', pid=pid)
 
-    shoot_effects_dialog(bed, pid, 'effects-dialog.png')
+    shoot_effects_dialog(bed, pid, folder + 'effects-dialog.png')
     bed.kill(pid)
     bed.wait_exit(pid, 5)
 
-    shoot_shaped_logo(bed, pictures)
+    shoot_shaped_logo(bed, pictures, folder)
 
 
-def shoot_shaped_logo(bed, pictures):
+def shoot_shaped_logo(bed, pictures, folder):
     """The PNG logo with a transparent background over the desktop and over another run's splash window."""
     first = launch_normal_run(bed, os.path.join(pictures, 'lumivex-logo.jpg'), '', (120, 330), b_size=0, winpos=1,
                               fsiz=1)
@@ -103,7 +106,7 @@ def shoot_shaped_logo(bed, pictures):
                             winpos=1, fcol=16777215, fsiz=11, lbltrans=0)
     splash = bed.wait_window('splash', pid=pid)
     poll('the shaped logo on screen', lambda: bed.pixel(*sun) != before)
-    shoot(bed, splash, 'splash-shaped.png', margin=60)
+    shoot(bed, splash, folder + 'splash-shaped.png', margin=60)
     for p in (pid, first):
         bed.kill(p)
         bed.wait_exit(p, 5)
@@ -136,4 +139,5 @@ def take_scaled(bed):
 
 if __name__ == '__main__':
     failed = harness.run([('Screenshots', take)])
-    sys.exit(harness.run([('ScreenshotsAt150Percent', take_scaled)], dpi=144) or failed)
+    failed = harness.run([('ScreenshotsAt150Percent', take_scaled), ('EveryWindowAt150Percent', take)], dpi=144) or failed
+    sys.exit(failed)

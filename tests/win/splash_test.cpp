@@ -458,6 +458,11 @@ TEST(Splash, HourglassOverThePictureOnly) {
     POINT p{x, y};
     ClientToScreen(splash().hwnd(), &p);
     SetCursorPos(p.x, p.y);
+    // The pointer reaches the new place when the display has moved it, not at once.
+    lt::pumpUntil([p] {
+      POINT now{};
+      return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    }, 2000);
     SendMessageW(splash().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(splash().hwnd()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
