@@ -20,17 +20,17 @@ import yaml
 import jsonschema
 
 import harness
-from harness import check, poll
+from harness import check
 
 SCHEMA = os.path.join(harness.ROOT, 'dist', 'winget', 'manifest-1.6.schema.json')
 INSTALL_DIR = r'C:\Program Files\Lumivex'
 UNINSTALL_KEY = r'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-PACKAGES = {}  # 'current' and 'older': {'msi', 'version', 'msi_version', 'product_code', 'manifests'}
+PACKAGES = {}  # 'current' and 'older': {'msi', 'version', 'manifests', 'ProductCode', 'ProductVersion', 'UpgradeCode'}
 
 
 def build_packages(out):
     """The package of the program's version and one a version lower, as make-dist builds them."""
-    current = harness_version()
+    current = program_version()
     major, minor = current.split('.')
     lower = int(major) * 10 ** len(minor) + int(minor) - 1
     older = f'{lower // 10 ** len(minor)}.{lower % 10 ** len(minor):0{len(minor)}d}'
@@ -44,7 +44,7 @@ def build_packages(out):
                              if key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
 
 
-def harness_version():
+def program_version():
     with open(os.path.join(harness.ROOT, 'src', 'core', 'version.h'), encoding='utf-8') as f:
         for line in f:
             if 'kVersionText[] = L"' in line:
@@ -52,13 +52,10 @@ def harness_version():
     raise harness.Failure('no version text in src/core/version.h')
 
 
-def msi_table(msi, table):
-    text = subprocess.run(['msiinfo', 'export', msi, table], check=True, stdout=subprocess.PIPE, text=True).stdout
-    return [line.rstrip('\r').split('\t') for line in text.splitlines()[3:]]
-
-
 def msi_properties(msi):
-    return {row[0]: row[1] for row in msi_table(msi, 'Property')}
+    text = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
+                          text=True).stdout
+    return dict(line.rstrip('\r').split('\t', 1) for line in text.splitlines()[3:])
 
 
 # ---- what msiexec leaves in the prefix
