@@ -217,11 +217,22 @@ class Bed:
     def run_program(self, exe, *arguments, without=(), timeout=30):
         """Runs exe with arguments in the bed's prefix and returns its exit code. without: Wine libraries the run
         goes without, as if the system lacked them."""
+        return self.wine(to_windows(exe), *arguments, without=without, timeout=timeout).returncode
+
+    def wine(self, program, *arguments, without=(), timeout=30):
+        """Runs a program in the bed's prefix (a Windows path, or a name on its path such as msiexec) and returns
+        the finished process, with its output as text."""
         overrides = ';'.join(['mscoree,mshtml=', 'winemenubuilder.exe=d'] + [f'{name}=d' for name in without])
         env = dict(self.env, WINEPREFIX=self.prefix, WINEDEBUG='-all', WINEDLLOVERRIDES=overrides,
                    LC_ALL='ja_JP.UTF-8', LANG='ja_JP.UTF-8')
-        return subprocess.run(['wine', to_windows(exe), *arguments], env=env, timeout=timeout,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+        # The output through a file, not a pipe: a process the program leaves running (Wine's own services) would
+        # hold a pipe open.
+        with tempfile.TemporaryFile() as out:
+            done = subprocess.run(['wine', program, *arguments], env=env, timeout=timeout, stdout=out,
+                                  stderr=subprocess.DEVNULL)
+            out.seek(0)
+            done.stdout = out.read().decode('cp932', errors='replace')
+        return done
 
     def wait_exit(self, pid, timeout):
         return self.ask(f'wait-exit {pid} {int(timeout * 1000)}')
@@ -285,15 +296,21 @@ class ProgramFolder:
             return f.read().decode('cp932')
 
 
-def run(tests, dpi=96, monitors=None):
+def run(tests, dpi=96, monitors=None, fresh_bed=False):
+    """fresh_bed: each test gets a bed of its own (a new display and prefix) instead of all sharing one."""
     bed = Bed(dpi, monitors)
     passed, failed = [], []
     try:
-        bed.start()
+        if not fresh_bed:
+            bed.start()
         for name, fn in tests:
             print(f'[ RUN      ] E2E.{name}', flush=True)
             started = time.monotonic()
             try:
+                if fresh_bed:
+                    bed.stop()
+                    bed = Bed(dpi, monitors)
+                    bed.start()
                 fn(bed)
                 passed.append(name)
                 print(f'[       OK ] E2E.{name} ({int((time.monotonic() - started) * 1000)} ms)', flush=True)

@@ -1,0 +1,331 @@
+"""The Windows Installer package as a deployment system uses it: built by scripts/make-dist, installed, upgraded and
+removed silently by msiexec under Wine, each journey in a fresh prefix, and checked by the files, the registry and
+the task the package leaves. Also the winget manifests make-dist writes, against the schema in dist/winget.
+
+    python3 tests/e2e/package.py [JOURNEY...]
+"""
+
+import glob
+import hashlib
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+import yaml
+import jsonschema
+
+import harness
+from harness import check
+
+SCHEMA = os.path.join(harness.ROOT, 'dist', 'winget', 'manifest-1.6.schema.json')
+INSTALL_DIR = r'C:\Program Files\Lumivex'
+UNINSTALL_KEY = r'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+PACKAGES = {}  # 'current' and 'older': {'msi', 'version', 'manifests', 'ProductCode', 'ProductVersion', 'UpgradeCode'}
+
+
+def build_packages(out):
+    """The package of the program's version and one a version lower, as make-dist builds them."""
+    current = program_version()
+    major, minor = current.split('.')
+    lower = int(major) * 10 ** len(minor) + int(minor) - 1
+    older = f'{lower // 10 ** len(minor)}.{lower % 10 ** len(minor):0{len(minor)}d}'
+    for name, version in (('current', current), ('older', older)):
+        folder = os.path.join(out, name)
+        subprocess.run([os.path.join(harness.ROOT, 'scripts', 'make-dist'), '--version', version, folder], check=True,
+                       stdout=subprocess.DEVNULL)
+        msi = os.path.join(folder, f'lumivex-{version}.msi')
+        PACKAGES[name] = {'msi': msi, 'version': version, 'manifests': os.path.join(folder, 'winget'),
+                          **{key: value for key, value in msi_properties(msi).items()
+                             if key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
+
+
+def program_version():
+    """The version text CMake made from project(VERSION) for the Windows build."""
+    with open(os.path.join(harness.BUILD, 'generated', 'version.txt'), encoding='utf-8') as f:
+        return f.read().strip()
+
+
+def msi_properties(msi):
+    text = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
+                          text=True).stdout
+    return dict(line.rstrip('\r').split('\t', 1) for line in text.splitlines()[3:])
+
+
+# ---- what msiexec leaves in the prefix
+
+def drive_c(bed, *parts):
+    return os.path.join(bed.prefix, 'drive_c', *parts)
+
+
+def program_folder(bed, *parts):
+    return drive_c(bed, 'Program Files', 'Lumivex', *parts)
+
+
+def startup_shortcuts(bed):
+    """The Startup shortcuts named after the program. Wine's msi puts a per-machine package's StartupFolder in the
+    installing user's Startup folder, Windows in the all-users one: either counts."""
+    return (glob.glob(drive_c(bed, 'ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
+                              'lumivex.lnk')) +
+            glob.glob(drive_c(bed, 'users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
+                              'Programs', 'StartUp', 'lumivex.lnk')))
+
+
+def logon_task(bed):
+    return drive_c(bed, 'windows', 'system32', 'tasks', 'lumivex-AllUsers')
+
+
+def shortcut_target(path):
+    """The target of a shell link, and whether it is advertised (a Windows Installer descriptor instead of a path):
+    the link's LinkInfo holds the local path."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    flags = struct.unpack_from('<I', data, 0x14)[0]
+    advertised = bool(flags & 0x1000)
+    at = 0x4C
+    if flags & 0x1:  # the item id list comes first
+        at += 2 + struct.unpack_from('<H', data, at)[0]
+    if not flags & 0x2:
+        return None, advertised
+    local_path_at = struct.unpack_from('<I', data, at + 16)[0]
+    end = data.index(b'\0', at + local_path_at)
+    return data[at + local_path_at:end].decode('cp932'), advertised
+
+
+def registry(bed, key):
+    """The values under key and its subkeys, as {subkey: {name: value}}; None when key does not exist."""
+    done = bed.wine('reg', 'query', key, '/s')
+    if done.returncode != 0:
+        return None
+    found, current = {}, None
+    for line in done.stdout.splitlines():
+        if line.startswith('HKEY_'):
+            current = found.setdefault(line.strip(), {})
+        elif line.startswith('    ') and current is not None:
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[1].startswith('REG_'):
+                current[parts[0]] = parts[2] if len(parts) > 2 else ''
+    return found
+
+
+def uninstall_entries(bed):
+    """The Uninstall entries named Lumivex: {key: values}."""
+    return {key: values for key, values in (registry(bed, UNINSTALL_KEY) or {}).items()
+            if values.get('DisplayName') == 'Lumivex'}
+
+
+def read_ini(bed):
+    with open(program_folder(bed, 'lumivex.ini'), 'rb') as f:
+        return f.read().decode('cp932')
+
+
+def msiexec(bed, *arguments, timeout=120):
+    """Runs msiexec with a log of its own, started by the driver so that its whole exit code comes back (a Linux
+    process gives its low byte only); returns the exit code and the log's text."""
+    log = os.path.join(bed.tmp, f'msiexec-{time.monotonic_ns()}.log')
+    # Properties as the documentation writes them: NAME="value" where the value holds a space.
+    words = [f'{a.split("=", 1)[0]}="{a.split("=", 1)[1]}"' if ' ' in a and '=' in a else f'"{a}"' if ' ' in a else a
+             for a in (*arguments, '/l*v', harness.to_windows(log))]
+    started = time.monotonic()
+    answer = bed.ask('launch 1 C:\\windows\\system32\\msiexec.exe\t' + ' '.join(words))
+    check(answer.startswith('pid '), f'msiexec did not start: {answer}')
+    ended = bed.wait_exit(int(answer.split()[1]), timeout)
+    check(ended.startswith('exited '), f'msiexec {" ".join(arguments)} still runs after {timeout} s')
+    rc = int(ended.split()[1])
+    print(f'msiexec {" ".join(a for a in arguments if not a.startswith("Z:"))}: exit code {rc}, '
+          f'{time.monotonic() - started:.1f} s', flush=True)
+    text = ''
+    if os.path.exists(log):
+        with open(log, 'rb') as f:
+            raw = f.read()
+        text = raw.decode('utf-16') if raw[:2] == b'\xff\xfe' else raw.decode('cp932', errors='replace')
+    return rc, text
+
+
+def install(bed, package, *properties):
+    return msiexec(bed, '/i', harness.to_windows(package['msi']), '/qn', *properties)
+
+
+def uninstall(bed, package):
+    return msiexec(bed, '/x', package['ProductCode'], '/qn')
+
+
+def check_installed(bed, package):
+    for name in ('lumivex.exe', 'README-en.txt', 'README-ja.txt', 'LICENSE.txt', 'THIRD-PARTY-NOTICES.txt',
+                 os.path.join('pic', 'lumivex-logo.bmp'), os.path.join('pic', 'lumivex-logo.jpg'),
+                 os.path.join('pic', 'lumivex-shaped.png')):
+        check(os.path.isfile(program_folder(bed, name)), f'{name} installed under Program Files\\Lumivex')
+    entries = uninstall_entries(bed)
+    check(len(entries) == 1, f'one Uninstall entry named Lumivex, found {len(entries)}')
+    (key, entry), = entries.items()
+    check(entry.get('DisplayVersion') == package['ProductVersion'] and entry.get('Publisher') == 'Lumivex',
+          f'the entry gives the version and the publisher: {entry}')
+    check(key.endswith('\\' + package['ProductCode']), f'the entry is found by the product code: {key}')
+    check(entry.get('InstallLocation') == INSTALL_DIR + '\\', f'and names the folder: {entry.get("InstallLocation")}')
+    icons = [v.get('ProductIcon', '') for v in registry(bed, r'HKCR\Installer\Products').values()
+             if v.get('ProductName') == 'Lumivex']
+    check(len(icons) == 1 and icons[0].lower().startswith('c:\\') and icons[0].endswith('.ico')
+          and os.path.isfile(drive_c(bed, *icons[0][3:].split('\\'))), f"the program's icon for the entry: {icons}")
+
+
+def check_removed(bed):
+    left = [os.path.relpath(p, program_folder(bed)) for p in glob.glob(program_folder(bed, '**'), recursive=True)
+            if os.path.isfile(p)]
+    check(left == [], f'nothing left under Program Files\\Lumivex: {left}')
+    check(startup_shortcuts(bed) == [], 'no Startup shortcut left')
+    check(not os.path.exists(logon_task(bed)), 'no logon task left')
+    check(uninstall_entries(bed) == {}, 'no Uninstall entry left')
+    check(registry(bed, r'HKLM\Software\Lumivex') is None, 'no HKLM\\Software\\Lumivex left')
+
+
+def shows_splash(bed, seconds):
+    """The installed program, started as the Startup shortcut starts it, shows the 480 x 270 sample picture it was
+    given and ends after the display time."""
+    answer = bed.ask(f'launch 1 {INSTALL_DIR}\\lumivex.exe')
+    check(answer.startswith('pid '), f'launch failed: {answer}')
+    pid = int(answer.split()[1])
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check((splash.width, splash.height) == (480, 270), f'the picture given at install, got {splash.rect}')
+        check(bed.wait_exit(pid, seconds + 8).startswith('exited'), 'the program ends after its display time')
+    finally:
+        if bed.wait_exit(pid, 0) == 'running':
+            bed.kill(pid)
+
+
+# ---- the journeys
+
+def bad_properties_refused_then_default_install_and_uninstall(bed):
+    package = PACKAGES['current']
+    # Wine's msiexec logs no launch condition's message at /qn, so the log is read for the custom action's only.
+    for bad, reason in (('SECONDS=ten', 'SECONDS must be a whole number'), ('REGISTER=always', None)):
+        rc, log = install(bed, package, bad)
+        check(rc == 1603, f'{bad} fails the install (1603), got {rc}')
+        check(reason is None or reason in log, f'and the log says why: {reason}')
+        check_removed(bed)
+
+    rc, log = install(bed, package)
+    check(rc == 0, f'msiexec /i /qn ends with 0, got {rc}')
+    check_installed(bed, package)
+    shortcuts = startup_shortcuts(bed)
+    check(len(shortcuts) == 1, f'one Startup shortcut, found {shortcuts}')
+    target, advertised = shortcut_target(shortcuts[0])
+    check(not advertised, 'the shortcut names the file, not the Windows Installer feature')
+    check(target == INSTALL_DIR + r'\lumivex.exe', f'the shortcut starts the installed program, got {target!r}')
+    check(not os.path.exists(logon_task(bed)), 'no logon task without REGISTER=task')
+    check(not os.path.exists(program_folder(bed, 'lumivex.ini')), 'no settings file without PICTURE, SECONDS or MESSAGE')
+
+    rc, log = uninstall(bed, package)
+    check(rc == 0, f'msiexec /x {{ProductCode}} /qn ends with 0, got {rc}')
+    check_removed(bed)
+
+
+def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
+    older, current = PACKAGES['older'], PACKAGES['current']
+    picture = INSTALL_DIR + r'\pic\lumivex-logo.bmp'
+    rc, log = install(bed, older, 'REGISTER=task', f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    check(rc == 0, f'install with REGISTER=task and the settings ends with 0, got {rc}')
+    check(os.path.isfile(logon_task(bed)), 'REGISTER=task makes the logon task for every user')
+    check(startup_shortcuts(bed) == [], 'and no Startup shortcut')
+    ini = read_ini(bed)
+    for line in ('splashtime=2', 'message=ようこそ、株式会社へ', f'picture={picture}'):
+        check(line in ini.splitlines(), f'the settings file holds {line!r}: {ini!r}')
+
+    # The newer version without REGISTER keeps the way registered. The settings are given again: Windows keeps the
+    # file through the older version's removal (it runs with UPGRADINGPRODUCTCODE set), Wine removes it (its
+    # msiexec runs that removal as a plain uninstall).
+    rc, log = install(bed, current, f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    check(rc == 0, f'the upgrade ends with 0, got {rc}')
+    check_installed(bed, current)  # one entry, of the newer version
+    check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade keeps the logon task')
+    check(read_ini(bed) == ini, 'and the settings file holds the same')
+    shows_splash(bed, 2)
+
+    rc, log = uninstall(bed, current)
+    check(rc == 0, f'uninstall ends with 0, got {rc}')
+    check_removed(bed)  # the settings file the package wrote and left unchanged goes too
+
+
+def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
+    older, current = PACKAGES['older'], PACKAGES['current']
+    rc, _ = install(bed, older, 'REGISTER=none', 'SECONDS=3')
+    check(rc == 0, f'the older package installs, got {rc}')
+    check(not os.path.exists(logon_task(bed)) and startup_shortcuts(bed) == [], 'REGISTER=none: neither task nor shortcut')
+    # An administrator changes the machine-wide settings afterwards.
+    changed = read_ini(bed).replace('splashtime=3', 'splashtime=9')
+    with open(program_folder(bed, 'lumivex.ini'), 'wb') as f:
+        f.write(changed.encode('cp932'))
+
+    rc, _ = install(bed, current, 'REGISTER=Task')
+    check(rc == 0, f'the newer package installs over it, got {rc}')
+    check_installed(bed, current)
+    check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade registers as it is told')
+    check(read_ini(bed) == changed, 'the upgrade keeps the changed settings file as it is')
+
+    rc, log = install(bed, older)
+    check(rc == 1603, f'the older package refuses to install over the newer one (1603), got {rc}')
+    check_installed(bed, current)
+
+    rc, _ = uninstall(bed, current)
+    check(rc == 0, f'uninstall ends with 0, got {rc}')
+    check(os.listdir(program_folder(bed)) == ['lumivex.ini'] and read_ini(bed) == changed,
+          'uninstall keeps only the changed settings file')
+    os.remove(program_folder(bed, 'lumivex.ini'))
+    check_removed(bed)
+
+
+def winget_manifests_validate(bed):
+    with open(SCHEMA, encoding='utf-8') as f:
+        schema = json.load(f)
+    package = PACKAGES['current']
+    folder = os.path.join(package['manifests'], 'manifests', 'l', 'Lumivex', 'Lumivex', package['version'])
+    manifests = {}
+    for path in sorted(glob.glob(os.path.join(folder, '*.yaml'))):
+        with open(path, encoding='utf-8') as f:
+            manifest = yaml.safe_load(f)
+        kind = manifest.get('ManifestType')
+        check(kind in ('installer', 'defaultLocale', 'version'), f'{path}: ManifestType {kind!r}')
+        errors = sorted(jsonschema.Draft202012Validator({'$ref': f'#/$defs/{kind}', '$defs': schema['$defs']})
+                        .iter_errors(manifest), key=str)
+        check(not errors, f'{os.path.basename(path)}: ' + '; '.join(
+            f'{"/".join(map(str, e.absolute_path))}: {e.message}' for e in errors))
+        manifests[kind] = (os.path.basename(path), manifest)
+    check(sorted(manifests) == ['defaultLocale', 'installer', 'version'], f'one manifest of each kind: {manifests}')
+    version = manifests['version'][1]
+    check(manifests['version'][0] == 'Lumivex.Lumivex.yaml'
+          and manifests['installer'][0] == 'Lumivex.Lumivex.installer.yaml'
+          and manifests['defaultLocale'][0] == f'Lumivex.Lumivex.locale.{version["DefaultLocale"]}.yaml'
+          and manifests['defaultLocale'][1]['PackageLocale'] == version['DefaultLocale'],
+          'the files are named as winget names them, the default locale has its manifest')
+    for _, m in manifests.values():
+        check((m['PackageIdentifier'], m['PackageVersion']) == ('Lumivex.Lumivex', package['version']),
+              f'every manifest names the package and its version: {m["PackageIdentifier"]} {m["PackageVersion"]}')
+    installer = manifests['installer'][1]
+    with open(package['msi'], 'rb') as f:
+        sha256 = hashlib.sha256(f.read()).hexdigest().upper()
+    entry = installer['AppsAndFeaturesEntries'][0]
+    check(installer['ProductCode'] == entry['ProductCode'] == package['ProductCode']
+          and entry['UpgradeCode'] == package['UpgradeCode']
+          and installer['Installers'][0]['InstallerSha256'] == sha256,
+          "the manifest gives the package's product code, upgrade code and hash")
+
+
+JOURNEYS = [
+    ('WingetManifestsValidate', winget_manifests_validate),
+    ('BadPropertiesRefusedThenDefaultInstallAndUninstall', bad_properties_refused_then_default_install_and_uninstall),
+    ('SettingsAndLogonTaskKeptByAnUpgradeAndRemoved', settings_and_logon_task_kept_by_an_upgrade_and_removed),
+    ('ChangedIniKeptByUpgradeAndUninstallDowngradeRefused', changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused),
+]
+
+if __name__ == '__main__':
+    only = sys.argv[1:]
+    out = tempfile.mkdtemp(prefix='lumivex-packages-')
+    try:
+        build_packages(out)
+        sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only], fresh_bed=True))
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
