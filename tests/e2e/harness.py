@@ -92,6 +92,7 @@ class Bed:
         self.xvfb = None
         self.driver = None
         self.env = dict(os.environ)
+        self.origin = (0, 0)  # the virtual screen's top-left corner, which sits at the X screen's origin
 
     # ---- setup and teardown of the whole run
     def start(self):
@@ -122,6 +123,8 @@ class Bed:
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=self.env, text=True, encoding='utf-8', bufsize=1)
         desktop = self.ask('desktop')
         check(desktop.startswith('desktop '), f'driver did not answer: {desktop!r}')
+        seen = self.monitors_seen()
+        self.origin = (min(m[0] for m in seen), min(m[1] for m in seen))
 
     def arrange(self, layout):
         """Two monitors: 'right', 'left', or 'one' (the second unplugged). Wine reads the layout when its
@@ -221,10 +224,18 @@ class Bed:
     def kill(self, pid):
         self.ask(f'kill {pid}')
 
-    # ---- real input on the X display (the Wine desktop sits at the X screen's origin)
+    # ---- real input on the X display, at window coordinates (the virtual screen's corner is the X screen's origin)
+    def x_screen(self, x, y):
+        return x - self.origin[0], y - self.origin[1]
+
     def xdotool(self, *args):
         subprocess.run(['xdotool', *[str(a) for a in args]], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def point_at(self, window):
+        """Moves the pointer over a window. On two monitors there is no window manager and Wine's virtual desktop is
+        off: the X keyboard focus follows the pointer, so keys reach the window under it."""
+        self.xdotool('mousemove', *self.x_screen(window.left + window.width // 2, window.top + window.height // 2))
 
     def key(self, *keys):
         self.xdotool('key', '--delay', '40', *keys)
@@ -233,16 +244,16 @@ class Bed:
         self.xdotool('type', '--delay', '20', text)
 
     def click(self, x, y, repeat=1):
-        self.xdotool('mousemove', x, y)
+        self.xdotool('mousemove', *self.x_screen(x, y))
         time.sleep(0.05)
         self.xdotool('click', '--repeat', repeat, '--delay', '80', 1)
 
     def drag(self, x0, y0, x1, y1, steps=8):
-        self.xdotool('mousemove', x0, y0)
+        self.xdotool('mousemove', *self.x_screen(x0, y0))
         time.sleep(0.05)
         self.xdotool('mousedown', 1)
         for i in range(1, steps + 1):
-            self.xdotool('mousemove', x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+            self.xdotool('mousemove', *self.x_screen(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps))
             time.sleep(0.03)
         self.xdotool('mouseup', 1)
 
