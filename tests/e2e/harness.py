@@ -80,6 +80,14 @@ class Window:
         return self.rect[3] - self.rect[1]
 
 
+# Two 1024 x 768 monitors as Wine reports them, for each arrangement of Bed.arrange: (left, top, right, bottom, primary).
+LAYOUTS = {
+    'right': [(0, 0, 1024, 768, True), (1024, 0, 2048, 768, False)],
+    'left': [(-1024, 0, 0, 768, False), (0, 0, 1024, 768, True)],
+    'one': [(0, 0, 1024, 768, True)],
+}
+
+
 class Bed:
     def __init__(self, dpi=96, monitors=None):
         """dpi: the screen's dots per inch in the Wine prefix (144 is 150 % scaling). monitors: 'right' or 'left'
@@ -100,6 +108,7 @@ class Bed:
             answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
                                     stdout=subprocess.PIPE, text=True).stdout.split()
             self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
+            self.start_driver()
             self.arrange(self.monitors)
             return
         for n in range(300, 400):
@@ -123,16 +132,14 @@ class Bed:
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=self.env, text=True, encoding='utf-8', bufsize=1)
         desktop = self.ask('desktop')
         check(desktop.startswith('desktop '), f'driver did not answer: {desktop!r}')
-        seen = self.monitors_seen()
-        self.origin = (min(m[0] for m in seen), min(m[1] for m in seen))
 
     def arrange(self, layout):
-        """Two monitors: 'right', 'left', or 'one' (the second unplugged). Wine reads the layout when its
-        wineserver starts, so the driver starts again on the new one."""
-        self.stop_driver()
+        """Two monitors: 'right', 'left', or 'one' (the second unplugged), while Wine runs, as a user plugs and
+        unplugs them: Wine sees the new layout within a tenth of a second, and programs started after it too."""
         subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'arrange', self.env['DISPLAY'], layout],
                        check=True, env=self.env, stdout=subprocess.DEVNULL)
-        self.start_driver()
+        poll(f'Wine to see the monitors arranged "{layout}"', lambda: sorted(self.monitors_seen()) == LAYOUTS[layout])
+        self.origin = (min(m[0] for m in LAYOUTS[layout]), min(m[1] for m in LAYOUTS[layout]))
 
     def monitors_seen(self):
         """The monitors as Wine reports them: (left, top, right, bottom, primary)."""

@@ -578,22 +578,6 @@ SCALED_JOURNEYS = [
 ]
 
 
-# Two 1024 x 768 monitors as Wine reports them: (left, top, right, bottom, primary).
-LAYOUTS = {
-    'right': [(0, 0, 1024, 768, True), (1024, 0, 2048, 768, False)],
-    'left': [(-1024, 0, 0, 768, False), (0, 0, 1024, 768, True)],
-    'one': [(0, 0, 1024, 768, True)],
-}
-
-
-def arranged(bed, layout):
-    """The monitors arranged as `layout` (the bed restarts Wine only when they are not so already)."""
-    if sorted(bed.monitors_seen()) != LAYOUTS[layout]:
-        bed.arrange(layout)
-    seen = sorted(bed.monitors_seen())
-    check(seen == LAYOUTS[layout], f'Wine sees the monitors arranged "{layout}": {seen}')
-
-
 def picture_400x300(bed):
     path = os.path.join(pictures(bed), 'logo-400x300.bmp')
     if not os.path.exists(path):
@@ -606,7 +590,7 @@ def centred_on_the_primary_monitor_in_both_arrangements(bed):
     """The second monitor right of the primary, then left of it (the virtual screen from x = -1024): the splash
     and the option dialog are centred on the primary monitor, wherever the virtual screen's middle is."""
     for layout in ('right', 'left'):
-        arranged(bed, layout)
+        bed.arrange(layout)
         prog = ProgramFolder(bed)
         prog.write_ini(normal_settings(picture_400x300(bed), splashtime=60))
         pid = bed.launch(prog.exe)
@@ -625,9 +609,10 @@ def centred_on_the_primary_monitor_in_both_arrangements(bed):
 
 
 def place_on_an_unplugged_monitor(bed):
-    """The logo dragged onto the monitor left of the primary (negative coordinates) and saved; with that monitor
-    unplugged the next start shows it wholly on the primary, and the settings file keeps the place."""
-    arranged(bed, 'left')
+    """The logo dragged onto the monitor left of the primary (negative coordinates) and saved. That monitor is
+    unplugged while the logo shows there: it moves wholly onto the primary, and so does it at the next start; the
+    settings file keeps the saved place throughout."""
+    bed.arrange('left')
     prog = ProgramFolder(bed)
     prog.write_ini(normal_settings(picture_400x300(bed), splashtime=60, winpos=1))
     pid = bed.launch(prog.exe)
@@ -646,15 +631,18 @@ def place_on_an_unplugged_monitor(bed):
         check((splash.left, splash.top) == (-700, 100), f'OK moves the splash onto the second monitor: {splash.rect}')
         click_control(bed, 'Option', 'OK')
         poll('the place saved', lambda: 'Top=100\r\n' in prog.read_ini() and 'Left=-700\r\n' in prog.read_ini(), 5)
+        saved = open(prog.ini, 'rb').read()
+
+        bed.arrange('one')
+        bed.ask('display-changed')
+        poll('the splash moved wholly onto the primary', lambda: bed.window('splash', pid).rect == (0, 100, 400, 400), 5)
     finally:
         close_program(bed, pid)
 
-    arranged(bed, 'one')
-    saved = open(prog.ini, 'rb').read()
     pid = bed.launch(prog.exe)
     try:
         splash = bed.wait_window('splash', pid=pid)
-        check(splash.rect == (0, 100, 400, 400), f'the splash is moved wholly onto the primary: {splash.rect}')
+        check(splash.rect == (0, 100, 400, 400), f'the next start shows it wholly on the primary: {splash.rect}')
         poll('the picture on screen', lambda: int(bed.pixel(112, 210)[:2], 16) > 0xE0, 10)
     finally:
         close_program(bed, pid)
