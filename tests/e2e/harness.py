@@ -80,7 +80,7 @@ class Window:
         return self.rect[3] - self.rect[1]
 
 
-# Two 1024 x 768 monitors as Wine reports them, for each arrangement of Bed.arrange: (left, top, right, bottom, primary).
+# Two 1024 x 768 monitors as Wine reports them in each arrangement of Bed.arrange: (left, top, right, bottom, primary).
 LAYOUTS = {
     'right': [(0, 0, 1024, 768, True), (1024, 0, 2048, 768, False)],
     'left': [(-1024, 0, 0, 768, False), (0, 0, 1024, 768, True)],

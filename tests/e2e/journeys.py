@@ -635,7 +635,8 @@ def place_on_an_unplugged_monitor(bed):
 
         bed.arrange('one')
         bed.ask('display-changed')
-        poll('the splash moved wholly onto the primary', lambda: bed.window('splash', pid).rect == (0, 100, 400, 400), 5)
+        poll('the splash moved wholly onto the primary',
+             lambda: bed.window('splash', pid).rect == (0, 100, 400, 400), 5)
     finally:
         close_program(bed, pid)
 
