@@ -98,6 +98,14 @@ class Window:
         return self.rect[3] - self.rect[1]
 
 
+# Two 1024 x 768 monitors as Wine reports them in each arrangement of Bed.arrange: (left, top, right, bottom, primary).
+LAYOUTS = {
+    'right': [(0, 0, 1024, 768, True), (1024, 0, 2048, 768, False)],
+    'left': [(-1024, 0, 0, 768, False), (0, 0, 1024, 768, True)],
+    'one': [(0, 0, 1024, 768, True)],
+}
+
+
 class Bed:
     def __init__(self, dpi=96, monitors=None):
         """dpi: the screen's dots per inch in the Wine prefix (144 is 150 % scaling). monitors: 'right' or 'left'
@@ -110,6 +118,7 @@ class Bed:
         self.xvfb = None
         self.driver = None
         self.env = dict(os.environ)
+        self.origin = (0, 0)  # the virtual screen's top-left corner, which sits at the X screen's origin
 
     # ---- setup and teardown of the whole run
     def start(self):
@@ -117,6 +126,7 @@ class Bed:
             answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
                                     stdout=subprocess.PIPE, text=True).stdout.split()
             self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
+            self.start_driver()
             self.arrange(self.monitors)
             return
         self.xvfb, self.env['DISPLAY'] = start_xvfb('1024x768')
@@ -133,12 +143,12 @@ class Bed:
         check(desktop.startswith('desktop '), f'driver did not answer: {desktop!r}')
 
     def arrange(self, layout):
-        """Two monitors: 'right', 'left', or 'one' (the second unplugged). Wine reads the layout when its
-        wineserver starts, so the driver starts again on the new one."""
-        self.stop_driver()
+        """Two monitors: 'right', 'left', or 'one' (the second unplugged), while Wine runs, as a user plugs and
+        unplugs them: Wine sees the new layout within a tenth of a second, and programs started after it too."""
         subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'arrange', self.env['DISPLAY'], layout],
                        check=True, env=self.env, stdout=subprocess.DEVNULL)
-        self.start_driver()
+        poll(f'Wine to see the monitors arranged "{layout}"', lambda: sorted(self.monitors_seen()) == LAYOUTS[layout])
+        self.origin = (min(m[0] for m in LAYOUTS[layout]), min(m[1] for m in LAYOUTS[layout]))
 
     def monitors_seen(self):
         """The monitors as Wine reports them: (left, top, right, bottom, primary)."""
@@ -240,10 +250,18 @@ class Bed:
     def kill(self, pid):
         self.ask(f'kill {pid}')
 
-    # ---- real input on the X display (the Wine desktop sits at the X screen's origin)
+    # ---- real input on the X display, at window coordinates (the virtual screen's corner is the X screen's origin)
+    def x_screen(self, x, y):
+        return x - self.origin[0], y - self.origin[1]
+
     def xdotool(self, *args):
         subprocess.run(['xdotool', *[str(a) for a in args]], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def point_at(self, window):
+        """Moves the pointer over a window. On two monitors there is no window manager and Wine's virtual desktop is
+        off: the X keyboard focus follows the pointer, so keys reach the window under it."""
+        self.xdotool('mousemove', *self.x_screen(window.left + window.width // 2, window.top + window.height // 2))
 
     def key(self, *keys):
         self.xdotool('key', '--delay', '40', *keys)
@@ -252,16 +270,16 @@ class Bed:
         self.xdotool('type', '--delay', '20', text)
 
     def click(self, x, y, repeat=1):
-        self.xdotool('mousemove', x, y)
+        self.xdotool('mousemove', *self.x_screen(x, y))
         time.sleep(0.05)
         self.xdotool('click', '--repeat', repeat, '--delay', '80', 1)
 
     def drag(self, x0, y0, x1, y1, steps=8):
-        self.xdotool('mousemove', x0, y0)
+        self.xdotool('mousemove', *self.x_screen(x0, y0))
         time.sleep(0.05)
         self.xdotool('mousedown', 1)
         for i in range(1, steps + 1):
-            self.xdotool('mousemove', x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+            self.xdotool('mousemove', *self.x_screen(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps))
             time.sleep(0.03)
         self.xdotool('mouseup', 1)
 

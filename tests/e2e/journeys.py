@@ -579,9 +579,91 @@ SCALED_JOURNEYS = [
 ]
 
 
+def picture_400x300(bed):
+    path = os.path.join(pictures(bed), 'logo-400x300.bmp')
+    if not os.path.exists(path):
+        subprocess.run(['convert', os.path.join(pictures(bed), 'lumivex-logo.bmp'), '-resize', '400x300!',
+                        '-type', 'TrueColor', 'BMP3:' + path], check=True)
+    return path
+
+
+def centred_on_the_primary_monitor_in_both_arrangements(bed):
+    """The second monitor right of the primary, then left of it (the virtual screen from x = -1024): the splash
+    and the option dialog are centred on the primary monitor, wherever the virtual screen's middle is."""
+    for layout in ('right', 'left'):
+        bed.arrange(layout)
+        prog = ProgramFolder(bed)
+        prog.write_ini(normal_settings(picture_400x300(bed), splashtime=60))
+        pid = bed.launch(prog.exe)
+        try:
+            splash = bed.wait_window('splash', pid=pid)
+            check(splash.rect == (312, 234, 712, 534), f'{layout}: the splash is centred on the primary: {splash.rect}')
+            poll(f'{layout}: the picture on screen',  # the sun's centre is bright yellow-white
+                 lambda: int(bed.pixel(splash.left + 112, splash.top + 110)[:2], 16) > 0xE0, 10)
+            bed.point_at(splash)
+            bed.key('F1')
+            option = bed.wait_window('Option', pid=pid)
+            check((option.left, option.top) == ((1024 - option.width) // 2, (768 - option.height) // 2),
+                  f'{layout}: the option dialog is centred on the primary: {option.rect}')
+        finally:
+            close_program(bed, pid)
+
+
+def place_on_an_unplugged_monitor(bed):
+    """The logo dragged onto the monitor left of the primary (negative coordinates) and saved. That monitor is
+    unplugged while the logo shows there: it moves wholly onto the primary, and so does it at the next start; the
+    settings file keeps the saved place throughout."""
+    bed.arrange('left')
+    prog = ProgramFolder(bed)
+    prog.write_ini(normal_settings(picture_400x300(bed), splashtime=60, winpos=1))
+    pid = bed.launch(prog.exe)
+    try:
+        bed.point_at(bed.wait_window('splash', pid=pid))
+        bed.key('F1')
+        bed.wait_window('Option', pid=pid)
+        click_control(bed, 'Option', '位置設定')
+        frame = bed.wait_window('ポジション設定', pid=pid)
+        bed.drag(frame.left + 300, frame.top + 40, frame.left - 400, frame.top + 140)
+        poll('the frame on the second monitor', lambda: (lambda w: w and (w.left, w.top) == (-700, 100))(
+            bed.window('ポジション設定', pid)), 5)
+        click_control(bed, 'ポジション設定', 'OK')
+        bed.wait_gone('ポジション設定', pid=pid)
+        splash = bed.window('splash', pid)
+        check((splash.left, splash.top) == (-700, 100), f'OK moves the splash onto the second monitor: {splash.rect}')
+        click_control(bed, 'Option', 'OK')
+        poll('the place saved', lambda: 'Top=100\r\n' in prog.read_ini() and 'Left=-700\r\n' in prog.read_ini(), 5)
+        saved = open(prog.ini, 'rb').read()
+
+        bed.arrange('one')
+        bed.ask('display-changed')
+        poll('the splash moved wholly onto the primary',
+             lambda: bed.window('splash', pid).rect == (0, 100, 400, 400), 5)
+    finally:
+        close_program(bed, pid)
+
+    pid = bed.launch(prog.exe)
+    try:
+        splash = bed.wait_window('splash', pid=pid)
+        check(splash.rect == (0, 100, 400, 400), f'the next start shows it wholly on the primary: {splash.rect}')
+        poll('the picture on screen', lambda: int(bed.pixel(112, 210)[:2], 16) > 0xE0, 10)
+    finally:
+        close_program(bed, pid)
+    check(open(prog.ini, 'rb').read() == saved, 'showing it elsewhere leaves the settings file as it was')
+
+
+# Run on two monitors (scripts/test-e2e runs them with --monitors): the bed starts with the second on the right.
+MONITOR_JOURNEYS = [
+    ('CentredOnThePrimaryMonitorInBothArrangements', centred_on_the_primary_monitor_in_both_arrangements),
+    ('PlaceOnAnUnpluggedMonitor', place_on_an_unplugged_monitor),
+]
+
+
 if __name__ == '__main__':
     args = sys.argv[1:]
     if args[:1] == ['--dpi']:
         sys.exit(harness.run(SCALED_JOURNEYS, dpi=int(args[1])))
+    if args[:1] == ['--monitors']:
+        only = args[1:]
+        sys.exit(harness.run([(n, f) for n, f in MONITOR_JOURNEYS if not only or n in only], monitors='right'))
     only = args
     sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only]))

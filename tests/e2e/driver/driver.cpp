@@ -214,6 +214,17 @@ int wmain() {
           },
           0);
       std::cout << "end" << std::endl;
+    } else if (cmd == "display-changed") {
+      // What Windows tells every window when a monitor is plugged in, unplugged or rearranged (Wine does not when
+      // the X screen's layout changes under it).
+      DWORD_PTR result = 0;
+      HDC dc = GetDC(nullptr);
+      const int bits = GetDeviceCaps(dc, BITSPIXEL);
+      ReleaseDC(nullptr, dc);
+      SendMessageTimeoutW(HWND_BROADCAST, WM_DISPLAYCHANGE, static_cast<WPARAM>(bits),
+                          MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)), SMTO_ABORTIFHUNG,
+                          2000, &result);
+      std::cout << "ok" << std::endl;
     } else if (cmd == "desktop") {
       std::cout << "desktop " << GetSystemMetrics(SM_CXSCREEN) << " " << GetSystemMetrics(SM_CYSCREEN) << std::endl;
     } else {
