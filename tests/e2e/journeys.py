@@ -573,7 +573,7 @@ def windows_at_the_screens_scale(bed):
         close_program(bed, pid)
 
 
-# Run at another dpi than 96 (scripts/test-e2e runs them at 144).
+# Run at another dpi than 96 (ctest runs them at 144: journeys-144dpi).
 SCALED_JOURNEYS = [
     ('WindowsAtTheScreensScale', windows_at_the_screens_scale),
 ]
@@ -651,7 +651,7 @@ def place_on_an_unplugged_monitor(bed):
     check(open(prog.ini, 'rb').read() == saved, 'showing it elsewhere leaves the settings file as it was')
 
 
-# Run on two monitors (scripts/test-e2e runs them with --monitors): the bed starts with the second on the right.
+# Run on two monitors (ctest runs them with --monitors: journeys-monitors): the bed starts with the second on the right.
 MONITOR_JOURNEYS = [
     ('CentredOnThePrimaryMonitorInBothArrangements', centred_on_the_primary_monitor_in_both_arrangements),
     ('PlaceOnAnUnpluggedMonitor', place_on_an_unplugged_monitor),
