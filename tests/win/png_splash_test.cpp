@@ -2,17 +2,13 @@
 // PngSuite picture at sample points, opaque PNGs drawn as before, damaged PNGs reported, and the chooser's filter.
 #include <gtest/gtest.h>
 
-#include <spng.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "../core/png_test_support.h"
 #include "core/png_decoder.h"
 #include "splash/picture.h"
 #include "splash_fixture.h"
@@ -25,31 +21,18 @@ using lt::SplashRun;
 
 namespace {
 
-// A PNG from straight 0xAARRGGBB pixels, written by the PNG library: 8-bit RGBA.
+// A PNG from straight 0xAARRGGBB pixels: 8-bit RGBA.
 std::string pngFile(int w, int h, const std::function<uint32_t(int, int)>& argb) {
-  std::vector<uint8_t> rgba;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t c = argb(x, y);
-      rgba.insert(rgba.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), uint8_t(c >> 24)});
-    }
-  spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
-  spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-  spng_ihdr header{static_cast<uint32_t>(w), static_cast<uint32_t>(h), 8, SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 0, 0, 0};
-  spng_set_ihdr(ctx, &header);
-  spng_encode_image(ctx, rgba.data(), rgba.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
-  size_t size = 0;
-  int error = 0;
-  void* png = spng_get_png_buffer(ctx, &size, &error);
-  std::string out(static_cast<const char*>(png), size);
-  free(png);
-  spng_ctx_free(ctx);
-  return out;
+  const std::vector<uint8_t> png = core::testing::rgbaPng(w, h, [&](int x, int y) {
+    const uint32_t c = argb(x, y);
+    return (c << 8) | (c >> 24);
+  });
+  return {png.begin(), png.end()};
 }
 
 std::string suiteFile(const std::string& name) {
-  std::ifstream in(std::filesystem::path(LUMIVEX_TESTDATA) / "pngsuite" / name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::vector<uint8_t> bytes = core::testing::readPngSuite(name);
+  return {bytes.begin(), bytes.end()};
 }
 
 COLORREF screenPixel(int x, int y) {
