@@ -1,5 +1,8 @@
 // The application as a test makes it, on the test's services, and its windows by role while it lives.
 #pragma once
+#include <memory>
+#include <string>
+
 #include "app/application.h"
 #include "test_support.h"
 
@@ -21,6 +24,29 @@ class TestApplication : public app::Application {
 
 inline bool applicationRunning() { return TestApplication::current() != nullptr; }
 inline app::Application& application() { return *TestApplication::current(); }
+// The whole application in a program folder: a temporary folder, the services a test stands in for, and the
+// application made as the program makes it once `start` names the executable's path.
+class ProgramRun {
+ public:
+  ProgramRun() = default;
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+  ~ProgramRun() {
+    // A modal showing that was expected but never came would otherwise end a later test's dialog.
+    while (services.pendingModalHooks() > 0 && application) application->optionDialog().showModal();
+    application.reset();
+  }
+
+  void start(const std::wstring& exePath) {
+    services.exe = exePath;
+    application = std::make_unique<TestApplication>(services);
+  }
+
+  TempFolder dir;
+  FakeServices services;
+  std::unique_ptr<TestApplication> application;
+};
+
 // A dialog of the whole application in a fresh program folder without a settings file (a first run).
 class ProgramFolderTest : public ::testing::Test {
  protected:

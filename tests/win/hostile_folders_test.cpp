@@ -20,15 +20,9 @@ namespace lt = lumivex::testing;
 namespace {
 
 // The whole program started from `exePath`, whatever its folder, as SplashRun starts it from a folder of its own.
-class FolderRun {
+class FolderRun : public ProgramRun {
  public:
-  explicit FolderRun(const std::wstring& exePath)
-      : iniPath(core::settingsPathFor(exePath)), services(exePath),
-        application(std::make_unique<TestApplication>(services)) {}
-  ~FolderRun() {
-    while (services.pendingModalHooks() > 0 && applicationRunning()) option().showModal();
-    application.reset();
-  }
+  explicit FolderRun(const std::wstring& exePath) : iniPath(core::settingsPathFor(exePath)) { start(exePath); }
 
   // Shows the splash window, then opens the option dialog by a double-click on the picture; `inDialog` runs there
   // and OK is pressed. A dialog that a failed save keeps open is then left as the close box leaves it.
@@ -48,8 +42,6 @@ class FolderRun {
 
   std::wstring iniPath;
   bool dialogStayedOpen = false;
-  lt::FakeServices services;
-  std::unique_ptr<TestApplication> application;
 };
 
 // A program folder holding a picture, "mes.txt" and a settings file naming the picture.

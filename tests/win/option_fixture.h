@@ -22,7 +22,7 @@ inline std::string defaultMessageFileBytes() {
   return ui::narrow(L"しばらくお待ち下さい\r\nNow Loading...\r\n起動中・・・\r\n起動ing\r\n", 932);
 }
 
-class OptionRun {
+class OptionRun : public ProgramRun {
  public:
   enum class Mode { Normal, FirstRun };
   struct Setup {
@@ -39,13 +39,10 @@ class OptionRun {
     messagePath = folder + L"\\mes.txt";
     if (s.mode == Mode::Normal) writeFileBytes(iniPath, s.ini);
     if (s.messageFile) writeFileBytes(messagePath, defaultMessageFileBytes());
-    services.exe = folder + L"\\lumivex.exe";
-    application = std::make_unique<TestApplication>(services);
+    start(folder + L"\\lumivex.exe");
     // Nothing here shows the splash window, so its countdown would otherwise end the run after a second.
     splash().countdown.setEnabled(false);
   }
-  ~OptionRun() { application.reset(); }
-
   OptionDialog& option() const { return testing::option(); }
 
   // Shows the dialog modally, runs `body` inside it, then ends it unless the body did.
@@ -58,10 +55,7 @@ class OptionRun {
     option().showModal();
   }
 
-  TempFolder dir;
-  FakeServices services;
   std::wstring iniPath, messagePath;
-  std::unique_ptr<TestApplication> application;
 };
 
 // The lines of an INI file without the blank ones, in file order.

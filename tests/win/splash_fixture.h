@@ -24,24 +24,17 @@ inline std::string splashIni(const std::wstring& picture, const std::string& opt
          ui::narrow(picture) + "\r\n";
 }
 
-class SplashRun {
+class SplashRun : public ProgramRun {
  public:
   // Writes the settings file (unless `ini` is null) and "mes.txt", and creates the application as the program does.
   explicit SplashRun(const std::string* ini, const std::wstring& exeName = L"lumivex.exe") {
     writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
     exePath = dir.file(exeName);
     if (ini) writeFileBytes(settingsPath(), *ini);
-    services.exe = exePath;
     created = GetTickCount64();
-    application = std::make_unique<TestApplication>(services);
+    start(exePath);
   }
   explicit SplashRun(const std::string& ini) : SplashRun(&ini) {}
-
-  ~SplashRun() {
-    // A modal showing that was expected but never came would otherwise end a later test's dialog.
-    while (services.pendingModalHooks() > 0 && applicationRunning()) option().showModal();
-    application.reset();
-  }
 
   // The next modal showing of a form is counted and ended at once.
   void expectModal() {
@@ -78,13 +71,10 @@ class SplashRun {
     return (dot != std::wstring::npos && dot > slash ? exePath.substr(0, dot) : exePath) + L".ini";
   }
 
-  TempFolder dir;
-  FakeServices services;
   std::wstring exePath;
   ULONGLONG created = 0;
   int modalShowings = 0;
   bool timerDuringModal = true;
-  std::unique_ptr<TestApplication> application;
 };
 
 inline SIZE clientSize(HWND h) {
