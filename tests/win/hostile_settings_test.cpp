@@ -80,7 +80,7 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
                 "\r\nsplashtime=7\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
                 "]\r\nb_size=9" + kTail);
   loadThenSave(run, [](OptionDialog& o) {
-    EXPECT_EQ(splash().top(), 40);
+    EXPECT_EQ(settings().top, 40) << "the centred window keeps the stored place in the settings";
     EXPECT_EQ(o.displaySecondsEdit.value(), 7);
     EXPECT_EQ(o.borderWidthEdit.value(), 3) << "the key belongs to another section";
     EXPECT_TRUE(o.userNameEdit.text() == std::wstring(2047, L'n')) << o.userNameEdit.text().size() << " characters";
