@@ -59,7 +59,6 @@ int main(int argc, char** argv) {
   InitCommonControlsEx(&icc);
   const HRESULT com = CoInitialize(nullptr);
   testing::InitGoogleTest(&argc, argv);
-  testing::UnitTest::GetInstance()->listeners().Append(new QuitReset);
   testing::UnitTest::GetInstance()->listeners().Append(new HangWatch);
   const int rc = RUN_ALL_TESTS();
   if (SUCCEEDED(com)) CoUninitialize();
