@@ -77,6 +77,13 @@ OptionDialog::OptionDialog(ui::Session& session, core::Settings& settings, Optio
 OptionDialog::~OptionDialog() = default;
 
 void OptionDialog::create() {
+  layOut();
+  wireHandlers();
+  bindSettings();
+}
+
+// The window and its controls in their design places, with what never changes about them.
+void OptionDialog::layOut() {
   ui::FormStyle style;
   style.caption = L"Option";
   style.clientWidth = 532;
@@ -129,7 +136,6 @@ void OptionDialog::create() {
       {effectsButton, *this, 368, 247, 123, 25, L"効果設定"},
   });
 
-
   // The shadow lies behind the name box and must not paint over it.
   SetWindowLongW(userNameShadow.hwnd(), GWL_STYLE, GetWindowLongW(userNameShadow.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
   okButton.setGlyph(L"BBOK");
@@ -158,8 +164,11 @@ void OptionDialog::create() {
   pictureChooser.filter = L"BITMAP|*.bmp|JPEG|*.jpg|PNG|*.png";
   pictureChooser.flags = OFN_READONLY | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT;
   pictureChooser.flagsEx = OFN_EX_NOPLACESBAR;
+  pictureChooser.defaultExtension = L"bmp";
   colourChooser.colour = 0x000000;
+}
 
+void OptionDialog::wireHandlers() {
   onShow = [this] { onShowing(); };
   okButton.onClick = [this] { onOkClicked(); };
   closeButton.onClick = [this] { onCloseClicked(); };
@@ -177,12 +186,6 @@ void OptionDialog::create() {
   aboutButton.onClick = [this] { host_.showAbout(); };
   effectsButton.onClick = [this] { onEffectsClicked(); };
   setUpGuidance();
-
-  // The background label and swatch follow the check box from the start.
-  onMessageBackgroundToggled();
-  pictureChooser.defaultExtension = L"bmp";
-  takeValuesFromSettings();
-  bindSettings();
 }
 
 // In the settings file's order, as a load would set them: each setter runs its control's change reaction only when
@@ -202,8 +205,12 @@ void OptionDialog::takeValuesFromSettings() {
   userNameEdit.setText(s.userName);
 }
 
-// From here on the settings follow every change of the controls, by the user or by the program.
+// The controls take their values from the settings; from then on the settings follow every change of the controls,
+// by the user or by the program.
 void OptionDialog::bindSettings() {
+  // The background label and swatch follow the check box from the start.
+  onMessageBackgroundToggled();
+  takeValuesFromSettings();
   const auto follow = [](std::function<void()>& event, std::function<void()> store) {
     event = [before = std::move(event), store = std::move(store)] {
       store();

@@ -122,6 +122,8 @@ class OptionDialog : public ui::Form {
   struct SwatchBinding;
   struct SwatchBindings;
   static const SwatchBindings kSwatches;
+  void layOut();
+  void wireHandlers();
   void takeValuesFromSettings();
   void bindSettings();
   void setUpGuidance();  // tooltips and the focus, mouse-move and timer events of the guidance line
