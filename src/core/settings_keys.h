@@ -1,6 +1,5 @@
 // The settings file's keys: where each value of the settings is kept and how its text is read and written.
 #pragma once
-#include <climits>
 #include <cstdint>
 #include <string>
 
