@@ -10,6 +10,7 @@
 #include "splash/picture_prefetch.h"
 #include "startup/startup_registration.h"
 #include "ui/handles.h"
+#include "ui/files.h"
 #include "ui/folder_access.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
@@ -19,15 +20,6 @@
 #include "ui/window.h"
 
 namespace lumivex::app {
-namespace {
-
-bool isFile(const std::wstring& path) {
-  const DWORD a = GetFileAttributesW(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-}  // namespace
-
 // The window that carries the program's taskbar button under the application title; every form is owned by it.
 // Started minimized, it shows the main window when the user restores it.
 class Application::OwnerWindow : public ui::Window {
@@ -79,7 +71,7 @@ Application::Application(ui::Services& services)
   splash_ = std::make_unique<SplashWindow>(session_, settings_, static_cast<SplashWindow::Host&>(*this));
   splash_->create();
   const std::wstring path = core::settingsPathFor(services_.exePath());
-  firstRun_ = !isFile(path);
+  firstRun_ = !ui::isFile(path);
   if (firstRun_) splash_->countdown.setEnabled(false);
   settingsFile_ = std::make_unique<SettingsFile>(path);
   if (firstRun_) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/jpeg_decoder.h"
 #include "core/png_decoder.h"
 
 namespace lumivex::core {
@@ -14,6 +15,9 @@ inline std::wstring errorBoxText(std::wstring text) {
   if (!text.empty() && text.back() > L'.') text += L'.';
   return text;
 }
+
+// The JPEG error a user reads: the library's message number, so that a report can be traced.
+inline std::wstring jpegErrorText(const JpegError& e) { return L"JPEG エラー #" + std::to_wstring(e.code()); }
 
 // The PNG error a user reads: the library's number, so that a report can be traced, and the reason in Japanese.
 inline std::wstring pngErrorText(const PngError& e) {

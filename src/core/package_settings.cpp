@@ -1,7 +1,7 @@
 // The machine-wide settings of a Windows Installer package, from its custom action's data.
 #include "core/package_settings.h"
 
-#include "core/settings.h"
+#include "core/settings_keys.h"
 
 namespace lumivex::core {
 namespace {
@@ -12,6 +12,8 @@ std::wstring_view field(std::wstring_view& rest) {
   rest = tab == std::wstring_view::npos ? std::wstring_view() : rest.substr(tab + 1);
   return f;
 }
+
+SettingsEntry entry(const SettingsKey& k, std::wstring_view value) { return {k.section, k.key, std::wstring(value)}; }
 
 bool holdsLineBreak(std::wstring_view text) { return text.find_first_of(L"\r\n") != std::wstring_view::npos; }
 
@@ -46,10 +48,10 @@ std::optional<PackageSettings> parsePackageSettings(std::wstring_view data, std:
                std::to_wstring(kDisplaySecondsRange.hi) + L", not \"" + std::wstring(seconds) + L"\".";
       return std::nullopt;
     }
-    s.entries.push_back({"option", "splashtime", std::to_wstring(value)});
+    s.entries.push_back(entry(keys::displaySeconds, std::to_wstring(value)));
   }
-  if (!message.empty()) s.entries.push_back({"message", "message", std::wstring(message)});
-  if (!picture.empty()) s.entries.push_back({"pic", "picture", std::wstring(picture)});
+  if (!message.empty()) s.entries.push_back(entry(keys::message, message));
+  if (!picture.empty()) s.entries.push_back(entry(keys::picturePath, picture));
   return s;
 }
 

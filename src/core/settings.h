@@ -71,17 +71,9 @@ struct SplashStart {
   bool maximized = false;
 };
 
-// One integer value as loading reads it: `current` when the key is missing or its text is not a number.
-int32_t readInteger(Profile& profile, const char* section, const char* key, int32_t current);
-
-// A text value as loading reads it. Where the file's encoding cannot hold a text, its key holds what the encoding
-// makes of it (what older versions read) and a companion key beside it ("picture_utf8" beside "picture") holds the
-// text itself. The companion counts only while the key still holds what the text was written as: a hand edit of
-// the key wins over a companion left behind.
-std::wstring readText(Profile& profile, const char* section, const char* key, const std::wstring& current);
-
-// Flushes, then reads every key in the file's order into `settings`. Each key falls back to the current value of
-// its field, numbers outside a field's range go to the nearest bound, and "colo" and "message" are read twice.
+// Flushes, then reads every key in the file's order (settings_keys.h) into `settings`. Each key falls back to the
+// current value of its field, numbers outside a field's range go to the nearest bound, and "colo" and "message"
+// are read twice.
 SplashStart loadSettings(Profile& profile, Settings& settings);
 
 // Writes every value, then flushes. A text that the file's encoding cannot hold gets its companion key; one that

@@ -6,6 +6,7 @@
 #include "core/error_text.h"
 #include "core/message_list.h"
 #include "core/paths.h"
+#include "ui/files.h"
 #include "ui/folder_access.h"
 #include "ui/layout.h"
 #include "ui/message_box.h"
@@ -16,11 +17,6 @@ namespace {
 
 constexpr UINT kMessageCodePage = 932;
 constexpr wchar_t kMessageFile[] = L"mes.txt";
-
-bool isFile(const std::wstring& path) {
-  const DWORD a = GetFileAttributesW(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::wstring fromCodePage932(std::string_view bytes) { return ui::widen(bytes, kMessageCodePage); }
 std::string toCodePage932(std::wstring_view text) { return ui::narrow(text, kMessageCodePage); }
@@ -63,25 +59,38 @@ struct OptionDialog::SwatchBinding {
   void (SplashPreview::*preview)(ui::Colour);
 };
 
-const OptionDialog::SwatchBinding* OptionDialog::swatchBindings() const {
-  static const SwatchBinding bindings[] = {
-      {&OptionDialog::windowColourSwatch, &core::Settings::windowColour, &SplashPreview::previewWindowColour},
-      {&OptionDialog::messageBackgroundSwatch, &core::Settings::messageBackColour,
-       &SplashPreview::previewMessageColour},
-      {&OptionDialog::messageTextColourSwatch, &core::Settings::messageTextColour,
-       &SplashPreview::previewMessageTextColour},
-  };
-  return bindings;
-}
+struct OptionDialog::SwatchBindings {
+  SwatchBinding windowColour, messageBackground, messageTextColour;
+};
+
+const OptionDialog::SwatchBindings OptionDialog::kSwatches{
+    {&OptionDialog::windowColourSwatch, &core::Settings::windowColour, &SplashPreview::previewWindowColour},
+    {&OptionDialog::messageBackgroundSwatch, &core::Settings::messageBackColour, &SplashPreview::previewMessageColour},
+    {&OptionDialog::messageTextColourSwatch, &core::Settings::messageTextColour,
+     &SplashPreview::previewMessageTextColour},
+};
 
 OptionDialog::OptionDialog(ui::Session& session, core::Settings& settings, OptionDialogHost& host,
                            SplashPreview& preview, std::wstring exePath)
     : Form(session),
-      settings_(settings), host_(host), preview_(preview), exePath_(std::move(exePath)) {}
+      settings_(settings), host_(host), preview_(preview), programFolder_(core::programFolderOf(exePath)) {}
 OptionDialog::~OptionDialog() = default;
 
 void OptionDialog::create() {
-  Form::create({L"Option", 532, 357, true, false, true, true, ui::kButtonFace});
+  layOut();
+  wireHandlers();
+  bindSettings();
+}
+
+// The window and its controls in their design places, with what never changes about them.
+void OptionDialog::layOut() {
+  ui::FormStyle style;
+  style.caption = L"Option";
+  style.clientWidth = 532;
+  style.clientHeight = 357;
+  style.fixedDialogFrame = true;
+  style.centreOnFirstShow = true;
+  Form::create(style);
   pictureNameEdit.readOnly = true;
 
   ui::createLayout({
@@ -127,7 +136,6 @@ void OptionDialog::create() {
       {effectsButton, *this, 368, 247, 123, 25, L"効果設定"},
   });
 
-
   // The shadow lies behind the name box and must not paint over it.
   SetWindowLongW(userNameShadow.hwnd(), GWL_STYLE, GetWindowLongW(userNameShadow.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
   okButton.setGlyph(L"BBOK");
@@ -156,18 +164,19 @@ void OptionDialog::create() {
   pictureChooser.filter = L"BITMAP|*.bmp|JPEG|*.jpg|PNG|*.png";
   pictureChooser.flags = OFN_READONLY | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT;
   pictureChooser.flagsEx = OFN_EX_NOPLACESBAR;
+  pictureChooser.defaultExtension = L"bmp";
   colourChooser.colour = 0x000000;
+}
 
+void OptionDialog::wireHandlers() {
   onShow = [this] { onShowing(); };
   okButton.onClick = [this] { onOkClicked(); };
   closeButton.onClick = [this] { onCloseClicked(); };
   defaultButton.onClick = [this] { onDefaultClicked(); };
   setupCompleteButton.onClick = [this] { onSetupCompleteClicked(); };
   choosePictureButton.onClick = [this] { onChoosePictureClicked(); };
-  for (int i = 0; i < 3; ++i) {
-    const SwatchBinding& b = swatchBindings()[i];
-    (this->*b.swatch).onClick = [this, &b] { chooseColour(b); };
-  }
+  for (const SwatchBinding* b : {&kSwatches.windowColour, &kSwatches.messageBackground, &kSwatches.messageTextColour})
+    (this->*b->swatch).onClick = [this, b] { chooseColour(*b); };
   messageBackgroundCheck.onClick = [this] { onMessageBackgroundToggled(); };
   translucencySlider.onChange = [this] { onTranslucencyChanged(); };
   messageCombo.onChange = [this] { onMessageTextChanged(); };
@@ -177,13 +186,6 @@ void OptionDialog::create() {
   aboutButton.onClick = [this] { host_.showAbout(); };
   effectsButton.onClick = [this] { onEffectsClicked(); };
   setUpGuidance();
-
-  // The background label and swatch follow the check box from the start.
-  onMessageBackgroundToggled();
-  programFolder = core::programFolderOf(exePath_);
-  pictureChooser.defaultExtension = L"bmp";
-  takeValuesFromSettings();
-  bindSettings();
 }
 
 // In the settings file's order, as a load would set them: each setter runs its control's change reaction only when
@@ -203,8 +205,12 @@ void OptionDialog::takeValuesFromSettings() {
   userNameEdit.setText(s.userName);
 }
 
-// From here on the settings follow every change of the controls, by the user or by the program.
+// The controls take their values from the settings; from then on the settings follow every change of the controls,
+// by the user or by the program.
 void OptionDialog::bindSettings() {
+  // The background label and swatch follow the check box from the start.
+  onMessageBackgroundToggled();
+  takeValuesFromSettings();
   const auto follow = [](std::function<void()>& event, std::function<void()> store) {
     event = [before = std::move(event), store = std::move(store)] {
       store();
@@ -236,8 +242,7 @@ void OptionDialog::onShowing() {
   defaultMessages = std::make_unique<std::vector<std::wstring>>(
       std::vector<std::wstring>{L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"});
   pictureNameEdit.setText(core::fileNamePart(settings_.picturePath));
-  programFolder = core::programFolderOf(exePath_);
-  pictureChooser.initialDir = core::joinFolder(programFolder, L"pic\\*.bmp");
+  pictureChooser.initialDir = core::joinFolder(programFolder_, L"pic\\*.bmp");
   pictureChooser.fileName = pictureChooser.initialDir;
   translucencyPercentLabel.setText(ui::decimal(translucencySlider.position()) + L"%");
   guidanceSlide.setEnabled(true);
@@ -245,9 +250,9 @@ void OptionDialog::onShowing() {
   // Whatever fails with the message file, the dialog is set up whole and the failure is shown after that: a file
   // that cannot be created leaves the default lines in the list, one that cannot be read leaves the list as it was.
   std::wstring failure;
-  const std::wstring messagePath = core::joinFolder(programFolder, kMessageFile);
+  const std::wstring messagePath = core::joinFolder(programFolder_, kMessageFile);
   try {
-    if (!isFile(messagePath)) {
+    if (!ui::isFile(messagePath)) {
       session().showNotice(L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
       messageCombo.setItems(*defaultMessages);
       writeMessageFile(messagePath, core::MessageList{core::TextEncoding::CodePage932, *defaultMessages});
@@ -279,19 +284,21 @@ void OptionDialog::onCloseClicked() {
   host_.restartSplashCountdown();
 }
 
+// Every value the dialog shows, and the fade times, back to a first run's; the picture and the name stay.
 void OptionDialog::onDefaultClicked() {
-  displaySecondsEdit.setValue(5);
-  borderWidthEdit.setValue(3);
-  messageCombo.setText(L"");
-  translucencySlider.setPosition(100);
-  setSwatch(swatchBindings()[0], ui::kButtonFace);
-  messageBackgroundCheck.setChecked(false);
-  setSwatch(swatchBindings()[1], ui::kButtonFace);
-  setSwatch(swatchBindings()[2], 0x000000);
-  placementGroup.setItemIndex(0);
-  fontSizeEdit.setValue(12);
-  settings_.fadeInMs = 0;
-  settings_.fadeOutMs = 0;
+  const core::Settings first;
+  displaySecondsEdit.setValue(first.displaySeconds);
+  borderWidthEdit.setValue(first.borderWidth);
+  messageCombo.setText(first.message);
+  translucencySlider.setPosition(first.opacityPercent);
+  setSwatch(kSwatches.windowColour, first.windowColour);
+  messageBackgroundCheck.setChecked(first.messageHasBackground);
+  setSwatch(kSwatches.messageBackground, first.messageBackColour);
+  setSwatch(kSwatches.messageTextColour, first.messageTextColour);
+  placementGroup.setItemIndex(first.placement);
+  fontSizeEdit.setValue(first.messageFontSize);
+  settings_.fadeInMs = first.fadeInMs;
+  settings_.fadeOutMs = first.fadeOutMs;
 }
 
 void OptionDialog::onSetupCompleteClicked() {
@@ -310,7 +317,8 @@ void OptionDialog::onSetupCompleteClicked() {
 
 void OptionDialog::onChoosePictureClicked() {
   // A picture in the program folder is kept relative to it, so the settings file serves every copy of the program.
-  if (session().services().choose(pictureChooser, hwnd())) settings_.picturePath = core::relativeToFolder(programFolder, pictureChooser.fileName);
+  if (session().services().choose(pictureChooser, hwnd()))
+    settings_.picturePath = core::relativeToFolder(programFolder_, pictureChooser.fileName);
   pictureNameEdit.setText(core::fileNamePart(settings_.picturePath));
 }
 

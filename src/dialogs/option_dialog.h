@@ -102,7 +102,6 @@ class OptionDialog : public ui::Form {
   ui::ColourDialog colourChooser;
 
   // Fields beside the controls.
-  std::wstring programFolder;
   std::unique_ptr<std::vector<std::wstring>> defaultMessages;
 
   // Handlers.
@@ -121,17 +120,20 @@ class OptionDialog : public ui::Form {
 
  private:
   struct SwatchBinding;
+  struct SwatchBindings;
+  static const SwatchBindings kSwatches;
+  void layOut();
+  void wireHandlers();
   void takeValuesFromSettings();
   void bindSettings();
   void setUpGuidance();  // tooltips and the focus, mouse-move and timer events of the guidance line
   void chooseColour(const SwatchBinding& binding);
   void setSwatch(const SwatchBinding& binding, ui::Colour c);
-  const SwatchBinding* swatchBindings() const;
 
   core::Settings& settings_;
   OptionDialogHost& host_;
   SplashPreview& preview_;
-  std::wstring exePath_;
+  const std::wstring programFolder_;  // the executable's, where the message file and the pictures are
 };
 
 }  // namespace lumivex

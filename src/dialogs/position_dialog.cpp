@@ -75,8 +75,6 @@ void PositionDialog::placeFrame() {
   SetWindowPos(placeholderFrame.hwnd(), nullptr, 0, 0, frame_.cx, frame_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void PositionDialog::onConstrainedResize(int&, int&, int&, int&) { showPosition(); }
-
 void PositionDialog::onOkClicked() {
   splash_.setTop(top());
   splash_.setLeft(left());
@@ -86,12 +84,6 @@ void PositionDialog::showPosition() {
   if (!topValue.hwnd()) return;
   topValue.setText(ui::decimal(top()));
   leftValue.setText(ui::decimal(left()));
-}
-
-// The constrained-resize event: the frame's bounds still hold the values from before the pending change.
-void PositionDialog::checkSize() {
-  int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
-  onConstrainedResize(minWidth, minHeight, maxWidth, maxHeight);
 }
 
 LRESULT PositionDialog::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -110,14 +102,16 @@ LRESULT PositionDialog::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         pos->y = kept.y;
       }
       if (pos->flags & SWP_NOSIZE) break;
-      checkSize();
+      // A size about to change shows the values again, as they stand before the change, and so does each size
+      // limit asked for while the change is under way.
+      showPosition();
       sizeAnnounced_ = true;
       const LRESULT r = Form::handleMessage(msg, wp, lp);
       sizeAnnounced_ = false;
       return r;
     }
     case WM_GETMINMAXINFO:
-      if (sizeAnnounced_) checkSize();
+      if (sizeAnnounced_) showPosition();
       break;
     case WM_SIZE:
       placeFrame();

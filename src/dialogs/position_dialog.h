@@ -23,7 +23,6 @@ class PositionDialog : public ui::Form {
   ui::Shape placeholderFrame{*this, ui::kButtonFace, 0x000080FF, 3};
 
   void onShowing();
-  void onConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight);
   void onOkClicked();
 
  protected:
@@ -31,7 +30,6 @@ class PositionDialog : public ui::Form {
 
  private:
   void showPosition();
-  void checkSize();
   void placeFrame();
   SIZE frame_{};  // the picture's size in pixels, which the frame keeps
   ui::Form& splash_;

@@ -21,6 +21,7 @@
 #include "splash/translucent_picture.h"
 #include "ui/handles.h"
 #include "ui/message_box.h"
+#include "ui/scaling.h"
 
 namespace lumivex::pictures {
 namespace {
@@ -45,11 +46,6 @@ std::vector<uint8_t> readWholeFile(const std::wstring& path) {
 
 bool sameText(const std::wstring& a, const wchar_t* b) {
   return CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-int screenPixelsPerInch() {
-  ui::WindowDc screen(nullptr);
-  return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 // Copies `w` x `h` pixels from (`sx`, `sy`) of a decoded buffer to (`dx`, `dy`) of `dc`. Only the rows in use are
@@ -125,7 +121,7 @@ class JpegPicture : public Picture {
         decodeMissing(wanted);
       } catch (const core::JpegError& e) {
         hold.lock();
-        return fail(L"JPEG エラー #" + std::to_wstring(e.code()));
+        return fail(core::jpegErrorText(e));
       }
       hold.lock();
     }
@@ -221,7 +217,7 @@ class JpegPicture : public Picture {
       try {
         decodeMissing(wanted);
       } catch (const core::JpegError& e) {
-        failure = L"JPEG エラー #" + std::to_wstring(e.code());
+        failure = core::jpegErrorText(e);
       } catch (const std::bad_alloc&) {
         failure = L"メモリが不足しています";
       }
@@ -341,7 +337,7 @@ class MetafilePicture : public Picture {
       if (sum != u16(20) || inch == 0) invalid();
       if (!core::windowsMetafileIsSafe(bytes.data() + kPlaceableHeader, bytes.size() - kPlaceableHeader)) invalid();
       const int extX = s16(10) - s16(6), extY = s16(12) - s16(8);
-      const int ppi = screenPixelsPerInch();
+      const int ppi = ui::systemDpi();
       w = MulDiv(extX, ppi, inch);
       h = MulDiv(extY, ppi, inch);
       METAFILEPICT mfp{MM_ANISOTROPIC, MulDiv(extX, 2540, inch), MulDiv(extY, 2540, inch), nullptr};
@@ -352,7 +348,7 @@ class MetafilePicture : public Picture {
       mf.reset(SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data()));
       ENHMETAHEADER header{};
       if (mf && GetEnhMetaFileHeader(mf.get(), sizeof(header), &header)) {
-        const int ppi = screenPixelsPerInch();
+        const int ppi = ui::systemDpi();
         w = MulDiv(header.rclFrame.right - header.rclFrame.left, ppi, 2540);
         h = MulDiv(header.rclFrame.bottom - header.rclFrame.top, ppi, 2540);
       }
@@ -454,7 +450,7 @@ std::unique_ptr<Picture> loadByExtension(const std::wstring& path, DWORD metafil
     try {
       return std::make_unique<JpegPicture>(core::JpegPicture(readWholeFile(path)));
     } catch (const core::JpegError& e) {
-      throw ui::AppError(L"JPEG エラー #" + std::to_wstring(e.code()));
+      throw ui::AppError(core::jpegErrorText(e));
     }
   }
   if (sameText(ext, L"png")) return loadPng(readWholeFile(path));

@@ -12,6 +12,7 @@
 #include "core/geometry.h"
 #include "core/paths.h"
 #include "core/placement.h"
+#include "core/settings_keys.h"
 #include "ui/monitors.h"
 
 namespace lumivex::pictures {
@@ -29,11 +30,12 @@ bool sameFile(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DAT
 
 // The part of a `width` x `height` picture that the monitors show, in picture coordinates, where the splash window
 // places itself: centred on the primary monitor (placement 0), or at the saved position kept on some monitor.
-RECT shownPart(core::Profile& ini, int width, int height) {
+RECT shownPart(core::Profile& ini, core::Settings& place, int width, int height) {
   const core::Monitors monitors = ui::monitors();
-  const core::Point stored{core::readInteger(ini, "Window", "Left", 0), core::readInteger(ini, "Window", "Top", 0)};
-  const core::Point at =
-      core::splashOrigin(width, height, monitors, core::readInteger(ini, "option", "winpos", 0) == 0, stored);
+  for (const core::SettingsKey* key : {&core::keys::left, &core::keys::top, &core::keys::placement})
+    core::readSetting(ini, *key, place);
+  const core::Point at = core::splashOrigin(width, height, monitors, place.placement == core::kCentred,
+                                            {place.left, place.top});
   const core::Rect shown = core::shownPart({at.x, at.y, at.x + width, at.y + height}, monitors);
   if (shown.empty()) return RECT{};
   return RECT{shown.left - at.x, shown.top - at.y, shown.right - at.x, shown.bottom - at.y};
@@ -54,10 +56,12 @@ PicturePrefetch::~PicturePrefetch() { finish(); }
 void PicturePrefetch::load() {
   try {
     core::Profile& ini = *settings_;
-    path_ = core::resolveInFolder(programFolder_, core::readText(ini, "pic", "picture", L""));
+    core::Settings wanted;  // a missing key stands for its first-run value, as a load reads it
+    core::readSetting(ini, core::keys::picturePath, wanted);
+    path_ = core::resolveInFolder(programFolder_, wanted.picturePath);
     if (Picture::readsAsPixels(path_) && fileData(path_, file_)) {
       picture_ = Picture::fromFile(path_);
-      picture_->prepare(shownPart(ini, picture_->width(), picture_->height()));
+      picture_->prepare(shownPart(ini, wanted, picture_->width(), picture_->height()));
     }
   } catch (...) {
     picture_.reset();

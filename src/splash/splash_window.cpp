@@ -10,9 +10,11 @@
 #include "core/settings_value.h"
 #include "splash/layered_surface.h"
 #include "splash/picture_prefetch.h"
+#include "ui/files.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
 #include "ui/monitors.h"
+#include "ui/scaling.h"
 
 namespace lumivex {
 namespace {
@@ -27,17 +29,6 @@ constexpr UINT kReportPictureFailure = WM_APP + 0x51;
 // Posted by the picture when pixels that a paint found not yet decoded are ready (the paint showed the window colour).
 constexpr UINT kPicturePixelsReady = WM_APP + 0x52;
 constexpr UINT kFadeStepMs = 16;  // about 60 steps a second
-
-bool isFile(const std::wstring& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-int screenPixelsPerInch() {
-  ui::WindowDc screen(nullptr);
-  return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
 
 RECT intersection(const RECT& a, const RECT& b) {
   RECT r{};
@@ -183,7 +174,7 @@ void SplashWindow::showSequence() {
     host_.translucencyUnavailable();
   }
 
-  if (const std::wstring picture = host_.pictureFile(); isFile(picture)) {
+  if (const std::wstring picture = host_.pictureFile(); ui::isFile(picture)) {
     bool loaded = false;
     try {
       image.loadFromFile(picture);
@@ -214,7 +205,7 @@ void SplashWindow::showSequence() {
   messageLabel.setFontColour(settings_.messageTextColour);
   const auto inRange = [](int32_t v, core::Range r) { return core::clampToRange(v, r.lo, r.hi); };
   messageLabel.setFontHeight(
-      core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), screenPixelsPerInch()));
+      core::pointsToPixels(inRange(settings_.messageFontSize, core::kFontSizeRange), ui::systemDpi()));
   setBorderWidth(inRange(settings_.borderWidth, core::kBorderWidthRange));
   countdown.setInterval(static_cast<UINT>(inRange(settings_.displaySeconds, core::kDisplaySecondsRange)) * 1000u);
   // The window is still hidden: it appears fully transparent (a layer is composed once, already so), and the

@@ -1,6 +1,7 @@
 // Loading and saving the settings value through a profile: order of the calls, conversions, ranges, fallbacks,
 // texts the file's encoding cannot hold, and a refused write.
 #include "core/settings.h"
+#include "core/settings_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -51,10 +52,12 @@ class FakeProfile : public Profile {
   }
 
   void set(const char* section, const char* key, std::wstring text) { values[name(section, key)] = {std::move(text)}; }
+  void set(const SettingsKey& k, std::wstring text) { set(k.section, k.key, std::move(text)); }
   std::wstring get(const char* section, const char* key) const {
     auto it = values.find(name(section, key));
     return it == values.end() ? L"<missing>" : it->second.front();
   }
+  std::wstring get(const SettingsKey& k) const { return get(k.section, k.key); }
   static std::string name(const char* section, const char* key) { return std::string(section) + "/" + key; }
 
   std::map<std::string, std::deque<std::wstring>> values;
@@ -116,7 +119,7 @@ TEST(LoadSettings, EveryKeyReachesItsField) {
   FakeProfile p;
   const Settings want = edited();
   ASSERT_TRUE(saveSettings(p, want));
-  p.set("Window", "Maxmize", L"1");
+  p.set(keys::maximized, L"1");
   Settings s;
   const SplashStart start = loadSettings(p, s);
   EXPECT_EQ(s, want);
@@ -127,30 +130,23 @@ TEST(LoadSettings, EveryKeyReachesItsField) {
 
 TEST(LoadSettings, NumbersOutsideAFieldsRangeGoToTheNearestBound) {
   const struct {
-    const wchar_t *splashtime, *b_size, *trans, *winpos, *fsiz, *fade;
-    int spl, bord, trans_, winpos_, fsiz_, fade_;
+    const SettingsKey& key;
+    const wchar_t *below, *above;
+    int32_t lo, hi;
   } cases[] = {
-      {L"0", L"-1", L"0", L"2", L"0", L"-1", 1, 0, 5, 1, 1, 0},
-      {L"500", L"11", L"101", L"-7", L"65", L"5001", 180, 10, 100, -1, 64, 5000},
+      {keys::displaySeconds, L"0", L"500", 1, 180}, {keys::borderWidth, L"-1", L"11", 0, 10},
+      {keys::opacityPercent, L"0", L"101", 5, 100}, {keys::placement, L"-7", L"2", -1, 1},
+      {keys::messageFontSize, L"0", L"65", 1, 64},  {keys::fadeInMs, L"-1", L"5001", 0, 5000},
+      {keys::fadeOutMs, L"-2147483648", L"$7FFFFFFF", 0, 5000},
   };
   for (const auto& c : cases) {
-    FakeProfile p;
-    p.set("option", "splashtime", c.splashtime);
-    p.set("option", "b_size", c.b_size);
-    p.set("option", "trans", c.trans);
-    p.set("option", "winpos", c.winpos);
-    p.set("option", "fsiz", c.fsiz);
-    p.set("option", "fadein", c.fade);
-    p.set("option", "fadeout", c.fade);
-    Settings s;
-    loadSettings(p, s);
-    EXPECT_EQ(s.displaySeconds, c.spl);
-    EXPECT_EQ(s.borderWidth, c.bord);
-    EXPECT_EQ(s.opacityPercent, c.trans_);
-    EXPECT_EQ(s.placement, c.winpos_);
-    EXPECT_EQ(s.messageFontSize, c.fsiz_);
-    EXPECT_EQ(s.fadeInMs, c.fade_);
-    EXPECT_EQ(s.fadeOutMs, c.fade_);
+    for (const auto& [text, bound] : {std::pair{c.below, c.lo}, std::pair{c.above, c.hi}}) {
+      FakeProfile p;
+      p.set(c.key, text);
+      Settings s;
+      loadSettings(p, s);
+      EXPECT_EQ(s.*c.key.number, bound) << c.key.key << "=" << ::testing::PrintToString(std::wstring(text));
+    }
   }
 }
 
@@ -159,7 +155,7 @@ TEST(LoadSettings, ColourTextsAndTheSecondReadFallingBackToTheFirst) {
       {L"$FF", 255}, {L"0xFF", 255}, {L"-2147483633", kButtonFaceColour}, {L"$80000005", int32_t(0x80000005u)}};
   for (const auto& [text, colour] : cases) {
     FakeProfile p;
-    p.set("option", "colo", text);
+    p.set(keys::windowColour, text);
     Settings s;
     EXPECT_EQ(loadSettings(p, s).windowColour, colour) << text;
     EXPECT_EQ(s.windowColour, colour) << text;
@@ -174,10 +170,10 @@ TEST(LoadSettings, ColourTextsAndTheSecondReadFallingBackToTheFirst) {
 TEST(LoadSettings, UnreadableTextsKeepTheCurrentValue) {
   for (const wchar_t* text : {L"12pt", L"", L"99999999999", L"0x", L"１２", L"1\x30FB"}) {
     FakeProfile p;
-    p.set("option", "fsiz", text);
-    p.set("option", "lbltrans", L"yes");
-    p.set("option", "trans", L"abc");
-    p.set("option", "fadein", text);
+    p.set(keys::messageFontSize, text);
+    p.set(keys::messageHasBackground, L"yes");
+    p.set(keys::opacityPercent, L"abc");
+    p.set(keys::fadeInMs, text);
     Settings s;
     s.messageFontSize = 20;
     s.messageHasBackground = true;
@@ -189,7 +185,7 @@ TEST(LoadSettings, UnreadableTextsKeepTheCurrentValue) {
     EXPECT_EQ(s.fadeInMs, 0) << "an unreadable fade is no fade";
   }
   FakeProfile p;
-  p.set("option", "lbltrans", L"2");
+  p.set(keys::messageHasBackground, L"2");
   Settings s;
   loadSettings(p, s);
   EXPECT_TRUE(s.messageHasBackground);
@@ -208,18 +204,18 @@ TEST(LoadSettings, BothMessageReadsFallBackToTheCurrentMessage) {
   cleared.message = L"keep";
   // A present empty value is the empty text, not the fallback.
   FakeProfile p;
-  p.set("message", "message", L"");
+  p.set(keys::message, L"");
   EXPECT_EQ(loadSettings(p, cleared).message, L"");
   EXPECT_EQ(cleared.message, L"");
 }
 
 TEST(LoadSettings, MaximizeIsReadWithAFalseDefaultAndNeverSaved) {
   FakeProfile p;
-  p.set("Window", "Maxmize", L"1");
+  p.set(keys::maximized, L"1");
   Settings s;
   EXPECT_TRUE(loadSettings(p, s).maximized);
   ASSERT_TRUE(saveSettings(p, s));
-  EXPECT_EQ(p.get("Window", "Maxmize"), L"1") << "the user's own value stays";
+  EXPECT_EQ(p.get(keys::maximized), L"1") << "the user's own value stays";
   FakeProfile none;
   EXPECT_FALSE(loadSettings(none, s).maximized);
 }
@@ -231,17 +227,17 @@ TEST(SaveSettings, WritesEveryValueInOrderWithItsTextThenFlushes) {
   s.messageHasBackground = false;
   ASSERT_TRUE(saveSettings(p, s));
   EXPECT_EQ(p.calls, kSaveOrder);
-  EXPECT_EQ(p.get("Window", "Top"), L"130");
-  EXPECT_EQ(p.get("Window", "Left"), L"-5");
-  EXPECT_EQ(p.get("option", "colo"), L"3351057");
-  EXPECT_EQ(p.get("option", "bcol"), L"-2147483633") << "a system colour is written negative";
-  EXPECT_EQ(p.get("option", "fcol"), L"16777215");
-  EXPECT_EQ(p.get("option", "winpos"), L"-1");
-  EXPECT_EQ(p.get("option", "lbltrans"), L"0");
-  EXPECT_EQ(p.get("message", "message"), L"起動中・・・");
-  EXPECT_EQ(p.get("option", "name"), L"山田 太郎");
-  EXPECT_EQ(p.get("option", "fadein"), L"500");
-  EXPECT_EQ(p.get("option", "fadeout"), L"5000");
+  EXPECT_EQ(p.get(keys::top), L"130");
+  EXPECT_EQ(p.get(keys::left), L"-5");
+  EXPECT_EQ(p.get(keys::windowColour), L"3351057");
+  EXPECT_EQ(p.get(keys::messageBackColour), L"-2147483633") << "a system colour is written negative";
+  EXPECT_EQ(p.get(keys::messageTextColour), L"16777215");
+  EXPECT_EQ(p.get(keys::placement), L"-1");
+  EXPECT_EQ(p.get(keys::messageHasBackground), L"0");
+  EXPECT_EQ(p.get(keys::message), L"起動中・・・");
+  EXPECT_EQ(p.get(keys::userName), L"山田 太郎");
+  EXPECT_EQ(p.get(keys::fadeInMs), L"500");
+  EXPECT_EQ(p.get(keys::fadeOutMs), L"5000");
 }
 
 TEST(SaveSettings, TextsTheFileCannotHoldGetACompanionAndLoadBackAsTheyWere) {
@@ -255,16 +251,16 @@ TEST(SaveSettings, TextsTheFileCannotHoldGetACompanionAndLoadBackAsTheyWere) {
   for (auto& call : order)
     if (call.rfind("remove ", 0) == 0) call = "write " + call.substr(7);
   EXPECT_EQ(p.calls, order);
-  EXPECT_EQ(p.get("message", "message"), L"\x2026" L"caf\xE9 \x2615 100%") << "the key keeps the text as today";
+  EXPECT_EQ(p.get(keys::message), L"\x2026" L"caf\xE9 \x2615 100%") << "the key keeps the text as today";
   EXPECT_EQ(p.get("message", "message_utf8"), L"%E2%80%A6caf%C3%A9 %E2%98%95 100%25");
   EXPECT_EQ(p.get("pic", "picture_utf8"), L"C:\\Users\\Zo%C3%AB\\Caf%C3%A9 Logos\\logo.bmp");
   EXPECT_EQ(p.get("option", "name_utf8"), L"%E5%B1%B1%E7%94%B0 %C3%85sa");
 
   // The fake keeps what it is given; the file keeps what the encoding makes of it, as older versions read it.
-  p.set("message", "message", p.stored(s.message).readBack);
-  p.set("pic", "picture", p.stored(s.picturePath).readBack);
-  p.set("option", "name", p.stored(s.userName).readBack);
-  EXPECT_EQ(p.get("pic", "picture"), L"C:\\Users\\Zo?\\Cafe Logos\\logo.bmp");
+  p.set(keys::message, p.stored(s.message).readBack);
+  p.set(keys::picturePath, p.stored(s.picturePath).readBack);
+  p.set(keys::userName, p.stored(s.userName).readBack);
+  EXPECT_EQ(p.get(keys::picturePath), L"C:\\Users\\Zo?\\Cafe Logos\\logo.bmp");
   Settings loaded;
   const SplashStart start = loadSettings(p, loaded);
   EXPECT_EQ(loaded, s);
@@ -289,7 +285,7 @@ TEST(LoadSettings, AHandEditedKeyOrABrokenCompanionWinsOverTheCompanion) {
   };
   for (const auto& c : cases) {
     FakeProfile p;
-    p.set("pic", "picture", c.key);
+    p.set(keys::picturePath, c.key);
     p.set("pic", "picture_utf8", c.companion);
     Settings s;
     loadSettings(p, s);
@@ -303,10 +299,10 @@ TEST(SaveSettings, ARefusedWriteStopsTheSaveThereWithoutTheFlush) {
   EXPECT_FALSE(saveSettings(p, edited()));
   const std::vector<std::string> tried(kSaveOrder.begin(), kSaveOrder.begin() + 12);
   EXPECT_EQ(p.calls, tried) << "nothing after the refused write, not even the flush";
-  EXPECT_EQ(p.get("option", "lbltrans"), L"1");
-  EXPECT_EQ(p.get("message", "message"), L"<missing>");
-  EXPECT_EQ(p.get("pic", "picture"), L"<missing>");
-  EXPECT_EQ(p.get("option", "name"), L"<missing>");
+  EXPECT_EQ(p.get(keys::messageHasBackground), L"1");
+  EXPECT_EQ(p.get(keys::message), L"<missing>");
+  EXPECT_EQ(p.get(keys::picturePath), L"<missing>");
+  EXPECT_EQ(p.get(keys::userName), L"<missing>");
 
   FakeProfile first;
   first.refuseFrom = "Window/Top";

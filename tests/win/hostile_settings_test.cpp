@@ -63,7 +63,7 @@ void expectStartUpValues(const OptionDialog& o) {
 
 }  // namespace
 
-TEST(HostileSettings, RandomBytesLoadTheStartUpValuesAndASaveWritesAllFourteen) {
+TEST(HostileSettings, RandomBytesLoadTheStartUpValuesAndASaveWritesEveryValue) {
   for (unsigned seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
     SplashRun run(randomBytes(16384, seed) + kTail);

@@ -1,4 +1,4 @@
-// Helpers for the robustness tests: the process's resource counters, and the fourteen saved settings read back.
+// Helpers for the robustness tests: the process's resource counters, and the saved settings read back.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,6 +8,7 @@
 #include <psapi.h>
 
 #include "app_under_test.h"
+#include "core/settings_keys.h"
 #include "dialogs/option_dialog.h"
 #include "splash/splash_window.h"
 #include "ui/text.h"
@@ -83,35 +84,37 @@ struct ResourceUsage {
   }
 };
 
-// The fourteen values a save writes, as the live settings hold them now, in the file's ANSI code page.
+// The values a save writes, as the live settings hold them now: the splash window's place, what the option
+// dialog's controls show, and the picture and fade times beside them.
 struct SavedValue {
   const char* section;
   const char* key;
-  std::string text;
+  std::string text;  // in the file's ANSI code page
 };
 
 inline std::vector<SavedValue> liveSettings() {
   const OptionDialog& o = option();
-  const auto n = [](long long v) { return std::to_string(v); };
-  return {
-      {"Window", "Top", n(splash().top())},
-      {"Window", "Left", n(splash().left())},
-      {"option", "splashtime", n(o.displaySecondsEdit.value())},
-      {"option", "b_size", n(o.borderWidthEdit.value())},
-      {"option", "trans", n(o.translucencySlider.position())},
-      {"option", "colo", n(static_cast<int32_t>(o.windowColourSwatch.colour()))},
-      {"option", "bcol", n(static_cast<int32_t>(o.messageBackgroundSwatch.colour()))},
-      {"option", "fcol", n(static_cast<int32_t>(o.messageTextColourSwatch.colour()))},
-      {"option", "winpos", n(o.placementGroup.itemIndex())},
-      {"option", "fsiz", n(o.fontSizeEdit.value())},
-      {"option", "lbltrans", o.messageBackgroundCheck.checked() ? "1" : "0"},
-      {"message", "message", ui::narrow(o.messageCombo.text())},
-      {"pic", "picture", ui::narrow(settings().picturePath)},
-      {"option", "name", ui::narrow(o.userNameEdit.text())},
-  };
+  core::Settings live = settings();
+  live.top = splash().top();
+  live.left = splash().left();
+  live.displaySeconds = o.displaySecondsEdit.value();
+  live.borderWidth = o.borderWidthEdit.value();
+  live.opacityPercent = o.translucencySlider.position();
+  live.windowColour = static_cast<int32_t>(o.windowColourSwatch.colour());
+  live.messageBackColour = static_cast<int32_t>(o.messageBackgroundSwatch.colour());
+  live.messageTextColour = static_cast<int32_t>(o.messageTextColourSwatch.colour());
+  live.placement = o.placementGroup.itemIndex();
+  live.messageFontSize = o.fontSizeEdit.value();
+  live.messageHasBackground = o.messageBackgroundCheck.checked();
+  live.message = o.messageCombo.text();
+  live.userName = o.userNameEdit.text();
+  std::vector<SavedValue> values;
+  for (const core::SettingsKey* key : core::kSavedKeys)
+    values.push_back({key->section, key->key, ui::narrow(core::settingText(*key, live))});
+  return values;
 }
 
-// Every one of the fourteen values can be read back from the file at `iniPath` as `expected` gives it.
+// Every one of the values can be read back from the file at `iniPath` as `expected` gives it.
 inline void expectSettingsReadBack(const std::wstring& iniPath, const std::vector<SavedValue>& expected) {
   const std::string path = ui::narrow(iniPath);
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
