@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "byte_text.h"
+
 namespace lumivex::core {
 namespace {
 
@@ -69,18 +71,8 @@ TEST(FormatMessageList, EveryLineEndsWithCrLfAndRoundTrips) {
   for (const auto& lines : samples) EXPECT_EQ(parseMessageList(formatMessageList(lines)), lines);
 }
 
-// Stands for the system's code page 932 conversion: it keeps each byte as one character, so a test sees which
-// bytes reached it.
-std::wstring bytesAsText(std::string_view bytes) {
-  std::wstring out;
-  for (char c : bytes) out += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return out;
-}
-std::string textAsBytes(std::wstring_view text) {
-  std::string out;
-  for (wchar_t c : text) out += static_cast<char>(c);
-  return out;
-}
+using lumivex::core::testing::bytesAsText;
+using lumivex::core::testing::textAsBytes;
 
 TEST(ReadMessageList, AByteOrderMarkNamesUtf8OrUtf16AndAnythingElseIsCodePage932) {
   const std::vector<std::wstring> lines = {L"起動中", L"", L"caf\xE9 \x2615"};

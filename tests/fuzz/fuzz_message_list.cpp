@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../core/byte_text.h"
 #include "core/message_list.h"
 #include "fuzz_check.h"
 
@@ -28,17 +29,8 @@ std::vector<std::string> expected(std::string_view bytes) {
   return lines;
 }
 
-// Stands for the code page 932 conversion: each byte one character, so the round trip must give every byte back.
-std::wstring bytesAsText(std::string_view bytes) {
-  std::wstring out;
-  for (char c : bytes) out += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return out;
-}
-std::string textAsBytes(std::wstring_view text) {
-  std::string out;
-  for (wchar_t c : text) out += static_cast<char>(c);
-  return out;
-}
+using lumivex::core::testing::bytesAsText;
+using lumivex::core::testing::textAsBytes;
 
 }  // namespace
 
