@@ -22,13 +22,7 @@ AboutDialog::AboutDialog(ui::Session& session, const core::Settings& settings)
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::create() {
-  ui::FormStyle style;
-  style.caption = L"About";
-  style.clientWidth = 505;
-  style.clientHeight = 321;
-  style.fixedDialogFrame = true;
-  style.centreOnFirstShow = true;
-  ui::Form::create(style);
+  ui::Form::create(ui::fixedDialogStyle(L"About", 505, 321));
 
   credits.readOnly = true;
   ui::createLayout({

@@ -19,13 +19,7 @@ EffectsDialog::EffectsDialog(ui::Session& session) : Form(session) {}
 EffectsDialog::~EffectsDialog() = default;
 
 void EffectsDialog::create() {
-  ui::FormStyle style;
-  style.caption = L"効果";
-  style.clientWidth = 281;
-  style.clientHeight = 149;
-  style.fixedDialogFrame = true;
-  style.centreOnFirstShow = true;
-  ui::Form::create(style);
+  ui::Form::create(ui::fixedDialogStyle(L"効果", 281, 149));
 
   ui::createLayout({
       {fadeInGroup, *this, 8, 8, 129, 65, L"フェードイン"},

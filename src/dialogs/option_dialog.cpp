@@ -84,13 +84,7 @@ void OptionDialog::create() {
 
 // The window and its controls in their design places, with what never changes about them.
 void OptionDialog::layOut() {
-  ui::FormStyle style;
-  style.caption = L"Option";
-  style.clientWidth = 532;
-  style.clientHeight = 357;
-  style.fixedDialogFrame = true;
-  style.centreOnFirstShow = true;
-  Form::create(style);
+  Form::create(ui::fixedDialogStyle(L"Option", 532, 357));
   pictureNameEdit.readOnly = true;
 
   ui::createLayout({

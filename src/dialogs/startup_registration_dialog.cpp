@@ -13,13 +13,8 @@ StartupRegistrationDialog::StartupRegistrationDialog(ui::Session& session, std::
 StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
 void StartupRegistrationDialog::create() {
-  ui::FormStyle style;
-  style.caption = L"登録しますか？";
-  style.clientWidth = 234;
-  style.clientHeight = 146;
-  style.fixedDialogFrame = true;
+  ui::FormStyle style = ui::fixedDialogStyle(L"登録しますか？", 234, 146);
   style.topmost = true;
-  style.centreOnFirstShow = true;
   ui::Form::create(style);
 
   question.wordWrap = true;

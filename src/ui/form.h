@@ -28,6 +28,17 @@ struct FormStyle {
   bool keepsPixelSize = false;     // sized in screen pixels (a picture's): it keeps its size at another dpi
 };
 
+// A dialog of fixed size, centred on the primary monitor the first time it is shown.
+inline FormStyle fixedDialogStyle(const wchar_t* caption, int clientWidth, int clientHeight) {
+  FormStyle style;
+  style.caption = caption;
+  style.clientWidth = clientWidth;
+  style.clientHeight = clientHeight;
+  style.fixedDialogFrame = true;
+  style.centreOnFirstShow = true;
+  return style;
+}
+
 class Form : public Window {
  public:
   explicit Form(Session& session);
