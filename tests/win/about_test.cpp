@@ -27,15 +27,16 @@ struct Showing {
 };
 
 // Opens the About dialog modally, records what it shows and closes it with its OK button.
-Showing showAbout() {
+Showing showAbout(ProgramRun& run) {
   Showing seen;
-  fakeServices().queueModalHook([&seen](ui::Form&) {
-    seen.memo = about().credits.text();
-    seen.version = about().versionLabel.text();
-    seen.lines = static_cast<int>(SendMessageW(about().credits.hwnd(), EM_GETLINECOUNT, 0, 0));
-    PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
+  AboutDialog& about = run.about();
+  run.services.queueModalHook([&](ui::Form&) {
+    seen.memo = about.credits.text();
+    seen.version = about.versionLabel.text();
+    seen.lines = static_cast<int>(SendMessageW(about.credits.hwnd(), EM_GETLINECOUNT, 0, 0));
+    PostMessageW(about.okButton.hwnd(), BM_CLICK, 0, 0);
   });
-  EXPECT_EQ(about().showModal(), ui::kResultOk);
+  EXPECT_EQ(about.showModal(), ui::kResultOk);
   return seen;
 }
 
@@ -45,27 +46,27 @@ using AboutDialogTest = ProgramFolderTest;
 
 TEST_F(AboutDialogTest, CreditsTextCarriesTheUserNameAsTyped) {
   option().userNameEdit.setText(L"");
-  Showing s = showAbout();
+  Showing s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(L"未登録"));
   const int shortNameLines = s.lines;
   EXPECT_EQ(s.version, L"Version 0.006");
 
   option().userNameEdit.setText(L"   ");
-  s = showAbout();
+  s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(L"   ")) << "blanks are a name, not an empty one";
 
   // Typed and never saved; reopening after a change shows only the new name.
   option().userNameEdit.setText(L"山田 花子 ");
-  EXPECT_EQ(showAbout().memo, expectedText(L"山田 花子 "));
+  EXPECT_EQ(showAbout(*this).memo, expectedText(L"山田 花子 "));
   option().userNameEdit.setText(L"Taro");
-  s = showAbout();
+  s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(L"Taro"));
   EXPECT_EQ(s.version, L"Version 0.006");
 
   // A long name wraps onto further lines at the box's width, and text beyond the visible lines is kept.
   const std::wstring name(300, L'名');
   option().userNameEdit.setText(name);
-  s = showAbout();
+  s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(name));
   EXPECT_GE(s.lines, shortNameLines + 15);
   const LONG style = GetWindowLongW(about().credits.hwnd(), GWL_STYLE);
@@ -76,12 +77,12 @@ TEST_F(AboutDialogTest, OpenedFromTheOptionDialogsAboutButton) {
   option().userNameEdit.setText(L"user");
   option().show();
   bool seen = false;
-  fakeServices().queueModalHook([&seen](ui::Form& f) {
+  services.queueModalHook([&](ui::Form& f) {
     seen = &f == &about() && about().credits.text() == expectedText(L"user");
     PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
   PostMessageW(option().aboutButton.hwnd(), BM_CLICK, 0, 0);
-  ASSERT_TRUE(pumpUntil([&] { return fakeServices().pendingModalHooks() == 0 && !about().visible(); }));
+  ASSERT_TRUE(pumpUntil([&] { return services.pendingModalHooks() == 0 && !about().visible(); }));
   EXPECT_TRUE(seen);
   option().hide();
 }

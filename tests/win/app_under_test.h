@@ -42,17 +42,25 @@ class ProgramRun {
     application = std::make_unique<TestApplication>(services);
   }
 
+  // The application and its windows by role; the dialogs are made when first asked for, as the program makes
+  // them at their first use.
+  app::Application& app() const { return *application; }
+  core::Settings& settings() const { return app().settings(); }
+  SplashWindow& splash() const { return app().splash(); }
+  OptionDialog& option() const { return app().optionDialog(); }
+  AboutDialog& about() const { return app().aboutDialog(); }
+  StartupRegistrationDialog& registration() const { return app().startupRegistrationDialog(); }
+  PositionDialog& positionDialog() const { return app().positionDialog(); }
+
   TempFolder dir;
   FakeServices services;
   std::unique_ptr<TestApplication> application;
 };
 
 // A dialog of the whole application in a fresh program folder without a settings file (a first run).
-class ProgramFolderTest : public ::testing::Test {
+class ProgramFolderTest : public ::testing::Test, public ProgramRun {
  protected:
-  TempFolder dir;
-  FakeServices services{dir.file(L"lumivex.exe")};
-  TestApplication program{services};
+  ProgramFolderTest() { start(dir.file(L"lumivex.exe")); }
 };
 
 // The services the running application was made with.

@@ -53,7 +53,7 @@ TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   Rect seen{};
   std::wstring topText, leftText;
   const auto showAndLook = [&] {
-    fakeServices().queueModalHook([&](ui::Form&) {
+    services.queueModalHook([&](ui::Form&) {
       seen = boundsOf(positionDialog());
       topText = positionDialog().topValue.text();
       leftText = positionDialog().leftValue.text();
@@ -75,7 +75,7 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   placeSplash({100, 50, 320, 240});
   // At the first opening Cancel has the focus, so Enter presses it.
   HWND focus = nullptr;
-  fakeServices().queueModalHook([&](ui::Form&) {
+  services.queueModalHook([&](ui::Form&) {
     focus = GetFocus();
     moveFrame(300, 200);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
@@ -84,14 +84,14 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   EXPECT_EQ(focus, positionDialog().cancelButton.hwnd());
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
-  fakeServices().queueModalHook([](ui::Form&) {
+  services.queueModalHook([&](ui::Form&) {
     moveFrame(310, 210);
     PostMessageW(positionDialog().okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
-  fakeServices().queueModalHook([](ui::Form&) {
+  services.queueModalHook([&](ui::Form&) {
     moveFrame(-20, 400);
     press(positionDialog().okButton);
   });
@@ -99,9 +99,9 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   EXPECT_EQ(boundsOf(splash()), (Rect{-20, 400, 320, 240}));
 
   // The option dialog saves the position that OK gave the splash window.
-  application().saveSettings();
-  EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Top", 0, application().settingsFile()->path().c_str()), 400);
-  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", 0, application().settingsFile()->path().c_str())), -20);
+  app().saveSettings();
+  EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Top", 0, app().settingsFile()->path().c_str()), 400);
+  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", 0, app().settingsFile()->path().c_str())), -20);
 }
 
 TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
@@ -110,7 +110,7 @@ TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
   HWND underLabel = nullptr, underPanel = nullptr;
   std::wstring topAfterDrag, leftAfterDrag;
   Rect dragged{};
-  fakeServices().queueModalHook([&](ui::Form&) {
+  services.queueModalHook([&](ui::Form&) {
     const HWND frame = positionDialog().hwnd();
     auto hit = [](HWND h, int x, int y) {
       return static_cast<int>(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(x, y)));
@@ -137,7 +137,7 @@ TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
     for (int step = 1; step <= 5; ++step) mouse(0, 500 - step * 20, 400 - step * 30);
     mouse(MOUSEEVENTF_LEFTUP, 400, 250);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    pumpUntil([] { return positionDialog().left() == 100 && positionDialog().top() == 0; }, 2000);
+    pumpUntil([&] { return positionDialog().left() == 100 && positionDialog().top() == 0; }, 2000);
     dragged = boundsOf(positionDialog());
     topAfterDrag = positionDialog().topValue.text();
     leftAfterDrag = positionDialog().leftValue.text();
@@ -165,8 +165,8 @@ TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndT
     int labelInk = 0;
     COLORREF panelCorner = 0;
     bool panelInside = false, buttonsShown = true;
-    fakeServices().queueModalHook([&](ui::Form& f) {
-      pumpUntil([] { return !GetUpdateRect(positionDialog().hwnd(), nullptr, FALSE); }, 1000);
+    services.queueModalHook([&](ui::Form& f) {
+      pumpUntil([&] { return !GetUpdateRect(positionDialog().hwnd(), nullptr, FALSE); }, 1000);
       lumivex::testing::pumpFor(50);
       ui::WindowDc dc(positionDialog().hwnd());
       const int w = r.width, h = r.height;

@@ -52,7 +52,7 @@ class SplashRun : public ProgramRun {
 
   // Paints what is pending and handles what has been posted.
   static void settle() {
-    if (applicationRunning()) UpdateWindow(splash().hwnd());
+    if (applicationRunning()) UpdateWindow(testing::splash().hwnd());
     pumpUntil([] {
       MSG m;
       return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
