@@ -52,6 +52,15 @@ class ProgramRun {
   StartupRegistrationDialog& registration() const { return app().startupRegistrationDialog(); }
   PositionDialog& positionDialog() const { return app().positionDialog(); }
 
+  // Paints what is pending and handles what has been posted.
+  void settle() const {
+    if (application) UpdateWindow(splash().hwnd());
+    pumpUntil([] {
+      MSG m;
+      return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+    }, 500);
+  }
+
   TempFolder dir;
   FakeServices services;
   std::unique_ptr<TestApplication> application;
