@@ -72,7 +72,7 @@ const OptionDialog::SwatchBindings OptionDialog::kSwatches{
 
 OptionDialog::OptionDialog(ui::Session& session, core::Settings& settings, OptionDialogHost& host,
                            SplashPreview& preview, std::wstring exePath)
-    : Form(session),
+    : Form(session), OptionDialogControls(static_cast<ui::Form&>(*this)),
       settings_(settings), host_(host), preview_(preview), programFolder_(core::programFolderOf(exePath)) {}
 OptionDialog::~OptionDialog() = default;
 

@@ -7,6 +7,7 @@
 
 #include "core/settings.h"
 #include "dialogs/effects_dialog.h"
+#include "dialogs/option_dialog_controls.h"
 #include "ui/common_dialogs.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -42,7 +43,7 @@ class OptionDialogHost {
   ~OptionDialogHost() = default;
 };
 
-class OptionDialog : public ui::Form {
+class OptionDialog : public ui::Form, private OptionDialogControls {
  public:
   OptionDialog(ui::Session& session, core::Settings& settings, OptionDialogHost& host, SplashPreview& preview,
                std::wstring exePath);
@@ -56,52 +57,10 @@ class OptionDialog : public ui::Form {
   // Where the splash window cannot be translucent: the slider is disabled and a note says why.
   void showTranslucencyUnsupported();
 
-  // Controls, in their creation order within each container.
-  ui::Label guidancePointer{*this};
-  ui::Label userNameLabel{*this};
-  ui::Shape userNameShadow{*this, 0x000000, 0x000000, 0};
-  ui::Container bottomButtons{*this, ui::Container::Frame::RaisedPanel};
-  ui::Button okButton{*this};
-  ui::Button closeButton{*this};
-  ui::Button defaultButton{*this};
-  ui::Button setupCompleteButton{*this};
-  ui::Container displayTimeGroup{*this, ui::Container::Frame::GroupBox};
-  ui::Label secondsLabel{*this};
-  ui::SpinEdit displaySecondsEdit{*this, 1, 180};
-  ui::StaticText guidanceLine{*this};
-  ui::Container pictureGroup{*this, ui::Container::Frame::GroupBox};
-  ui::Button choosePictureButton{*this};
-  ui::Edit pictureNameEdit{*this, 0xFF8080};
-  ui::Container messageGroup{*this, ui::Container::Frame::GroupBox};
-  ui::Label messageTextColourLabel{*this};
-  ui::Label fontSizeLabel{*this};
-  ui::ComboBox messageCombo{*this};
-  ui::Container messageBackgroundPanel{*this, ui::Container::Frame::RaisedPanel};
-  ui::Label messageBackgroundLabel{*this};
-  ui::ColourSwatch messageBackgroundSwatch{*this, ui::kButtonFace};
-  ui::CheckBox messageBackgroundCheck{*this};
-  ui::ColourSwatch messageTextColourSwatch{*this, 0x000000};
-  ui::SpinEdit fontSizeEdit{*this, 1, 64};
-  ui::Container borderGroup{*this, ui::Container::Frame::GroupBox};
-  ui::SpinEdit borderWidthEdit{*this, 0, 10};
-  ui::Container translucencyGroup{*this, ui::Container::Frame::GroupBox};
-  ui::Label translucencyPercentLabel{*this};
-  ui::Label translucencyUnsupportedLabel{*this};
-  ui::ScrollBar translucencySlider{*this, 5, 100, 100};
-  ui::RadioGroup placementGroup{*this};
-  ui::Container windowColourGroup{*this, ui::Container::Frame::GroupBox};
-  ui::Label windowColourLabel{*this};
-  ui::ColourSwatch windowColourSwatch{*this, ui::kButtonFace};
-  ui::Button aboutButton{*this};
-  ui::Button startupRegistrationButton{*this};
-  ui::Button positionButton{*this};
-  ui::Edit userNameEdit{*this};
-  ui::Button effectsButton{*this};
-  ui::OpenFileDialog pictureChooser;
-  ui::Timer guidanceSlide{session(), 10, false};
-  ui::ColourDialog colourChooser;
+ private:
+  // What drives the dialog from outside its code, as a user would, reaches the controls through this.
+  friend OptionDialogControls& controlsOf(OptionDialog& dialog);
 
-  // Fields beside the controls.
   std::unique_ptr<std::vector<std::wstring>> defaultMessages;
 
   // Handlers.
@@ -118,7 +77,6 @@ class OptionDialog : public ui::Form {
   void onEffectsClicked();
   void onGuidanceSlideTick();
 
- private:
   struct SwatchBinding;
   struct SwatchBindings;
   static const SwatchBindings kSwatches;

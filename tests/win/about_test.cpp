@@ -45,27 +45,27 @@ using AboutDialogTest = ProgramFolderTest;
 }  // namespace
 
 TEST_F(AboutDialogTest, CreditsTextCarriesTheUserNameAsTyped) {
-  option().userNameEdit.setText(L"");
+  controls().userNameEdit.setText(L"");
   Showing s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(L"未登録"));
   const int shortNameLines = s.lines;
   EXPECT_EQ(s.version, L"Version 0.006");
 
-  option().userNameEdit.setText(L"   ");
+  controls().userNameEdit.setText(L"   ");
   s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(L"   ")) << "blanks are a name, not an empty one";
 
   // Typed and never saved; reopening after a change shows only the new name.
-  option().userNameEdit.setText(L"山田 花子 ");
+  controls().userNameEdit.setText(L"山田 花子 ");
   EXPECT_EQ(showAbout(*this).memo, expectedText(L"山田 花子 "));
-  option().userNameEdit.setText(L"Taro");
+  controls().userNameEdit.setText(L"Taro");
   s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(L"Taro"));
   EXPECT_EQ(s.version, L"Version 0.006");
 
   // A long name wraps onto further lines at the box's width, and text beyond the visible lines is kept.
   const std::wstring name(300, L'名');
-  option().userNameEdit.setText(name);
+  controls().userNameEdit.setText(name);
   s = showAbout(*this);
   EXPECT_EQ(s.memo, expectedText(name));
   EXPECT_GE(s.lines, shortNameLines + 15);
@@ -74,14 +74,14 @@ TEST_F(AboutDialogTest, CreditsTextCarriesTheUserNameAsTyped) {
 }
 
 TEST_F(AboutDialogTest, OpenedFromTheOptionDialogsAboutButton) {
-  option().userNameEdit.setText(L"user");
+  controls().userNameEdit.setText(L"user");
   option().show();
   bool seen = false;
   services.queueModalHook([&](ui::Form& f) {
     seen = &f == &about() && about().credits.text() == expectedText(L"user");
     PostMessageW(about().okButton.hwnd(), BM_CLICK, 0, 0);
   });
-  PostMessageW(option().aboutButton.hwnd(), BM_CLICK, 0, 0);
+  PostMessageW(controls().aboutButton.hwnd(), BM_CLICK, 0, 0);
   ASSERT_TRUE(pumpUntil([&] { return services.pendingModalHooks() == 0 && !about().visible(); }));
   EXPECT_TRUE(seen);
   option().hide();

@@ -6,6 +6,11 @@
 #include "app/application.h"
 #include "test_support.h"
 
+namespace lumivex {
+// The option dialog's controls, which a test works as a user does (defined beside the option dialog's tests).
+OptionDialogControls& controlsOf(OptionDialog& dialog);
+}  // namespace lumivex
+
 namespace lumivex::testing {
 
 class TestApplication : public app::Application {
@@ -48,6 +53,7 @@ class ProgramRun {
   core::Settings& settings() const { return app().settings(); }
   SplashWindow& splash() const { return app().splash(); }
   OptionDialog& option() const { return app().optionDialog(); }
+  OptionDialogControls& controls() const { return controlsOf(option()); }
   AboutDialog& about() const { return app().aboutDialog(); }
   StartupRegistrationDialog& registration() const { return app().startupRegistrationDialog(); }
   PositionDialog& positionDialog() const { return app().positionDialog(); }

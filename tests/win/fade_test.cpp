@@ -31,9 +31,9 @@ struct Reading {
   int alpha;
 };
 
-int layeredAlpha() {
+int layeredAlpha(const lt::ProgramRun& run) {
   BYTE alpha = 0;
-  return GetLayeredWindowAttributes(splash().hwnd(), nullptr, &alpha, nullptr) ? alpha : -1;
+  return GetLayeredWindowAttributes(run.splash().hwnd(), nullptr, &alpha, nullptr) ? alpha : -1;
 }
 
 // Reads `alpha` now and after every message until `done`, or until the deadline; the times count from `start`.
@@ -93,11 +93,11 @@ TEST(SplashFade, FadeInRisesEvenlyFromTransparentToTheTranslucencyAlphaWhileTheC
   SplashRun run(std::string{});
   writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "trans=50\r\nfadein=600\r\n"));
   const ULONGLONG start = GetTickCount64();
-  splash().show();
-  EXPECT_EQ(layeredAlpha(), 0) << "the window appears fully transparent";
-  EXPECT_TRUE(splash().fading());
-  EXPECT_TRUE(splash().countdown.enabled()) << "the fade in is part of the display time";
-  const auto readings = readUntil(start, layeredAlpha, [] { return !splash().fading(); }, 600 + kLateness);
+  run.splash().show();
+  EXPECT_EQ(layeredAlpha(run), 0) << "the window appears fully transparent";
+  EXPECT_TRUE(run.splash().fading());
+  EXPECT_TRUE(run.splash().countdown.enabled()) << "the fade in is part of the display time";
+  const auto readings = readUntil(start, [&] { return layeredAlpha(run); }, [&] { return !run.splash().fading(); }, 600 + kLateness);
   print("fade in, 50 %, 600 ms", readings);
   expectEvenCourse(readings, 0, 134);
   for (const Reading& r : readings)
@@ -112,10 +112,10 @@ TEST(SplashFade, OnAPerPixelAlphaLayerTheFadeSetsTheLayersConstantAlpha) {
   ASSERT_TRUE(CopyFileW(suite.wstring().c_str(), png.c_str(), FALSE));
   writeFileBytes(run.settingsPath(), splashIni(png, "fadein=600\r\n"));
   const ULONGLONG start = GetTickCount64();
-  splash().show();
-  ASSERT_TRUE(splash().showsThroughLayer());
+  run.splash().show();
+  ASSERT_TRUE(run.splash().showsThroughLayer());
   const auto readings =
-      readUntil(start, [] { return static_cast<int>(splash().fadeLevel()); }, [] { return !splash().fading(); },
+      readUntil(start, [&] { return static_cast<int>(run.splash().fadeLevel()); }, [&] { return !run.splash().fading(); },
                 600 + kLateness);
   expectEvenCourse(readings, 0, 255);
 }
@@ -124,17 +124,17 @@ TEST(SplashFade, FadeOutFallsToTransparentAfterTheDisplayTimeThenEndsTheProgram)
   SplashRun run(std::string{});
   writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "splashtime=1\r\nfadeout=600\r\n"));
   const ULONGLONG start = GetTickCount64();
-  splash().show();
+  run.splash().show();
   bool faded = false, countdownDuringFade = false, hiddenDuringFade = false;
   const auto readings = readUntil(
-      start, layeredAlpha,
+      start, [&] { return layeredAlpha(run); },
       [&] {
-        if (splash().fading()) {
+        if (run.splash().fading()) {
           faded = true;
-          countdownDuringFade |= splash().countdown.enabled();
-          hiddenDuringFade |= !splash().visible();
+          countdownDuringFade |= run.splash().countdown.enabled();
+          hiddenDuringFade |= !run.splash().visible();
         }
-        return application().settingsFile() == nullptr;
+        return run.app().settingsFile() == nullptr;
       },
       1000 + 600 + kLateness);
   print("fade out, 100 %, 600 ms", readings);
@@ -143,7 +143,7 @@ TEST(SplashFade, FadeOutFallsToTransparentAfterTheDisplayTimeThenEndsTheProgram)
   EXPECT_FALSE(countdownDuringFade) << "the countdown has ended";
   EXPECT_FALSE(hiddenDuringFade);
   EXPECT_GE(readings.back().atMs, 1500u) << "the display time, then the fade";
-  EXPECT_FALSE(splash().visible());
+  EXPECT_FALSE(run.splash().visible());
 }
 
 TEST(SplashFade, NoFadeWhereAnimationsAreOffOrTranslucencyIsUnavailable) {
@@ -151,65 +151,65 @@ TEST(SplashFade, NoFadeWhereAnimationsAreOffOrTranslucencyIsUnavailable) {
     AnimationsOff off;
     SplashRun run(std::string{});
     writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "splashtime=1\r\nfadein=600\r\nfadeout=600\r\n"));
-    splash().show();
-    EXPECT_FALSE(splash().fading());
-    EXPECT_EQ(layeredAlpha(), 255) << "the picture appears at once";
+    run.splash().show();
+    EXPECT_FALSE(run.splash().fading());
+    EXPECT_EQ(layeredAlpha(run), 255) << "the picture appears at once";
     const auto readings =
-        readUntil(GetTickCount64(), layeredAlpha, [] { return application().settingsFile() == nullptr; },
+        readUntil(GetTickCount64(), [&] { return layeredAlpha(run); }, [&] { return run.app().settingsFile() == nullptr; },
                   1000 + kLateness);
     print("animations off, 600 ms both ways", readings);
     EXPECT_EQ(readings.size(), 1u) << "it closes at full alpha";
-    EXPECT_FALSE(splash().visible());
+    EXPECT_FALSE(run.splash().visible());
   }
   SplashRun run(std::string{});
   run.services.layeredEntryName = "NoSuchLayeredWindowEntry";
   writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=600\r\n"));
-  splash().show();
-  EXPECT_FALSE(splash().fading());
-  EXPECT_EQ(splash().fadeLevel(), core::kFadeFull);
+  run.splash().show();
+  EXPECT_FALSE(run.splash().fading());
+  EXPECT_EQ(run.splash().fadeLevel(), core::kFadeFull);
 }
 
 TEST(SplashFade, EscapeClosesAtOnceAndF1OrADoubleClickStopsTheFadeAtFullAlpha) {
   {
     SplashRun run(std::string{});
     writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=5000\r\nfadeout=5000\r\n"));
-    splash().show();
-    ASSERT_TRUE(splash().fading());
-    PostMessageW(splash().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(lt::pumpUntil([] { return application().settingsFile() == nullptr; }, 2000));
-    EXPECT_FALSE(splash().fading());
+    run.splash().show();
+    ASSERT_TRUE(run.splash().fading());
+    PostMessageW(run.splash().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }, 2000));
+    EXPECT_FALSE(run.splash().fading());
   }
   for (const bool byKey : {true, false}) {
     SCOPED_TRACE(byKey ? "F1" : "double-click");
     SplashRun run(std::string{});
     writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=5000\r\n"));
-    splash().show();
-    ASSERT_TRUE(lt::pumpUntil([] { return layeredAlpha() > 0; }, 2000));
+    run.splash().show();
+    ASSERT_TRUE(lt::pumpUntil([&] { return layeredAlpha(run) > 0; }, 2000));
     run.expectModal();
-    if (byKey) PostMessageW(splash().hwnd(), WM_KEYDOWN, VK_F1, 0);
-    else PostMessageW(splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+    if (byKey) PostMessageW(run.splash().hwnd(), WM_KEYDOWN, VK_F1, 0);
+    else PostMessageW(run.splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
     ASSERT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
-    EXPECT_FALSE(splash().fading());
-    EXPECT_EQ(layeredAlpha(), 255);
+    EXPECT_FALSE(run.splash().fading());
+    EXPECT_EQ(layeredAlpha(run), 255);
   }
 }
 
 TEST(SplashFade, TheOptionDialogsCloseStopsARunningFadeAtFullAlphaAsItRestartsTheCountdown) {
   SplashRun run(std::string{});
   writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=5000\r\n"));
-  splash().show();
-  ASSERT_TRUE(splash().fading());
-  lt::option().onCloseClicked();
-  EXPECT_FALSE(splash().fading());
-  EXPECT_EQ(layeredAlpha(), 255);
-  EXPECT_TRUE(splash().countdown.enabled());
+  run.splash().show();
+  ASSERT_TRUE(run.splash().fading());
+  run.controls().closeButton.click();
+  EXPECT_FALSE(run.splash().fading());
+  EXPECT_EQ(layeredAlpha(run), 255);
+  EXPECT_TRUE(run.splash().countdown.enabled());
 }
 
 // The effects dialog, opened from the option dialog's button: the arrows step by 100, a typed time outside the
 // range is given out at its bound, OK writes both times into the settings and Close leaves them.
 TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
   lt::OptionRun run;
-  settings().fadeInMs = 300;
+  run.settings().fadeInMs = 300;
   for (const bool ok : {false, true}) {
     SCOPED_TRACE(ok ? "OK" : "Close");
     run.services.queueModalHook([ok](ui::Form& f) {
@@ -221,9 +221,9 @@ TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
       SetWindowTextW(e.fadeOutEdit.hwnd(), L"9999");
       PostMessageW((ok ? e.okButton : e.closeButton).hwnd(), BM_CLICK, 0, 0);
     });
-    SendMessageW(run.option().effectsButton.hwnd(), BM_CLICK, 0, 0);
+    SendMessageW(run.controls().effectsButton.hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(run.services.pendingModalHooks(), 0u) << "the button opened the dialog";
   }
-  EXPECT_EQ(settings().fadeInMs, 400);
-  EXPECT_EQ(settings().fadeOutMs, 5000);
+  EXPECT_EQ(run.settings().fadeInMs, 400);
+  EXPECT_EQ(run.settings().fadeOutMs, 5000);
 }

@@ -28,11 +28,12 @@ class FolderRun : public ProgramRun {
   // and OK is pressed. A dialog that a failed save keeps open is then left as the close box leaves it.
   void showThenSaveWithOk(const std::function<void(OptionDialog&)>& inDialog) {
     splash().show();
-    lt::SplashRun::settle();
+    settle();
     services.queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
+      auto& ctl = controlsOf(o);
       inDialog(o);
-      SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+      SendMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
       dialogStayedOpen = o.modalResult() == ui::kNoResult;
       if (dialogStayedOpen) o.setModalResult(ui::kResultCancel);
     });
@@ -58,23 +59,24 @@ void expectSavedAndLoadedAgain(const std::wstring& exePath) {
   {
     FolderRun run(exePath);
     run.showThenSaveWithOk([](OptionDialog& o) {
-      o.displaySecondsEdit.setValue(9);
-      o.userNameEdit.setText(L"山田 %s%n");
-      o.messageCombo.setText(L"起動 %x%n");
+      auto& ctl = controlsOf(o);
+      ctl.displaySecondsEdit.setValue(9);
+      ctl.userNameEdit.setText(L"山田 %s%n");
+      ctl.messageCombo.setText(L"起動 %x%n");
     });
     EXPECT_TRUE(run.services.boxes.empty()) << ui::narrow(run.services.boxes.empty() ? L"" : run.services.boxes[0].text);
-    saved = lt::liveSettings();
+    saved = lt::liveSettings(run);
     lt::expectSettingsReadBack(run.iniPath, saved);
   }
   FolderRun again(exePath);
-  splash().show();
+  again.splash().show();
   EXPECT_TRUE(again.services.boxes.empty());
-  ASSERT_NE(splash().image.picture(), nullptr) << "the picture in the program folder loads";
-  EXPECT_EQ(option().displaySecondsEdit.value(), 9);
-  EXPECT_EQ(option().userNameEdit.text(), L"山田 %s%n");
-  EXPECT_EQ(option().messageCombo.text(), L"起動 %x%n");
-  EXPECT_EQ(splash().messageLabel.caption(), L"起動 %x%n");
-  splash().countdown.setEnabled(false);
+  ASSERT_NE(again.splash().image.picture(), nullptr) << "the picture in the program folder loads";
+  EXPECT_EQ(again.controls().displaySecondsEdit.value(), 9);
+  EXPECT_EQ(again.controls().userNameEdit.text(), L"山田 %s%n");
+  EXPECT_EQ(again.controls().messageCombo.text(), L"起動 %x%n");
+  EXPECT_EQ(again.splash().messageLabel.caption(), L"起動 %x%n");
+  again.splash().countdown.setEnabled(false);
 }
 
 // A drive letter for a folder: DefineDosDeviceW on Windows. Wine accepts that call but its file system does not
@@ -183,7 +185,8 @@ TEST(HostileFolders, ARefusedWriteNamesThePathLiterallyAndLeavesTheFileAsItWas) 
   FolderRun run(folder.file(L"lumivex.exe"));
   HANDLE lock = INVALID_HANDLE_VALUE;
   run.showThenSaveWithOk([&](OptionDialog& o) {
-    o.displaySecondsEdit.setValue(9);
+    auto& ctl = controlsOf(o);
+    ctl.displaySecondsEdit.setValue(9);
     lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   });
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -202,8 +205,8 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
   CreateDirectoryW(folder.c_str(), nullptr);
   populate(folder);
   FolderRun run(folder + L"\\lumivex.exe");
-  splash().show();
-  ASSERT_NE(splash().image.picture(), nullptr);
+  run.splash().show();
+  ASSERT_NE(run.splash().image.picture(), nullptr);
   for (const wchar_t* name : {L"lumivex.ini", L"mes.txt", L"logo.bmp"}) DeleteFileW((folder + L"\\" + name).c_str());
   ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
 
@@ -240,7 +243,7 @@ TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
     FolderRun run(folder.file(L"lumivex.exe"));
     run.showThenSaveWithOk([&](OptionDialog&) { DeleteFileW(ini.c_str()); });
     EXPECT_TRUE(run.services.boxes.empty());
-    lt::expectSettingsReadBack(ini, lt::liveSettings());
+    lt::expectSettingsReadBack(ini, lt::liveSettings(run));
   }
 }
 
@@ -254,10 +257,11 @@ std::string saveTextsOutsideTheCodePage(const std::wstring& folder, const std::w
   lt::writeFileBytes(core::joinFolder(folder, L"lumivex.ini"), lt::splashIni(firstPicture, "b_size=0\r\n"));
   FolderRun run(core::joinFolder(folder, L"lumivex.exe"));
   run.showThenSaveWithOk([&](OptionDialog& o) {
-    o.displaySecondsEdit.setValue(9);
-    o.userNameEdit.setText(L"Zo\xEB");
-    o.messageCombo.setText(L"\x2026" L"caf\xE9 \x2615");
-    settings().picturePath = picture;
+    auto& ctl = controlsOf(o);
+    ctl.displaySecondsEdit.setValue(9);
+    ctl.userNameEdit.setText(L"Zo\xEB");
+    ctl.messageCombo.setText(L"\x2026" L"caf\xE9 \x2615");
+    run.settings().picturePath = picture;
   });
   EXPECT_TRUE(run.services.boxes.empty()) << ui::narrow(run.services.boxes.empty() ? L"" : run.services.boxes[0].text);
   EXPECT_FALSE(run.dialogStayedOpen);
@@ -269,14 +273,14 @@ void expectTextsLoadedAsChosen(const std::wstring& folder, const std::wstring& p
                                const std::wstring& name) {
   FolderRun again(core::joinFolder(folder, L"lumivex.exe"));
   again.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
-  splash().show();
+  again.splash().show();
   EXPECT_TRUE(again.services.boxes.empty()) << ui::narrow(again.services.boxes.empty() ? L"" : again.services.boxes[0].text);
-  EXPECT_EQ(settings().picturePath, picture);
-  EXPECT_NE(splash().image.picture(), nullptr);
-  EXPECT_EQ(splash().messageLabel.caption(), message);
-  EXPECT_EQ(option().messageCombo.text(), message);
-  EXPECT_EQ(option().userNameEdit.text(), name);
-  splash().countdown.setEnabled(false);
+  EXPECT_EQ(again.settings().picturePath, picture);
+  EXPECT_NE(again.splash().image.picture(), nullptr);
+  EXPECT_EQ(again.splash().messageLabel.caption(), message);
+  EXPECT_EQ(again.controls().messageCombo.text(), message);
+  EXPECT_EQ(again.controls().userNameEdit.text(), name);
+  again.splash().countdown.setEnabled(false);
 }
 
 void writePicture(const std::wstring& path) {
@@ -318,12 +322,12 @@ TEST(HostileFolders, ARelativePictureLiesInTheProgramFolderWhateverTheWorkingFol
   {
     FolderRun run(folder.file(L"lumivex.exe"));
     run.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // a picture not found
-    splash().show();
+    run.splash().show();
     EXPECT_TRUE(run.services.boxes.empty()) << ui::narrow(run.services.boxes.empty() ? L"" : run.services.boxes[0].text);
-    ASSERT_NE(splash().image.picture(), nullptr);
-    EXPECT_EQ(splash().image.width(), 40);
-    splash().countdown.setEnabled(false);
-    application().saveSettings();
+    ASSERT_NE(run.splash().image.picture(), nullptr);
+    EXPECT_EQ(run.splash().image.width(), 40);
+    run.splash().countdown.setEnabled(false);
+    run.app().saveSettings();
     EXPECT_NE(lt::readFileBytes(run.iniPath).find("picture=pic\\logo.bmp\r\n"), std::string::npos)
         << "saved as it was found";
   }
@@ -343,9 +347,10 @@ TEST(CodePage1252, AJapaneseFolderSavesAndJapaneseTextsComeBack) {
     FolderRun run(folder.file(L"lumivex.exe"));
     run.services.queueModalHook([](ui::Form& f) { f.setModalResult(ui::kResultCancel); });  // no picture yet
     run.showThenSaveWithOk([&](OptionDialog& o) {
-      o.userNameEdit.setText(L"山田");
-      o.messageCombo.setText(L"起動中・・・");
-      settings().picturePath = picture;
+      auto& ctl = controlsOf(o);
+      ctl.userNameEdit.setText(L"山田");
+      ctl.messageCombo.setText(L"起動中・・・");
+      run.settings().picturePath = picture;
     });
     ASSERT_EQ(run.services.boxes.size(), 1u) << "only the notice of the missing picture";
     EXPECT_FALSE(run.dialogStayedOpen);

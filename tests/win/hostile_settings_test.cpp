@@ -30,25 +30,26 @@ std::string randomBytes(size_t n, unsigned seed) {
 // announces the missing picture and opens the option dialog; `inDialog` looks at the loaded values there, then OK
 // is pressed, which saves them.
 void loadThenSave(SplashRun& run, const std::function<void(OptionDialog&)>& inDialog) {
-  fakeServices().queueModalHook([&](ui::Form& f) {
+  run.services.queueModalHook([&](ui::Form& f) {
     auto& o = static_cast<OptionDialog&>(f);
+    auto& ctl = controlsOf(o);
     inDialog(o);
-    PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+    PostMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   run.show();
-  splash().countdown.setEnabled(false);
+  run.splash().countdown.setEnabled(false);
   ASSERT_EQ(run.services.boxes.size(), 1u) << "only the missing-picture notice";
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
 }
 
 void expectSavedWithTheTailKept(const SplashRun& run) {
-  lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
+  lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings(run));
   char mine[16]{};
   GetPrivateProfileStringA("tail", "mine", "", mine, sizeof(mine), ui::narrow(run.settingsPath()).c_str());
   EXPECT_STREQ(mine, "kept") << "the rest of the file is still there";
 }
 
-void expectStartUpValues(const OptionDialog& o) {
+void expectStartUpValues(const OptionDialogControls& o) {
   EXPECT_EQ(o.displaySecondsEdit.value(), 5);
   EXPECT_EQ(o.borderWidthEdit.value(), 3);
   EXPECT_EQ(o.translucencySlider.position(), 100);
@@ -67,7 +68,7 @@ TEST(HostileSettings, RandomBytesLoadTheStartUpValuesAndASaveWritesEveryValue) {
   for (unsigned seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
     SplashRun run(randomBytes(16384, seed) + kTail);
-    loadThenSave(run, [](OptionDialog& o) { expectStartUpValues(o); });
+    loadThenSave(run, [&](OptionDialog& o) { expectStartUpValues(controlsOf(o)); });
     expectSavedWithTheTailKept(run);
   }
 }
@@ -79,18 +80,19 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
   SplashRun run("[Window]\r\nTop=40\r\n" + std::string(100000, 'x') + "\r\n[option]\r\nname=" + megabyte +
                 "\r\nsplashtime=7\r\nwinpos=1\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
                 "]\r\nb_size=9" + kTail);
-  loadThenSave(run, [](OptionDialog& o) {
-    EXPECT_EQ(splash().top(), 40) << "a stored place after the long lines";
-    EXPECT_EQ(o.displaySecondsEdit.value(), 7);
-    EXPECT_EQ(o.borderWidthEdit.value(), 3) << "the key belongs to another section";
-    EXPECT_TRUE(o.userNameEdit.text() == std::wstring(2047, L'n')) << o.userNameEdit.text().size() << " characters";
-    const std::wstring message = o.messageCombo.text();
+  loadThenSave(run, [&](OptionDialog& o) {
+    auto& ctl = controlsOf(o);
+    EXPECT_EQ(run.splash().top(), 40) << "a stored place after the long lines";
+    EXPECT_EQ(ctl.displaySecondsEdit.value(), 7);
+    EXPECT_EQ(ctl.borderWidthEdit.value(), 3) << "the key belongs to another section";
+    EXPECT_TRUE(ctl.userNameEdit.text() == std::wstring(2047, L'n')) << ctl.userNameEdit.text().size() << " characters";
+    const std::wstring message = ctl.messageCombo.text();
     EXPECT_GE(message.size(), 680u);
     EXPECT_LE(message.size(), 1024u);
     EXPECT_EQ(message.substr(0, 6), L"起動中起動中");
-    EXPECT_TRUE(splash().messageLabel.caption() == message)
-        << "the splash shows what the dialog holds: " << splash().messageLabel.caption().size() << " against " << message.size()
-        << " characters, the last one U+" << std::hex << static_cast<int>(splash().messageLabel.caption().back());
+    EXPECT_TRUE(run.splash().messageLabel.caption() == message)
+        << "the splash shows what the dialog holds: " << run.splash().messageLabel.caption().size() << " against " << message.size()
+        << " characters, the last one U+" << std::hex << static_cast<int>(run.splash().messageLabel.caption().back());
   });
   expectSavedWithTheTailKept(run);
 }
@@ -99,10 +101,11 @@ TEST(HostileSettings, NulBytesNeitherStopTheLoadNorCutTheSavedFile) {
   const std::string nul(1, '\0');
   SplashRun run("[Window]\r\nTop=3" + nul + "9\r\n" + nul + nul + nul + "\r\n[option]\r\nsplashtime=" + nul +
                 "7\r\nname=ab" + nul + "cd\r\nfs" + nul + "iz=20\r\nb_size=4\r\n" + nul + "=" + nul + kTail);
-  loadThenSave(run, [](OptionDialog& o) {
-    EXPECT_EQ(o.borderWidthEdit.value(), 4) << "a line after the NUL bytes";
-    EXPECT_NE(o.displaySecondsEdit.value(), 7) << "a value behind a NUL byte is not a number";
-    EXPECT_NE(o.fontSizeEdit.value(), 20) << "nor is a key with a NUL byte in it the font size";
+  loadThenSave(run, [&](OptionDialog& o) {
+    auto& ctl = controlsOf(o);
+    EXPECT_EQ(ctl.borderWidthEdit.value(), 4) << "a line after the NUL bytes";
+    EXPECT_NE(ctl.displaySecondsEdit.value(), 7) << "a value behind a NUL byte is not a number";
+    EXPECT_NE(ctl.fontSizeEdit.value(), 20) << "nor is a key with a NUL byte in it the font size";
   });
   expectSavedWithTheTailKept(run);
 }
@@ -125,24 +128,26 @@ TEST(HostileSettings, BrokenCodePage932SequencesLoadAsTextOrDefaults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SplashRun run(c.ini);
-    loadThenSave(run, [](OptionDialog& o) {
-      EXPECT_EQ(o.borderWidthEdit.value(), 4);
-      EXPECT_EQ(o.fontSizeEdit.value(), 12) << "no number";
-      EXPECT_NE(o.displaySecondsEdit.value(), 7) << "no number";
+    loadThenSave(run, [&](OptionDialog& o) {
+      auto& ctl = controlsOf(o);
+      EXPECT_EQ(ctl.borderWidthEdit.value(), 4);
+      EXPECT_EQ(ctl.fontSizeEdit.value(), 12) << "no number";
+      EXPECT_NE(ctl.displaySecondsEdit.value(), 7) << "no number";
     });
     if (c.tail)
       expectSavedWithTheTailKept(run);
     else
-      lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
+      lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings(run));
   }
 }
 
 TEST(HostileSettings, FileSavedAsUtf16ByAnEditorLoadsAndSaves) {
   const std::wstring text = L"\xFEFF[option]\r\nsplashtime=9\r\nname=山田\r\n[tail]\r\nmine=kept\r\n";
   SplashRun run(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
-  loadThenSave(run, [](OptionDialog& o) {
-    EXPECT_EQ(o.displaySecondsEdit.value(), 9);
-    EXPECT_EQ(o.userNameEdit.text(), L"山田");
+  loadThenSave(run, [&](OptionDialog& o) {
+    auto& ctl = controlsOf(o);
+    EXPECT_EQ(ctl.displaySecondsEdit.value(), 9);
+    EXPECT_EQ(ctl.userNameEdit.text(), L"山田");
   });
   expectSavedWithTheTailKept(run);
 }
@@ -157,14 +162,14 @@ TEST(HostileSettings, PlacementAndSizesBeyondWhatTheWindowSystemTakes) {
     SplashRun run(lt::splashIni(pic, "winpos=1\r\nb_size=10\r\nfsiz=64\r\nlbltrans=1\r\ntrans=5\r\n", window));
     EXPECT_LT(lt::millisecondsFor([&] { run.show(); }), 2000u);
     for (WORD code : {WORD{SB_PAGEDOWN}, WORD{SB_BOTTOM}, WORD{SB_LINEUP}}) {
-      SendMessageW(splash().hwnd(), WM_VSCROLL, code, 0);
-      InvalidateRect(splash().hwnd(), nullptr, FALSE);
-      SplashRun::settle();
+      SendMessageW(run.splash().hwnd(), WM_VSCROLL, code, 0);
+      InvalidateRect(run.splash().hwnd(), nullptr, FALSE);
+      run.settle();
     }
     EXPECT_TRUE(run.services.boxes.empty());
-    EXPECT_TRUE(splash().visible());
-    application().saveSettings();
-    lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings());
+    EXPECT_TRUE(run.splash().visible());
+    run.app().saveSettings();
+    lt::expectSettingsReadBack(run.settingsPath(), lt::liveSettings(run));
   }
 }
 
@@ -173,7 +178,8 @@ TEST(HostileMessageFile, BrokenCodePage932LinesAreListedAsTheyConvert) {
   lt::writeFileBytes(run.messagePath,
                      std::string("\x81\r\nabc\x82\r\n\xFF\xFE\xFD\r\n\x81\x40ok\r\n") + '\0' + "\x81\r\nhidden\r\n");
   run.withDialogOpen([](OptionDialog& o) {
-    const std::vector<std::wstring> items = o.messageCombo.items();
+    auto& ctl = controlsOf(o);
+    const std::vector<std::wstring> items = ctl.messageCombo.items();
     ASSERT_EQ(items.size(), 4u) << "a NUL byte ends the text";
     EXPECT_EQ(items[1].substr(0, 3), L"abc");
     EXPECT_EQ(items[3].substr(0, 1), L"\x3000");
@@ -187,15 +193,16 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
   std::string text;
   for (int i = 0; i < 100000; ++i) text += lt::cp932(L"メッセージ ") + std::to_string(i) + "\r\n";
   lt::writeFileBytes(run.messagePath, text);
-  option().messageCombo.setText(L"起動中");
+  run.controls().messageCombo.setText(L"起動中");
   for (int showing = 1; showing <= 2; ++showing) {
     size_t count = 0;
     std::wstring last;
     const ULONGLONG ms = lt::millisecondsFor([&] {
       run.withDialogOpen([&](OptionDialog& o) {
-        count = static_cast<size_t>(SendMessageW(o.messageCombo.hwnd(), CB_GETCOUNT, 0, 0));
-        std::wstring item(static_cast<size_t>(SendMessageW(o.messageCombo.hwnd(), CB_GETLBTEXTLEN, count - 1, 0)), L'\0');
-        SendMessageW(o.messageCombo.hwnd(), CB_GETLBTEXT, count - 1, reinterpret_cast<LPARAM>(item.data()));
+        auto& ctl = controlsOf(o);
+        count = static_cast<size_t>(SendMessageW(ctl.messageCombo.hwnd(), CB_GETCOUNT, 0, 0));
+        std::wstring item(static_cast<size_t>(SendMessageW(ctl.messageCombo.hwnd(), CB_GETLBTEXTLEN, count - 1, 0)), L'\0');
+        SendMessageW(ctl.messageCombo.hwnd(), CB_GETLBTEXT, count - 1, reinterpret_cast<LPARAM>(item.data()));
         last = item;
       });
     });
@@ -203,6 +210,6 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
     EXPECT_LT(ms, 1500u);
     EXPECT_EQ(count, 100000u);
     EXPECT_EQ(last, L"メッセージ 99999");
-    EXPECT_EQ(option().messageCombo.text(), L"起動中") << "the message text stays";
+    EXPECT_EQ(run.controls().messageCombo.text(), L"起動中") << "the message text stays";
   }
 }

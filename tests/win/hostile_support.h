@@ -92,11 +92,11 @@ struct SavedValue {
   std::string text;  // in the file's ANSI code page
 };
 
-inline std::vector<SavedValue> liveSettings() {
-  const OptionDialog& o = option();
-  core::Settings live = settings();
-  live.top = splash().top();
-  live.left = splash().left();
+inline std::vector<SavedValue> liveSettings(const ProgramRun& run) {
+  const OptionDialogControls& o = run.controls();
+  core::Settings live = run.settings();
+  live.top = run.splash().top();
+  live.left = run.splash().left();
   live.displaySeconds = o.displaySecondsEdit.value();
   live.borderWidth = o.borderWidthEdit.value();
   live.opacityPercent = o.translucencySlider.position();

@@ -43,8 +43,6 @@ class OptionRun : public ProgramRun {
     // Nothing here shows the splash window, so its countdown would otherwise end the run after a second.
     splash().countdown.setEnabled(false);
   }
-  OptionDialog& option() const { return testing::option(); }
-
   // Shows the dialog modally, runs `body` inside it, then ends it unless the body did.
   void withDialogOpen(const std::function<void(OptionDialog&)>& body) {
     services.queueModalHook([body](ui::Form& f) {

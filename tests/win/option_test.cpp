@@ -12,6 +12,9 @@
 using namespace lumivex;
 using namespace lumivex::testing;
 
+// The dialog's friend, through which a test reaches the controls it works.
+OptionDialogControls& lumivex::controlsOf(OptionDialog& dialog) { return dialog; }
+
 namespace {
 
 // What the modal loop does with a key: dialog navigation first.
@@ -83,43 +86,43 @@ TEST(OptionLayout, WindowFrameSizeAndPlacement) {
 
 TEST(OptionLayout, DesignStateOfTheControls) {
   OptionRun run;
-  OptionDialog& o = run.option();
-  EXPECT_TRUE(o.okButton.visible() && o.closeButton.visible() && o.defaultButton.visible());
-  EXPECT_FALSE(o.setupCompleteButton.visible());
-  EXPECT_EQ(o.setupCompleteButton.bounds().x, o.okButton.bounds().x);
-  EXPECT_FALSE(o.translucencyUnsupportedLabel.visible());
-  EXPECT_FALSE(o.messageBackgroundCheck.checked());
-  EXPECT_FALSE(o.messageBackgroundLabel.enabled()) << "the background swatch follows the unchecked switch from creation on";
-  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
-  EXPECT_EQ(o.placementGroup.itemIndex(), 0);
-  EXPECT_EQ(o.displaySecondsEdit.value(), 5);
-  EXPECT_EQ(o.borderWidthEdit.value(), 3);
-  EXPECT_EQ(o.fontSizeEdit.value(), 12);
-  EXPECT_EQ(o.translucencySlider.position(), 100);
-  EXPECT_EQ(o.windowColourSwatch.colour(), ui::kButtonFace);
-  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
-  EXPECT_EQ(o.pictureNameEdit.colour(), 0xFF8080);
-  EXPECT_TRUE(GetWindowLongW(o.pictureNameEdit.hwnd(), GWL_STYLE) & ES_READONLY);
-  EXPECT_EQ(o.messageCombo.text(), L"");
-  EXPECT_TRUE(settings().picturePath.empty());
-  EXPECT_EQ(SendMessageW(o.messageCombo.hwnd(), CB_GETMINVISIBLE, 0, 0), 16);
-  EXPECT_EQ(SendMessageW(o.userNameEdit.hwnd(), EM_GETLIMITTEXT, 0, 0), 30);
-  EXPECT_TRUE(o.translucencySlider.hint().empty() && o.messageCombo.hint().empty());
+  auto& ctl = controlsOf(run.option());
+  EXPECT_TRUE(ctl.okButton.visible() && ctl.closeButton.visible() && ctl.defaultButton.visible());
+  EXPECT_FALSE(ctl.setupCompleteButton.visible());
+  EXPECT_EQ(ctl.setupCompleteButton.bounds().x, ctl.okButton.bounds().x);
+  EXPECT_FALSE(ctl.translucencyUnsupportedLabel.visible());
+  EXPECT_FALSE(ctl.messageBackgroundCheck.checked());
+  EXPECT_FALSE(ctl.messageBackgroundLabel.enabled()) << "the background swatch follows the unchecked switch from creation on";
+  EXPECT_FALSE(ctl.messageBackgroundSwatch.enabled());
+  EXPECT_EQ(ctl.placementGroup.itemIndex(), 0);
+  EXPECT_EQ(ctl.displaySecondsEdit.value(), 5);
+  EXPECT_EQ(ctl.borderWidthEdit.value(), 3);
+  EXPECT_EQ(ctl.fontSizeEdit.value(), 12);
+  EXPECT_EQ(ctl.translucencySlider.position(), 100);
+  EXPECT_EQ(ctl.windowColourSwatch.colour(), ui::kButtonFace);
+  EXPECT_EQ(ctl.messageTextColourSwatch.colour(), 0);
+  EXPECT_EQ(ctl.pictureNameEdit.colour(), 0xFF8080);
+  EXPECT_TRUE(GetWindowLongW(ctl.pictureNameEdit.hwnd(), GWL_STYLE) & ES_READONLY);
+  EXPECT_EQ(ctl.messageCombo.text(), L"");
+  EXPECT_TRUE(run.settings().picturePath.empty());
+  EXPECT_EQ(SendMessageW(ctl.messageCombo.hwnd(), CB_GETMINVISIBLE, 0, 0), 16);
+  EXPECT_EQ(SendMessageW(ctl.userNameEdit.hwnd(), EM_GETLIMITTEXT, 0, 0), 30);
+  EXPECT_TRUE(ctl.translucencySlider.hint().empty() && ctl.messageCombo.hint().empty());
 
   // Typed lengths of the spin edits; 10 is reached in the border box only by stepping.
-  SetWindowTextW(o.displaySecondsEdit.hwnd(), L"");
-  typeText(o.displaySecondsEdit.hwnd(), L"1234");
-  EXPECT_EQ(o.displaySecondsEdit.text(), L"123");
-  SetWindowTextW(o.borderWidthEdit.hwnd(), L"");
-  typeText(o.borderWidthEdit.hwnd(), L"10");
-  EXPECT_EQ(o.borderWidthEdit.text(), L"1");
-  o.borderWidthEdit.setValue(9);
-  o.borderWidthEdit.step(1);
-  o.borderWidthEdit.step(1);
-  EXPECT_EQ(o.borderWidthEdit.value(), 10);
+  SetWindowTextW(ctl.displaySecondsEdit.hwnd(), L"");
+  typeText(ctl.displaySecondsEdit.hwnd(), L"1234");
+  EXPECT_EQ(ctl.displaySecondsEdit.text(), L"123");
+  SetWindowTextW(ctl.borderWidthEdit.hwnd(), L"");
+  typeText(ctl.borderWidthEdit.hwnd(), L"10");
+  EXPECT_EQ(ctl.borderWidthEdit.text(), L"1");
+  ctl.borderWidthEdit.setValue(9);
+  ctl.borderWidthEdit.step(1);
+  ctl.borderWidthEdit.step(1);
+  EXPECT_EQ(ctl.borderWidthEdit.value(), 10);
 
   // The hand pointer over the switch and the swatches.
-  for (ui::Control* c : std::initializer_list<ui::Control*>{&o.messageBackgroundCheck, &o.windowColourSwatch, &o.messageTextColourSwatch, &o.choosePictureButton}) {
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&ctl.messageBackgroundCheck, &ctl.windowColourSwatch, &ctl.messageTextColourSwatch, &ctl.choosePictureButton}) {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     SendMessageW(c->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(c->hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
@@ -129,6 +132,7 @@ TEST(OptionLayout, DesignStateOfTheControls) {
 TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
   OptionRun run;
   run.withDialogOpen([](OptionDialog& o) {
+    auto& ctl = controlsOf(o);
     struct Case {
       const wchar_t* typed;
       int direction;
@@ -144,15 +148,15 @@ TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
         SCOPED_TRACE(::testing::Message() << (buttons ? "buttons " : "keys ") << ui::narrow(c.typed) << " "
                                         << c.direction);
         // The buttons are clicked with the focus elsewhere, so leaving the edit does not bring the value in range.
-        if (buttons) o.okButton.focus();
-        SetWindowTextW(o.displaySecondsEdit.hwnd(), c.typed);
+        if (buttons) ctl.okButton.focus();
+        SetWindowTextW(ctl.displaySecondsEdit.hwnd(), c.typed);
         if (buttons) {
-          clickSpinButton(o.displaySecondsEdit, c.direction);
+          clickSpinButton(ctl.displaySecondsEdit, c.direction);
         } else {
-          o.displaySecondsEdit.focus();
+          ctl.displaySecondsEdit.focus();
           pressKey(o, c.direction > 0 ? VK_UP : VK_DOWN);
         }
-        EXPECT_EQ(o.displaySecondsEdit.text(), c.expected);
+        EXPECT_EQ(ctl.displaySecondsEdit.text(), c.expected);
       }
     }
   });
@@ -161,13 +165,14 @@ TEST(SpinEdits, ButtonsAndArrowKeysStepByOneAndStopAtTheBoundsOfTheRange) {
 TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClose) {
   OptionRun run;
   run.withDialogOpen([](OptionDialog& o) {
-    o.okButton.focus();
-    const std::vector<HWND> expected = {o.closeButton.hwnd(),     o.defaultButton.hwnd(),  o.displaySecondsEdit.hwnd(),
-                                        o.choosePictureButton.hwnd(),    o.pictureNameEdit.hwnd(),   o.messageCombo.editHwnd(),
-                                        o.messageBackgroundCheck.hwnd(),   o.fontSizeEdit.hwnd(), o.borderWidthEdit.hwnd(),
-                                        o.translucencySlider.hwnd(), o.placementGroup.itemHwnd(0), o.aboutButton.hwnd(),
-                                        o.startupRegistrationButton.hwnd(),       o.userNameEdit.hwnd(), o.effectsButton.hwnd(),
-                                        o.okButton.hwnd()};
+    auto& ctl = controlsOf(o);
+    ctl.okButton.focus();
+    const std::vector<HWND> expected = {ctl.closeButton.hwnd(),     ctl.defaultButton.hwnd(),  ctl.displaySecondsEdit.hwnd(),
+                                        ctl.choosePictureButton.hwnd(),    ctl.pictureNameEdit.hwnd(),   ctl.messageCombo.editHwnd(),
+                                        ctl.messageBackgroundCheck.hwnd(),   ctl.fontSizeEdit.hwnd(), ctl.borderWidthEdit.hwnd(),
+                                        ctl.translucencySlider.hwnd(), ctl.placementGroup.itemHwnd(0), ctl.aboutButton.hwnd(),
+                                        ctl.startupRegistrationButton.hwnd(),       ctl.userNameEdit.hwnd(), ctl.effectsButton.hwnd(),
+                                        ctl.okButton.hwnd()};
     std::vector<HWND> seen;
     for (size_t i = 0; i < expected.size(); ++i) {
       pressKey(o, VK_TAB);
@@ -177,17 +182,17 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
   });
 
   int result = 0;
-  fakeServices().queueModalHook([](ui::Form& f) {
-    static_cast<OptionDialog&>(f).userNameEdit.focus();
+  run.services.queueModalHook([](ui::Form& f) {
+    controlsOf(static_cast<OptionDialog&>(f)).userNameEdit.focus();
     pressKey(f, VK_ESCAPE);
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultCancel);
-  EXPECT_TRUE(splash().countdown.enabled()) << "Esc is the Close button";
-  splash().countdown.setEnabled(false);
+  EXPECT_TRUE(run.splash().countdown.enabled()) << "Esc is the Close button";
+  run.splash().countdown.setEnabled(false);
 
-  fakeServices().queueModalHook([](ui::Form& f) {
-    static_cast<OptionDialog&>(f).userNameEdit.focus();
+  run.services.queueModalHook([](ui::Form& f) {
+    controlsOf(static_cast<OptionDialog&>(f)).userNameEdit.focus();
     pressKey(f, VK_RETURN);
   });
   result = run.option().showModal();
@@ -198,15 +203,15 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterEscPressOkAndClo
 
 TEST(MessageFile, AMissingFileIsAnnouncedCreatedWithTheDefaultLinesAndListed) {
   OptionRun run({OptionRun::Mode::Normal, "", false, L""});
-  run.option().messageCombo.setText(L"ようこそ");
+  run.controls().messageCombo.setText(L"ようこそ");
   run.withDialogOpen([](OptionDialog&) {});
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.services.boxes[0].text, L"メッセージファイルが見つかりません\n\rメッセージファイルを生成します。");
   EXPECT_EQ(readFileBytes(run.messagePath), defaultMessageFileBytes());
   const std::vector<std::wstring> lines = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
-  EXPECT_EQ(run.option().messageCombo.items(), lines);
-  EXPECT_EQ(run.option().messageCombo.text(), L"ようこそ");
+  EXPECT_EQ(run.controls().messageCombo.items(), lines);
+  EXPECT_EQ(run.controls().messageCombo.text(), L"ようこそ");
 
   run.withDialogOpen([](OptionDialog&) {});
   EXPECT_EQ(run.services.boxes.size(), 1u) << "the next show finds the file";
@@ -214,18 +219,18 @@ TEST(MessageFile, AMissingFileIsAnnouncedCreatedWithTheDefaultLinesAndListed) {
 
 TEST(MessageFile, EachShowRereadsTheLinesAndKeepsTheMessageText) {
   OptionRun run;
-  OptionDialog& o = run.option();
-  o.messageCombo.setText(L"自分の文");
+  auto& ctl = controlsOf(run.option());
+  ctl.messageCombo.setText(L"自分の文");
   writeFileBytes(run.messagePath, "");
   run.withDialogOpen([](OptionDialog&) {});
-  EXPECT_TRUE(o.messageCombo.items().empty());
-  EXPECT_EQ(o.messageCombo.text(), L"自分の文");
+  EXPECT_TRUE(ctl.messageCombo.items().empty());
+  EXPECT_EQ(ctl.messageCombo.text(), L"自分の文");
 
   writeFileBytes(run.messagePath, cp932(L"一行目\r\n\r\n三行目\n四行目"));
   run.withDialogOpen([](OptionDialog&) {});
   const std::vector<std::wstring> lines = {L"一行目", L"", L"三行目", L"四行目"};
-  EXPECT_EQ(o.messageCombo.items(), lines);
-  EXPECT_EQ(o.messageCombo.text(), L"自分の文");
+  EXPECT_EQ(ctl.messageCombo.items(), lines);
+  EXPECT_EQ(ctl.messageCombo.text(), L"自分の文");
   EXPECT_TRUE(run.services.boxes.empty());
 }
 
@@ -237,11 +242,11 @@ TEST(MessageFile, AByteOrderMarkNamesUtf8OrUtf16AndAFileWithoutOneIsCodePage932)
   for (const std::string& file : {"\xEF\xBB\xBF" + ui::narrow(text, CP_UTF8), "\xFF\xFE" + utf16}) {
     writeFileBytes(run.messagePath, file);
     run.withDialogOpen([](OptionDialog&) {});
-    EXPECT_EQ(run.option().messageCombo.items(), lines) << "as Notepad saves it";
+    EXPECT_EQ(run.controls().messageCombo.items(), lines) << "as Notepad saves it";
   }
   writeFileBytes(run.messagePath, cp932(L"起動中\r\n"));
   run.withDialogOpen([](OptionDialog&) {});
-  EXPECT_EQ(run.option().messageCombo.items(), std::vector<std::wstring>{L"起動中"});
+  EXPECT_EQ(run.controls().messageCombo.items(), std::vector<std::wstring>{L"起動中"});
   EXPECT_TRUE(run.services.boxes.empty());
 }
 
@@ -250,17 +255,18 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
   const std::wstring missing = dir.file(L"gone");
   OptionRun run({OptionRun::Mode::FirstRun, "", false, missing});
   OptionDialog& o = run.option();
-  ASSERT_TRUE(o.positionButton.enabled());
+  auto& ctl = controlsOf(o);
+  ASSERT_TRUE(ctl.positionButton.enabled());
   o.show();
   ASSERT_EQ(run.services.boxes.size(), 2u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.services.boxes[1].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.services.boxes[1].text, L"ファイル " + missing + L"\\mes.txt を作成できません.");
   EXPECT_TRUE(o.visible());
-  EXPECT_FALSE(o.positionButton.enabled()) << "the dialog is set up whole: centred placement, no position button";
+  EXPECT_FALSE(ctl.positionButton.enabled()) << "the dialog is set up whole: centred placement, no position button";
   const std::vector<std::wstring> defaults = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
-  EXPECT_EQ(o.messageCombo.items(), defaults) << "the lines the file would have held";
-  EXPECT_EQ(o.translucencyPercentLabel.text(), L"100%");
+  EXPECT_EQ(ctl.messageCombo.items(), defaults) << "the lines the file would have held";
+  EXPECT_EQ(ctl.translucencyPercentLabel.text(), L"100%");
   o.hide();
 
   OptionRun locked;
@@ -275,15 +281,14 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
 TEST(BottomButtons, OkSavesEverythingRestartsTheCountdownAndEnds) {
   OptionRun run;
   int result = 0;
-  fakeServices().queueModalHook([](ui::Form& f) {
-    auto& o = static_cast<OptionDialog&>(f);
-    o.displaySecondsEdit.setValue(8);
-    PostMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+  run.services.queueModalHook([](ui::Form& f) {
+    auto& ctl = controlsOf(static_cast<OptionDialog&>(f));
+    ctl.displaySecondsEdit.setValue(8);
+    PostMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultOk);
-  EXPECT_TRUE(splash().countdown.enabled());
-  EXPECT_EQ(run.option().defaultMessages, nullptr);
+  EXPECT_TRUE(run.splash().countdown.enabled());
   EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=8\r\n"), std::string::npos);
 }
 
@@ -291,68 +296,69 @@ TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
   const std::string saved = "[option]\r\nsplashtime=9\r\n";
   OptionRun run({OptionRun::Mode::Normal, saved, true, L""});
   int result = 0;
-  fakeServices().queueModalHook([](ui::Form& f) {
-    auto& o = static_cast<OptionDialog&>(f);
-    o.displaySecondsEdit.setValue(8);
-    o.translucencySlider.setPosition(40);
-    PostMessageW(o.closeButton.hwnd(), BM_CLICK, 0, 0);
+  run.services.queueModalHook([](ui::Form& f) {
+    auto& ctl = controlsOf(static_cast<OptionDialog&>(f));
+    ctl.displaySecondsEdit.setValue(8);
+    ctl.translucencySlider.setPosition(40);
+    PostMessageW(ctl.closeButton.hwnd(), BM_CLICK, 0, 0);
   });
   result = run.option().showModal();
   EXPECT_EQ(result, ui::kResultCancel);
-  EXPECT_TRUE(splash().countdown.enabled());
+  EXPECT_TRUE(run.splash().countdown.enabled());
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
-  splash().countdown.setEnabled(false);
+  run.splash().countdown.setEnabled(false);
 
   run.withDialogOpen([](OptionDialog& o) {
-    EXPECT_EQ(o.displaySecondsEdit.value(), 8);
-    EXPECT_EQ(o.translucencyPercentLabel.text(), L"40%");
+    auto& ctl = controlsOf(o);
+    EXPECT_EQ(ctl.displaySecondsEdit.value(), 8);
+    EXPECT_EQ(ctl.translucencyPercentLabel.text(), L"40%");
   });
   // The close box leaves without either handler: the countdown stays stopped.
-  EXPECT_FALSE(splash().countdown.enabled());
+  EXPECT_FALSE(run.splash().countdown.enabled());
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
 }
 
 TEST(BottomButtons, DefaultResetsTheEditedValuesWithTheirReactionsButNotTheSplash) {
   OptionRun run;
-  OptionDialog& o = run.option();
-  splash().setColour(0x00445566);
-  o.displaySecondsEdit.setValue(100);
-  o.borderWidthEdit.setValue(0);
-  o.messageCombo.setText(L"abc");
-  o.translucencySlider.setPosition(40);
-  o.windowColourSwatch.setColour(0x00445566);
-  o.messageBackgroundCheck.setChecked(true);
-  o.messageBackgroundSwatch.setColour(0x00010203);
-  o.messageTextColourSwatch.setColour(0x00FFFFFF);
-  o.placementGroup.setItemIndex(1);
-  o.fontSizeEdit.setValue(30);
-  o.userNameEdit.setText(L"名前");
-  settings().picturePath = L"C:\\a.bmp";
-  ASSERT_TRUE(o.messageBackgroundSwatch.enabled() && o.positionButton.enabled());
+  auto& ctl = controlsOf(run.option());
+  run.splash().setColour(0x00445566);
+  ctl.displaySecondsEdit.setValue(100);
+  ctl.borderWidthEdit.setValue(0);
+  ctl.messageCombo.setText(L"abc");
+  ctl.translucencySlider.setPosition(40);
+  ctl.windowColourSwatch.setColour(0x00445566);
+  ctl.messageBackgroundCheck.setChecked(true);
+  ctl.messageBackgroundSwatch.setColour(0x00010203);
+  ctl.messageTextColourSwatch.setColour(0x00FFFFFF);
+  ctl.placementGroup.setItemIndex(1);
+  ctl.fontSizeEdit.setValue(30);
+  ctl.userNameEdit.setText(L"名前");
+  run.settings().picturePath = L"C:\\a.bmp";
+  ASSERT_TRUE(ctl.messageBackgroundSwatch.enabled() && ctl.positionButton.enabled());
 
-  o.onDefaultClicked();
-  EXPECT_EQ(o.displaySecondsEdit.value(), 5);
-  EXPECT_EQ(o.borderWidthEdit.value(), 3);
-  EXPECT_EQ(o.messageCombo.text(), L"");
-  EXPECT_EQ(o.translucencySlider.position(), 100);
-  EXPECT_EQ(o.translucencyPercentLabel.text(), L"100%");
-  EXPECT_EQ(o.translucencySlider.hint(), L"100%");
-  EXPECT_EQ(o.windowColourSwatch.colour(), ui::kButtonFace);
-  EXPECT_FALSE(o.messageBackgroundCheck.checked());
-  EXPECT_FALSE(o.messageBackgroundLabel.enabled());
-  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
-  EXPECT_EQ(o.messageBackgroundSwatch.colour(), ui::kButtonFace);
-  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
-  EXPECT_EQ(o.placementGroup.itemIndex(), 0);
-  EXPECT_FALSE(o.positionButton.enabled());
-  EXPECT_EQ(o.fontSizeEdit.value(), 12);
-  EXPECT_EQ(o.userNameEdit.text(), L"名前");
-  EXPECT_EQ(settings().picturePath, L"C:\\a.bmp");
-  EXPECT_EQ(splash().colour(), 0x00445566) << "the splash keeps its colours until the next start";
+  ctl.defaultButton.click();
+  EXPECT_EQ(ctl.displaySecondsEdit.value(), 5);
+  EXPECT_EQ(ctl.borderWidthEdit.value(), 3);
+  EXPECT_EQ(ctl.messageCombo.text(), L"");
+  EXPECT_EQ(ctl.translucencySlider.position(), 100);
+  EXPECT_EQ(ctl.translucencyPercentLabel.text(), L"100%");
+  EXPECT_EQ(ctl.translucencySlider.hint(), L"100%");
+  EXPECT_EQ(ctl.windowColourSwatch.colour(), ui::kButtonFace);
+  EXPECT_FALSE(ctl.messageBackgroundCheck.checked());
+  EXPECT_FALSE(ctl.messageBackgroundLabel.enabled());
+  EXPECT_FALSE(ctl.messageBackgroundSwatch.enabled());
+  EXPECT_EQ(ctl.messageBackgroundSwatch.colour(), ui::kButtonFace);
+  EXPECT_EQ(ctl.messageTextColourSwatch.colour(), 0);
+  EXPECT_EQ(ctl.placementGroup.itemIndex(), 0);
+  EXPECT_FALSE(ctl.positionButton.enabled());
+  EXPECT_EQ(ctl.fontSizeEdit.value(), 12);
+  EXPECT_EQ(ctl.userNameEdit.text(), L"名前");
+  EXPECT_EQ(run.settings().picturePath, L"C:\\a.bmp");
+  EXPECT_EQ(run.splash().colour(), 0x00445566) << "the splash keeps its colours until the next start";
   core::Settings reset;
   reset.userName = L"名前";
   reset.picturePath = L"C:\\a.bmp";
-  EXPECT_EQ(settings(), reset) << "the live settings follow the dialog";
+  EXPECT_EQ(run.settings(), reset) << "the live settings follow the dialog";
   EXPECT_FALSE(fileExists(run.iniPath) && readFileBytes(run.iniPath).size() > 0) << "nothing is saved";
 }
 
@@ -368,8 +374,9 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
     return a;
   };
   run.withDialogOpen([](OptionDialog& o) {
-    o.onChoosePictureClicked();
-    o.onChoosePictureClicked();
+    auto& ctl = controlsOf(o);
+    ctl.choosePictureButton.click();
+    ctl.choosePictureButton.click();
   });
   ASSERT_EQ(opened.size(), 2u);
   const ui::OpenFileDialog& first = opened[0];
@@ -382,14 +389,15 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
   EXPECT_EQ(first.initialDir, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(first.fileName, run.dir.file(L"pic\\*.bmp"));
   EXPECT_EQ(opened[1].fileName, run.dir.file(L"pic\\logo.jpg")) << "a second run starts from the confirmed file";
-  EXPECT_EQ(settings().picturePath, L"pic\\logo.jpg") << "cancelling keeps the path, relative to the program folder";
-  EXPECT_EQ(run.option().pictureNameEdit.text(), L"logo.jpg");
+  EXPECT_EQ(run.settings().picturePath, L"pic\\logo.jpg") << "cancelling keeps the path, relative to the program folder";
+  EXPECT_EQ(run.controls().pictureNameEdit.text(), L"logo.jpg");
 
   // The next show starts in the picture folder again and shows the file name of the path it holds.
-  settings().picturePath = L"D:\\x\\y.bmp";
+  run.settings().picturePath = L"D:\\x\\y.bmp";
   run.withDialogOpen([](OptionDialog& o) {
-    EXPECT_EQ(o.pictureNameEdit.text(), L"y.bmp");
-    o.onChoosePictureClicked();
+    auto& ctl = controlsOf(o);
+    EXPECT_EQ(ctl.pictureNameEdit.text(), L"y.bmp");
+    ctl.choosePictureButton.click();
   });
   ASSERT_EQ(opened.size(), 3u);
   EXPECT_EQ(opened[2].fileName, run.dir.file(L"pic\\*.bmp"));
@@ -397,7 +405,7 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
 
 TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
   OptionRun run;
-  OptionDialog& o = run.option();
+  auto& ctl = controlsOf(run.option());
   std::vector<ui::Colour> openedWith;
   std::vector<std::optional<ui::Colour>> answers = {0x00112233, std::nullopt, 0x00445566};
   run.services.colourChoice = [&](const ui::ColourDialog& d) {
@@ -406,19 +414,19 @@ TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
     answers.erase(answers.begin());
     return a;
   };
-  EXPECT_FALSE(o.messageBackgroundSwatch.enabled()) << "no background swatch to click without the background switch";
-  SendMessageW(o.messageBackgroundCheck.hwnd(), BM_CLICK, 0, 0);
-  EXPECT_TRUE(o.messageBackgroundCheck.checked());
-  EXPECT_TRUE(o.messageBackgroundSwatch.enabled() && o.messageBackgroundLabel.enabled());
+  EXPECT_FALSE(ctl.messageBackgroundSwatch.enabled()) << "no background swatch to click without the background switch";
+  SendMessageW(ctl.messageBackgroundCheck.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(ctl.messageBackgroundCheck.checked());
+  EXPECT_TRUE(ctl.messageBackgroundSwatch.enabled() && ctl.messageBackgroundLabel.enabled());
 
-  o.windowColourSwatch.onClick();
-  EXPECT_EQ(o.windowColourSwatch.colour(), 0x00112233);
-  EXPECT_EQ(splash().colour(), 0x00112233);
-  o.messageTextColourSwatch.onClick();  // cancelled
-  EXPECT_EQ(o.messageTextColourSwatch.colour(), 0);
-  o.messageBackgroundSwatch.onClick();
-  EXPECT_EQ(o.messageBackgroundSwatch.colour(), 0x00445566);
-  EXPECT_EQ(splash().colour(), 0x00112233);
+  ctl.windowColourSwatch.onClick();
+  EXPECT_EQ(ctl.windowColourSwatch.colour(), 0x00112233);
+  EXPECT_EQ(run.splash().colour(), 0x00112233);
+  ctl.messageTextColourSwatch.onClick();  // cancelled
+  EXPECT_EQ(ctl.messageTextColourSwatch.colour(), 0);
+  ctl.messageBackgroundSwatch.onClick();
+  EXPECT_EQ(ctl.messageBackgroundSwatch.colour(), 0x00445566);
+  EXPECT_EQ(run.splash().colour(), 0x00112233);
   const std::vector<ui::Colour> expected = {0, 0x00112233, 0x00112233};
   EXPECT_EQ(openedWith, expected) << "the chooser opens with the colour confirmed last, black at first";
 }
@@ -426,20 +434,22 @@ TEST(Choosers, OneColourChooserForTheThreeSwatchesPreviewsOnTheSplash) {
 TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
   OptionRun run;
   OptionDialog& o = run.option();
-  o.translucencySlider.setPosition(40);
-  EXPECT_EQ(o.translucencySlider.hint(), L"40%");
-  EXPECT_EQ(o.translucencyPercentLabel.text(), L"40%");
-  o.messageCombo.setText(L"こんにちは");
-  EXPECT_EQ(o.messageCombo.hint(), L"こんにちは");
+  auto& ctl = controlsOf(o);
+  ctl.translucencySlider.setPosition(40);
+  EXPECT_EQ(ctl.translucencySlider.hint(), L"40%");
+  EXPECT_EQ(ctl.translucencyPercentLabel.text(), L"40%");
+  ctl.messageCombo.setText(L"こんにちは");
+  EXPECT_EQ(ctl.messageCombo.hint(), L"こんにちは");
 
   std::vector<ui::Form*> modal;
-  fakeServices().queueModalHook([&](ui::Form& f) {
+  run.services.queueModalHook([&](ui::Form& f) {
     auto& d = static_cast<OptionDialog&>(f);
-    SendMessageW(d.placementGroup.itemHwnd(1), BM_CLICK, 0, 0);
-    EXPECT_EQ(d.placementGroup.itemIndex(), 1);
-    EXPECT_TRUE(d.positionButton.enabled());
-    for (ui::Button* b : {&d.positionButton, &d.startupRegistrationButton, &d.aboutButton}) {
-      fakeServices().queueModalHook([&](ui::Form& inner) {
+    auto& ctl = controlsOf(d);
+    SendMessageW(ctl.placementGroup.itemHwnd(1), BM_CLICK, 0, 0);
+    EXPECT_EQ(ctl.placementGroup.itemIndex(), 1);
+    EXPECT_TRUE(ctl.positionButton.enabled());
+    for (ui::Button* b : {&ctl.positionButton, &ctl.startupRegistrationButton, &ctl.aboutButton}) {
+      run.services.queueModalHook([&](ui::Form& inner) {
         modal.push_back(&inner);
         inner.setModalResult(ui::kResultCancel);
       });
@@ -448,27 +458,28 @@ TEST(Reactions, SliderMessagePlacementAndTheSmallDialogs) {
     d.setModalResult(ui::kResultCancel);
   });
   o.showModal();
-  const std::vector<ui::Form*> expected = {&positionDialog(), &registration(), &about()};
+  const std::vector<ui::Form*> expected = {&run.positionDialog(), &run.registration(), &run.about()};
   EXPECT_EQ(modal, expected);
 }
 
 TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) {
   OptionRun run;
-  ShowWindow(splash().hwnd(), SW_SHOWNA);
+  ShowWindow(run.splash().hwnd(), SW_SHOWNA);
   auto topmost = [](const ui::Form& f) { return (GetWindowLongW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-  ASSERT_TRUE(topmost(splash()));
+  ASSERT_TRUE(topmost(run.splash()));
   bool aboutTopmost = false;
   run.withDialogOpen([&](OptionDialog& o) {
+    auto& ctl = controlsOf(o);
     EXPECT_TRUE(topmost(o));
-    fakeServices().queueModalHook([&](ui::Form& about) {
+    run.services.queueModalHook([&](ui::Form& about) {
       aboutTopmost = topmost(about);
       about.setModalResult(ui::kResultCancel);
     });
-    o.aboutButton.click();
+    ctl.aboutButton.click();
   });
   EXPECT_TRUE(aboutTopmost);
   EXPECT_FALSE(topmost(run.option())) << "only while the splash is on screen";
-  ShowWindow(splash().hwnd(), SW_HIDE);
+  ShowWindow(run.splash().hwnd(), SW_HIDE);
   run.withDialogOpen([&](OptionDialog& o) { EXPECT_FALSE(topmost(o)); });
 }
 
@@ -476,16 +487,17 @@ TEST(OptionScreen, EveryButtonReachesTheScreenAndThePositionButtonFollowsThePlac
   OptionRun run;
   SetCursorPos(0, 0);  // no tooltip over the buttons
   run.withDialogOpen([](OptionDialog& o) {
-    for (const ui::Button* b : {&o.okButton, &o.closeButton, &o.defaultButton, &o.choosePictureButton, &o.aboutButton, &o.startupRegistrationButton, &o.positionButton})
+    auto& ctl = controlsOf(o);
+    for (const ui::Button* b : {&ctl.okButton, &ctl.closeButton, &ctl.defaultButton, &ctl.choosePictureButton, &ctl.aboutButton, &ctl.startupRegistrationButton, &ctl.positionButton})
       EXPECT_TRUE(pushButtonOnScreen(b->hwnd()));
     // The position button lies inside the placement group, which is above it in the stacking order.
-    EXPECT_FALSE(o.positionButton.enabled());
-    o.placementGroup.setItemIndex(1);
-    EXPECT_TRUE(o.positionButton.enabled());
-    EXPECT_TRUE(pushButtonOnScreen(o.positionButton.hwnd()));
+    EXPECT_FALSE(ctl.positionButton.enabled());
+    ctl.placementGroup.setItemIndex(1);
+    EXPECT_TRUE(ctl.positionButton.enabled());
+    EXPECT_TRUE(pushButtonOnScreen(ctl.positionButton.hwnd()));
     // It takes the clicks at its place, too.
     RECT r{};
-    GetWindowRect(o.positionButton.hwnd(), &r);
-    EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), o.positionButton.hwnd());
+    GetWindowRect(ctl.positionButton.hwnd(), &r);
+    EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), ctl.positionButton.hwnd());
   });
 }

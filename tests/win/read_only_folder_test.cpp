@@ -34,24 +34,25 @@ TEST(ReadOnlyFolder, AFirstRunSetsTheDialogUpWholeAndAFailedSetupSaysWhatToDoAnd
   ASSERT_TRUE(refusesNewFiles(folder)) << "run by scripts/test-read-only-folder";
   OptionRun run({OptionRun::Mode::FirstRun, "", false, folder});
   OptionDialog& o = run.option();
+  auto& ctl = controlsOf(o);
   o.show();
   ASSERT_EQ(run.services.boxes.size(), 2u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.services.boxes[1].text, L"ファイル " + folder + L"\\mes.txt を作成できません" + kAdvice);
-  EXPECT_FALSE(o.positionButton.enabled()) << "\"中央に表示\" is selected";
+  EXPECT_FALSE(ctl.positionButton.enabled()) << "\"中央に表示\" is selected";
   const std::vector<std::wstring> defaults = {L"しばらくお待ち下さい", L"Now Loading...", L"起動中・・・", L"起動ing"};
-  EXPECT_EQ(o.messageCombo.items(), defaults);
-  EXPECT_TRUE(o.guidanceSlide.enabled()) << "the guidance pointer slides in";
+  EXPECT_EQ(ctl.messageCombo.items(), defaults);
+  EXPECT_TRUE(ctl.guidanceSlide.enabled()) << "the guidance pointer slides in";
 
-  o.displaySecondsEdit.setValue(9);
-  settings().picturePath = L"C:\\p\\a.bmp";
-  o.pictureNameEdit.setText(L"a.bmp");
-  SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
+  ctl.displaySecondsEdit.setValue(9);
+  run.settings().picturePath = L"C:\\p\\a.bmp";
+  ctl.pictureNameEdit.setText(L"a.bmp");
+  SendMessageW(ctl.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
   ASSERT_EQ(run.services.boxes.size(), 3u);
   EXPECT_EQ(run.services.boxes[2].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.services.boxes[2].text, folder + L"\\lumivex.ini に書き込めません" + kAdvice);
   EXPECT_TRUE(o.visible());
-  EXPECT_EQ(o.displaySecondsEdit.value(), 9);
+  EXPECT_EQ(ctl.displaySecondsEdit.value(), 9);
   o.hide();
 }
 
@@ -60,13 +61,14 @@ TEST(ReadOnlyFolder, OkWithAFailedSaveSaysWhatToDoAndKeepsTheDialogOpenWithTheEd
   ASSERT_TRUE(refusesNewFiles(folder)) << "run by scripts/test-read-only-folder";
   // The settings file is there already (and read-only with its folder): the program starts in normal mode.
   OptionRun run({OptionRun::Mode::FirstRun, "", false, folder});
-  ASSERT_FALSE(application().firstRun());
+  ASSERT_FALSE(run.app().firstRun());
   bool stayedOpen = false;
   run.withDialogOpen([&](OptionDialog& o) {
-    o.displaySecondsEdit.setValue(9);
-    SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+    auto& ctl = controlsOf(o);
+    ctl.displaySecondsEdit.setValue(9);
+    SendMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
     stayedOpen = o.modalResult() == ui::kNoResult;
-    EXPECT_EQ(o.displaySecondsEdit.value(), 9);
+    EXPECT_EQ(ctl.displaySecondsEdit.value(), 9);
   });
   EXPECT_TRUE(stayedOpen);
   ASSERT_EQ(run.services.boxes.size(), 1u);

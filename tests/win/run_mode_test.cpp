@@ -16,16 +16,16 @@ bool quitPosted() {
 }
 
 void expectNormalMode(const SplashRun& run) {
-  EXPECT_EQ(application().session().mainForm(), &splash());
-  EXPECT_TRUE(splash().countdown.enabled());
-  EXPECT_EQ(splash().countdown.interval(), 1000u);
-  ASSERT_NE(application().settingsFile(), nullptr);
-  EXPECT_EQ(application().settingsFile()->path(), run.settingsPath());
-  EXPECT_FALSE(option().setupCompleteButton.visible());
-  EXPECT_TRUE(option().okButton.visible());
-  EXPECT_TRUE(option().closeButton.visible());
-  EXPECT_TRUE(option().defaultButton.visible());
-  EXPECT_FALSE(splash().visible());
+  EXPECT_EQ(run.app().session().mainForm(), &run.splash());
+  EXPECT_TRUE(run.splash().countdown.enabled());
+  EXPECT_EQ(run.splash().countdown.interval(), 1000u);
+  ASSERT_NE(run.app().settingsFile(), nullptr);
+  EXPECT_EQ(run.app().settingsFile()->path(), run.settingsPath());
+  EXPECT_FALSE(run.controls().setupCompleteButton.visible());
+  EXPECT_TRUE(run.controls().okButton.visible());
+  EXPECT_TRUE(run.controls().closeButton.visible());
+  EXPECT_TRUE(run.controls().defaultButton.visible());
+  EXPECT_FALSE(run.splash().visible());
 }
 
 }  // namespace
@@ -37,38 +37,37 @@ TEST(RunMode, ZeroByteSettingsFileIsNormalModeWithEveryDefault) {
   run.expectModal();  // no picture path: the notice, then the option dialog
   run.show();
   EXPECT_EQ(run.modalShowings, 1);
-  EXPECT_EQ(splash().colour(), ui::kButtonFace) << "the loaded default, not the layout's blue";
-  EXPECT_EQ(option().displaySecondsEdit.value(), 5);
-  EXPECT_EQ(option().borderWidthEdit.value(), 3);
-  EXPECT_EQ(option().fontSizeEdit.value(), 12);
-  EXPECT_EQ(option().placementGroup.itemIndex(), 0);
-  EXPECT_EQ(splash().countdown.interval(), 5000u);
-  EXPECT_FALSE(splash().countdown.enabled()) << "stopped for the missing picture";
+  EXPECT_EQ(run.splash().colour(), ui::kButtonFace) << "the loaded default, not the layout's blue";
+  EXPECT_EQ(run.controls().displaySecondsEdit.value(), 5);
+  EXPECT_EQ(run.controls().borderWidthEdit.value(), 3);
+  EXPECT_EQ(run.controls().fontSizeEdit.value(), 12);
+  EXPECT_EQ(run.controls().placementGroup.itemIndex(), 0);
+  EXPECT_EQ(run.splash().countdown.interval(), 5000u);
+  EXPECT_FALSE(run.splash().countdown.enabled()) << "stopped for the missing picture";
   EXPECT_EQ(lt::readFileBytes(run.settingsPath()), "") << "loading writes nothing";
 }
 
 TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
-  lt::TempFolder dir;
-  ASSERT_TRUE(CreateDirectoryW(dir.file(L"lumivex.ini").c_str(), nullptr));
-  lt::FakeServices services(dir.file(L"lumivex.exe"));
-  TestApplication program(services);
+  lt::ProgramRun run;
+  ASSERT_TRUE(CreateDirectoryW(run.dir.file(L"lumivex.ini").c_str(), nullptr));
+  run.start(run.dir.file(L"lumivex.exe"));
 
-  EXPECT_EQ(application().session().mainForm(), &option()) << "the option dialog is created first and becomes the main window";
-  EXPECT_FALSE(splash().countdown.enabled());
-  ASSERT_NE(application().settingsFile(), nullptr);
-  EXPECT_EQ(application().settingsFile()->path(), dir.file(L"lumivex.ini"));
-  EXPECT_TRUE(option().setupCompleteButton.visible());
-  EXPECT_FALSE(option().okButton.visible());
-  EXPECT_FALSE(option().closeButton.visible());
-  EXPECT_FALSE(option().defaultButton.visible());
+  EXPECT_EQ(run.app().session().mainForm(), &run.option()) << "the option dialog is created first and becomes the main window";
+  EXPECT_FALSE(run.splash().countdown.enabled());
+  ASSERT_NE(run.app().settingsFile(), nullptr);
+  EXPECT_EQ(run.app().settingsFile()->path(), run.dir.file(L"lumivex.ini"));
+  EXPECT_TRUE(run.controls().setupCompleteButton.visible());
+  EXPECT_FALSE(run.controls().okButton.visible());
+  EXPECT_FALSE(run.controls().closeButton.visible());
+  EXPECT_FALSE(run.controls().defaultButton.visible());
   lt::pumpFor(1200);
   EXPECT_FALSE(quitPosted()) << "the stopped countdown never closes the hidden splash";
 }
 
 TEST(RunMode, MissingSettingsFileMeansFirstRunAndCreatesNothing) {
   SplashRun run(nullptr);
-  EXPECT_EQ(application().session().mainForm(), &option());
-  EXPECT_FALSE(splash().countdown.enabled());
+  EXPECT_EQ(run.app().session().mainForm(), &run.option());
+  EXPECT_FALSE(run.splash().countdown.enabled());
   EXPECT_FALSE(lt::fileExists(run.settingsPath()));
 }
 
@@ -81,24 +80,23 @@ TEST(RunMode, ExecutableWithoutExtensionGetsIniAppended) {
   // Renamed, the program looks for a settings file of the new name and starts a first run.
   const std::wstring renamed = run.dir.file(L"splash.exe");
   run.application.reset();
-  run.services.exe = renamed;
-  TestApplication again(run.services);
-  EXPECT_EQ(application().settingsFile()->path(), run.dir.file(L"splash.ini"));
-  EXPECT_EQ(application().session().mainForm(), &option());
+  run.start(renamed);
+  EXPECT_EQ(run.app().settingsFile()->path(), run.dir.file(L"splash.ini"));
+  EXPECT_EQ(run.app().session().mainForm(), &run.option());
 }
 
 TEST(RunMode, ClosingTheSplashReleasesTheSettingsFileAndEndsTheProgram) {
   SplashRun run(std::string{});
   ASSERT_FALSE(quitPosted());
-  splash().close();
-  EXPECT_EQ(application().settingsFile(), nullptr);
+  run.splash().close();
+  EXPECT_EQ(run.app().settingsFile(), nullptr);
   EXPECT_TRUE(quitPosted());
   EXPECT_TRUE(lt::fileExists(run.settingsPath()));
 }
 
 TEST(RunMode, FirstRunSetupCompletionClosesTheHiddenSplash) {
   SplashRun run(nullptr);
-  splash().close();  // what the setup-complete button does after saving
-  EXPECT_EQ(application().settingsFile(), nullptr);
+  run.splash().close();  // what the setup-complete button does after saving
+  EXPECT_EQ(run.app().settingsFile(), nullptr);
   EXPECT_TRUE(quitPosted()) << "the splash is not the main window, yet closing it ends the program";
 }

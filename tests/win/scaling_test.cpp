@@ -102,15 +102,17 @@ TEST(Scaling, DesignPixelsAndScreenPixelsMeetAtEveryCommonDpi) {
 TEST(Scaling, TheOptionDialogIsLaidOutForTheScreensDpiAndItsTextFits) {
   OptionRun run;
   OptionDialog& o = run.option();
+  auto& ctl = controlsOf(o);
   EXPECT_EQ(o.dpi(), screenDpi());
   EXPECT_EQ(clientOf(o.hwnd()).cx, scaled(532));
   EXPECT_EQ(clientOf(o.hwnd()).cy, scaled(357));
-  EXPECT_EQ(fontHeight(o.okButton.hwnd()), scaled(12));
-  EXPECT_EQ(fontHeight(o.placementGroup.itemHwnd(1)), scaled(12));
+  EXPECT_EQ(fontHeight(ctl.okButton.hwnd()), scaled(12));
+  EXPECT_EQ(fontHeight(ctl.placementGroup.itemHwnd(1)), scaled(12));
 
   run.withDialogOpen([](OptionDialog& d) {
+    auto& ctl = controlsOf(d);
     // Buttons: the caption, and the glyph beside it, within the button's face.
-    for (const ui::Button* b : {&d.okButton, &d.closeButton, &d.defaultButton, &d.choosePictureButton, &d.aboutButton, &d.startupRegistrationButton, &d.positionButton}) {
+    for (const ui::Button* b : {&ctl.okButton, &ctl.closeButton, &ctl.defaultButton, &ctl.choosePictureButton, &ctl.aboutButton, &ctl.startupRegistrationButton, &ctl.positionButton}) {
       const SIZE size = clientOf(b->hwnd());
       EXPECT_NEAR(size.cy, scaled(25), 1) << textOf(b->hwnd());
       SIZE ideal{};
@@ -119,25 +121,25 @@ TEST(Scaling, TheOptionDialogIsLaidOutForTheScreensDpiAndItsTextFits) {
     }
     // Check box and radio items: the box and the caption.
     const int box = GetSystemMetrics(SM_CXMENUCHECK);
-    for (HWND h : {d.messageBackgroundCheck.hwnd(), d.placementGroup.itemHwnd(0), d.placementGroup.itemHwnd(1)})
+    for (HWND h : {ctl.messageBackgroundCheck.hwnd(), ctl.placementGroup.itemHwnd(0), ctl.placementGroup.itemHwnd(1)})
       EXPECT_LE(box + textWidth(h, textOf(h)), clientOf(h).cx) << textOf(h);
     // Group boxes: the caption within the frame.
     for (const ui::Container* g : std::initializer_list<const ui::Container*>{
-             &d.displayTimeGroup, &d.pictureGroup, &d.messageGroup, &d.borderGroup, &d.translucencyGroup, &d.placementGroup, &d.windowColourGroup})
+             &ctl.displayTimeGroup, &ctl.pictureGroup, &ctl.messageGroup, &ctl.borderGroup, &ctl.translucencyGroup, &ctl.placementGroup, &ctl.windowColourGroup})
       EXPECT_LE(scaled(9) + ui::measureLine(ui::uiFont(d.dpi()), textOf(g->hwnd())).cx, clientOf(g->hwnd()).cx)
           << textOf(g->hwnd());
     // The longest message of the README's example within the combo box's edit field.
     const std::wstring message = L"起動中・・・  Lumivex 0.006";
-    d.messageCombo.setText(message);
+    ctl.messageCombo.setText(message);
     RECT field{};
-    GetClientRect(d.messageCombo.editHwnd(), &field);
-    EXPECT_LE(textWidth(d.messageCombo.editHwnd(), message), field.right);
+    GetClientRect(ctl.messageCombo.editHwnd(), &field);
+    EXPECT_LE(textWidth(ctl.messageCombo.editHwnd(), message), field.right);
     // The spin buttons have their design width at the screen's scale (the system's arrows in them are scaled).
-    const HWND spinButtons = FindWindowExW(d.displayTimeGroup.hwnd(), nullptr, UPDOWN_CLASSW, nullptr);
+    const HWND spinButtons = FindWindowExW(ctl.displayTimeGroup.hwnd(), nullptr, UPDOWN_CLASSW, nullptr);
     EXPECT_NEAR(rectInParent(spinButtons).right - rectInParent(spinButtons).left, scaled(16), 1);
     // The guidance line and the pointer: one line of text high, the pointer's design stop.
-    EXPECT_GE(clientOf(d.guidanceLine.hwnd()).cy, ui::measureLine(ui::uiFont(d.dpi()), L"").cy);
-    EXPECT_EQ(d.guidancePointer.bounds().x, 498) << "label places read in design pixels";
+    EXPECT_GE(clientOf(ctl.guidanceLine.hwnd()).cy, ui::measureLine(ui::uiFont(d.dpi()), L"").cy);
+    EXPECT_EQ(ctl.guidancePointer.bounds().x, 498) << "label places read in design pixels";
   });
 }
 
@@ -226,15 +228,15 @@ TEST(Scaling, TheSplashIsThePicturesSizeAtAnyDpiAndKeepsItOnAScreenOfAnotherDpi)
   writeFileBytes(pic, bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; }));
   SplashRun run(splashIni(pic));
   run.show();
-  const HWND h = splash().hwnd();
+  const HWND h = run.splash().hwnd();
   EXPECT_EQ(outerSize(h).cx, 400);
   EXPECT_EQ(outerSize(h).cy, 300);
   RECT frame{};
   GetWindowRect(h, &frame);
   RECT suggested{frame.left + 10, frame.top + 20, frame.left + 10 + 600, frame.top + 20 + 450};
-  const int dpi = splash().dpi() * 3 / 2;
+  const int dpi = run.splash().dpi() * 3 / 2;
   SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(outerSize(h).cx, 400) << "the picture keeps its own pixel size";
   EXPECT_EQ(outerSize(h).cy, 300);
-  EXPECT_EQ(splash().left(), frame.left + 10) << "the window goes where the system puts it";
+  EXPECT_EQ(run.splash().left(), frame.left + 10) << "the window goes where the system puts it";
 }

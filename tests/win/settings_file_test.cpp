@@ -12,23 +12,24 @@ using namespace lumivex::testing;
 namespace {
 
 // Every control edited as a user would leave it; each change reaches the settings at once.
-void setEdited(OptionDialog& o) {
-  o.displaySecondsEdit.setValue(7);
-  o.borderWidthEdit.setValue(10);
-  o.translucencySlider.setPosition(40);
-  fakeServices().colourChoice = [](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00332211); };
-  o.windowColourSwatch.onClick();
-  fakeServices().colourChoice = [](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00FFFFFF); };
-  o.messageTextColourSwatch.onClick();
-  fakeServices().colourChoice = nullptr;
-  o.placementGroup.setItemIndex(1);
-  o.fontSizeEdit.setValue(20);
-  o.messageBackgroundCheck.setChecked(true);
-  o.messageCombo.setText(L"起動中・・・");
-  settings().picturePath = L"C:\\写真\\logo.jpg";
-  SetWindowTextW(o.userNameEdit.hwnd(), L"山田 太郎");
-  settings().fadeInMs = 500;  // as the effects dialog leaves them
-  settings().fadeOutMs = 1200;
+void setEdited(ProgramRun& run) {
+  auto& ctl = run.controls();
+  ctl.displaySecondsEdit.setValue(7);
+  ctl.borderWidthEdit.setValue(10);
+  ctl.translucencySlider.setPosition(40);
+  run.services.colourChoice = [](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00332211); };
+  ctl.windowColourSwatch.onClick();
+  run.services.colourChoice = [](const ui::ColourDialog&) { return std::optional<ui::Colour>(0x00FFFFFF); };
+  ctl.messageTextColourSwatch.onClick();
+  run.services.colourChoice = nullptr;
+  ctl.placementGroup.setItemIndex(1);
+  ctl.fontSizeEdit.setValue(20);
+  ctl.messageBackgroundCheck.setChecked(true);
+  ctl.messageCombo.setText(L"起動中・・・");
+  run.settings().picturePath = L"C:\\写真\\logo.jpg";
+  SetWindowTextW(ctl.userNameEdit.hwnd(), L"山田 太郎");
+  run.settings().fadeInMs = 500;  // as the effects dialog leaves them
+  run.settings().fadeOutMs = 1200;
 }
 
 // Holds the settings file open without sharing for as long as it lives, so that every write is refused.
@@ -51,11 +52,10 @@ class FileLock {
 TEST(SettingsFile, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
   ASSERT_FALSE(fileExists(run.iniPath));
-  OptionDialog& o = run.option();
-  setEdited(o);
-  splash().setLeft(-5);
-  splash().setTop(130);
-  application().saveSettings();
+  setEdited(run);
+  run.splash().setLeft(-5);
+  run.splash().setTop(130);
+  run.app().saveSettings();
 
   const std::vector<std::string> expected = {
       "[Window]", "Top=130", "Left=-5",
@@ -68,12 +68,12 @@ TEST(SettingsFile, FirstSaveWritesSectionsAndKeysInSavingOrderWithTheirEncodings
 
 TEST(SettingsFile, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
   OptionRun run;
-  OptionDialog& o = run.option();
-  SetWindowTextW(o.displaySecondsEdit.hwnd(), L"");
-  SetWindowTextW(o.borderWidthEdit.hwnd(), L"-");
-  SetWindowTextW(o.fontSizeEdit.hwnd(), L"1.5");
-  o.placementGroup.setItemIndex(-1);
-  application().saveSettings();
+  auto& ctl = controlsOf(run.option());
+  SetWindowTextW(ctl.displaySecondsEdit.hwnd(), L"");
+  SetWindowTextW(ctl.borderWidthEdit.hwnd(), L"-");
+  SetWindowTextW(ctl.fontSizeEdit.hwnd(), L"1.5");
+  ctl.placementGroup.setItemIndex(-1);
+  run.app().saveSettings();
   const std::string text = readFileBytes(run.iniPath);
   EXPECT_NE(text.find("splashtime=1\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("b_size=0\r\n"), std::string::npos) << text;
@@ -84,20 +84,20 @@ TEST(SettingsFile, SpinEditsSaveTheirMinimumForNonNumbersAndSwitchesSaveZero) {
 
 TEST(SettingsFile, LeavesKeysItNeverWritesAsTheUserWroteThem) {
   OptionRun run({OptionRun::Mode::Normal, "[Window]\r\nMaxmize=1\r\nTop=3\r\n[option]\r\nmine=x\r\n", true, L""});
-  application().saveSettings();
+  run.app().saveSettings();
   const std::vector<std::string> lines = iniLines(readFileBytes(run.iniPath));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Maxmize=1"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "mine=x"), lines.end());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=" + std::to_string(splash().top())), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Top=" + std::to_string(run.splash().top())), lines.end());
 }
 
 TEST(SettingsFile, ARefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
   OptionRun run({OptionRun::Mode::Normal, "[option]\r\nsplashtime=9\r\n", true, L""});
-  setEdited(run.option());
+  setEdited(run);
   {
     FileLock lock(run.iniPath);
     try {
-      application().saveSettings();
+      run.app().saveSettings();
       ADD_FAILURE() << "the refused write was not reported";
     } catch (const ui::AppError& e) {
       EXPECT_EQ(e.text(), run.iniPath + L" に書き込めません");
@@ -109,22 +109,23 @@ TEST(SettingsFile, ARefusedWriteIsReportedWithThePathAndLeavesTheFileAsItWas) {
 TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheEdits) {
   OptionRun run;
   run.services.onBox = [&](const FakeServices::Box&) {
-    EXPECT_FALSE(splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
+    EXPECT_FALSE(run.splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
   };
   int result = 0;
   bool stayedOpen = false;
   {
     std::unique_ptr<FileLock> lock;
-    fakeServices().queueModalHook([&](ui::Form& f) {
+    run.services.queueModalHook([&](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
-      o.displaySecondsEdit.setValue(9);
+      auto& ctl = controlsOf(o);
+      ctl.displaySecondsEdit.setValue(9);
       lock = std::make_unique<FileLock>(run.iniPath);
-      SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);
+      SendMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
       stayedOpen = o.modalResult() == ui::kNoResult && o.visible();
-      EXPECT_EQ(o.displaySecondsEdit.value(), 9) << "nothing typed is lost";
-      EXPECT_FALSE(splash().countdown.enabled()) << "the splash waits while the dialog is open";
+      EXPECT_EQ(ctl.displaySecondsEdit.value(), 9) << "nothing typed is lost";
+      EXPECT_FALSE(run.splash().countdown.enabled()) << "the splash waits while the dialog is open";
       lock.reset();
-      SendMessageW(o.okButton.hwnd(), BM_CLICK, 0, 0);  // the second try succeeds
+      SendMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);  // the second try succeeds
     });
     result = run.option().showModal();
   }
@@ -133,19 +134,19 @@ TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheE
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.services.boxes[0].text, run.iniPath + L" に書き込めません.") << "a file in use: no advice on the folder";
-  EXPECT_TRUE(splash().countdown.enabled()) << "the countdown runs again after the save";
+  EXPECT_TRUE(run.splash().countdown.enabled()) << "the countdown runs again after the save";
   EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=9\r\n"), std::string::npos);
 }
 
 TEST(SettingsFile, APresentEmptyMessageDiffersFromAMissingOne) {
   OptionRun run({OptionRun::Mode::Normal, "[message]\r\nmessage=\r\n", true, L""});
-  settings().message = L"keep";
-  EXPECT_EQ(application().loadSettings().message, L"");
-  EXPECT_EQ(settings().message, L"");
+  run.settings().message = L"keep";
+  EXPECT_EQ(run.app().loadSettings().message, L"");
+  EXPECT_EQ(run.settings().message, L"");
   writeFileBytes(run.iniPath, "[message]\r\n");
-  settings().message = L"keep";
-  EXPECT_EQ(application().loadSettings().message, L"keep");
-  EXPECT_EQ(settings().message, L"keep");
+  run.settings().message = L"keep";
+  EXPECT_EQ(run.app().loadSettings().message, L"keep");
+  EXPECT_EQ(run.settings().message, L"keep");
 }
 
 TEST(SettingsFile, ALongValueIsCutTo2047Bytes) {
@@ -153,8 +154,8 @@ TEST(SettingsFile, ALongValueIsCutTo2047Bytes) {
                  "[message]\r\nmessage=" + std::string(3000, 'm') + "\r\n[option]\r\nname=" +
                      std::string(3000, 'n') + "\r\n",
                  true, L""});
-  EXPECT_EQ(application().loadSettings().message, std::wstring(2047, L'm'));
-  EXPECT_EQ(settings().userName.size(), 2047u);
+  EXPECT_EQ(run.app().loadSettings().message, std::wstring(2047, L'm'));
+  EXPECT_EQ(run.settings().userName.size(), 2047u);
 }
 
 // The dialog is made after the load: its controls take the loaded values, and a control's change reaction runs
@@ -165,48 +166,49 @@ TEST(SettingsFile, TheOptionDialogMadeAfterTheLoadShowsTheLoadedValues) {
                    "[option]\r\nsplashtime=7\r\ntrans=40\r\nlbltrans=1\r\nwinpos=1\r\nname=" +
                        cp932(L"山田") + "\r\n[message]\r\nmessage=hello\r\n",
                    true, L""});
-    application().loadSettings();
-    ASSERT_FALSE(application().optionDialogMade());
-    OptionDialog& o = run.option();
-    EXPECT_EQ(o.displaySecondsEdit.value(), 7);
-    EXPECT_EQ(o.translucencySlider.position(), 40);
-    EXPECT_EQ(o.translucencySlider.hint(), L"40%");
-    EXPECT_TRUE(o.messageBackgroundSwatch.enabled()) << "the check box's reaction enables the background swatch";
-    EXPECT_TRUE(o.positionButton.enabled()) << "the placement group's reaction enables the position button";
-    EXPECT_EQ(o.userNameEdit.text(), L"山田");
-    EXPECT_EQ(o.messageCombo.text(), L"hello");
+    run.app().loadSettings();
+    ASSERT_FALSE(run.app().optionDialogMade());
+    auto& ctl = controlsOf(run.option());
+    EXPECT_EQ(ctl.displaySecondsEdit.value(), 7);
+    EXPECT_EQ(ctl.translucencySlider.position(), 40);
+    EXPECT_EQ(ctl.translucencySlider.hint(), L"40%");
+    EXPECT_TRUE(ctl.messageBackgroundSwatch.enabled()) << "the check box's reaction enables the background swatch";
+    EXPECT_TRUE(ctl.positionButton.enabled()) << "the placement group's reaction enables the position button";
+    EXPECT_EQ(ctl.userNameEdit.text(), L"山田");
+    EXPECT_EQ(ctl.messageCombo.text(), L"hello");
   }
   OptionRun run({OptionRun::Mode::Normal, "[option]\r\n", true, L""});
-  application().loadSettings();
-  OptionDialog& o = run.option();
-  EXPECT_EQ(o.translucencySlider.hint(), L"") << "an unchanged position runs no change reaction";
-  EXPECT_FALSE(o.messageBackgroundSwatch.enabled());
+  run.app().loadSettings();
+  auto& ctl = controlsOf(run.option());
+  EXPECT_EQ(ctl.translucencySlider.hint(), L"") << "an unchanged position runs no change reaction";
+  EXPECT_FALSE(ctl.messageBackgroundSwatch.enabled());
 }
 
 TEST(FirstRun, SetupCompleteNeedsAPictureThenSavesAnnouncesAndEndsTheProgram) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
   OptionDialog& o = run.option();
-  ASSERT_TRUE(o.setupCompleteButton.visible());
-  ASSERT_FALSE(o.okButton.visible());
+  auto& ctl = controlsOf(o);
+  ASSERT_TRUE(ctl.setupCompleteButton.visible());
+  ASSERT_FALSE(ctl.okButton.visible());
   bool splashClosed = false;
-  auto splashClose = splash().onClose;
-  splash().onClose = [&] {
+  auto splashClose = run.splash().onClose;
+  run.splash().onClose = [&] {
     splashClosed = true;
     if (splashClose) splashClose();
   };
 
-  o.onSetupCompleteClicked();
+  ctl.setupCompleteButton.click();
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
   EXPECT_EQ(run.services.boxes[0].text, L"画像が選択されていません");
   EXPECT_FALSE(fileExists(run.iniPath));
   EXPECT_FALSE(splashClosed);
 
-  fakeServices().fileChoice = [](const ui::OpenFileDialog&) { return std::optional<std::wstring>(L"C:\\p\\a.bmp"); };
-  o.onChoosePictureClicked();
+  run.services.fileChoice = [](const ui::OpenFileDialog&) { return std::optional<std::wstring>(L"C:\\p\\a.bmp"); };
+  ctl.choosePictureButton.click();
   bool savedBeforeNotice = false;
   run.services.onBox = [&](const FakeServices::Box&) { savedBeforeNotice = fileExists(run.iniPath); };
-  o.onSetupCompleteClicked();
+  ctl.setupCompleteButton.click();
   ASSERT_EQ(run.services.boxes.size(), 2u);
   EXPECT_EQ(run.services.boxes[1].text,
             L"初回の設定が完了しました。\n\r\n\r次回からはスプラッシュロゴをダブルクリックで\n\rオプション設定を呼び出せます。");
@@ -222,12 +224,13 @@ TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
   CreateDirectoryW(dir.file(L"lumivex.ini").c_str(), nullptr);
   OptionRun run({OptionRun::Mode::FirstRun, "", true, dir.path()});
   OptionDialog& o = run.option();
+  auto& ctl = controlsOf(o);
   bool splashClosed = false;
-  splash().onClose = [&] { splashClosed = true; };
+  run.splash().onClose = [&] { splashClosed = true; };
   o.show();
-  settings().picturePath = L"C:\\p\\a.bmp";
-  o.pictureNameEdit.setText(L"a.bmp");
-  SendMessageW(o.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
+  run.settings().picturePath = L"C:\\p\\a.bmp";
+  ctl.pictureNameEdit.setText(L"a.bmp");
+  SendMessageW(ctl.setupCompleteButton.hwnd(), BM_CLICK, 0, 0);
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.services.boxes[0].text, dir.file(L"lumivex.ini") + L" に書き込めません.");
@@ -239,8 +242,9 @@ TEST(FirstRun, ARefusedFirstSaveKeepsTheDialogOpenWithoutTheCompletionNotice) {
 TEST(FirstRun, TheCloseBoxEndsTheProgramWithoutWritingSettings) {
   OptionRun run({OptionRun::Mode::FirstRun, "", true, L""});
   OptionDialog& o = run.option();
+  auto& ctl = controlsOf(o);
   o.show();
-  o.displaySecondsEdit.setValue(9);
+  ctl.displaySecondsEdit.setValue(9);
   PostMessageW(o.hwnd(), WM_CLOSE, 0, 0);
   MSG msg;
   EXPECT_TRUE(pumpUntil([&] { return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE; }, 2000));

@@ -50,15 +50,6 @@ class SplashRun : public ProgramRun {
     settle();
   }
 
-  // Paints what is pending and handles what has been posted.
-  static void settle() {
-    if (applicationRunning()) UpdateWindow(testing::splash().hwnd());
-    pumpUntil([] {
-      MSG m;
-      return !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
-    }, 500);
-  }
-
   std::wstring picture(const std::wstring& name, const std::string& bytes) const {
     const std::wstring path = dir.file(name);
     writeFileBytes(path, bytes);

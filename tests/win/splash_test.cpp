@@ -25,9 +25,9 @@ bool is1024x768() {
   return GetSystemMetrics(SM_CXVIRTUALSCREEN) == 1024 && GetSystemMetrics(SM_CYVIRTUALSCREEN) == 768;
 }
 
-void postKey(WORD vk) {
-  PostMessageW(splash().hwnd(), WM_KEYDOWN, vk, 0);
-  PostMessageW(splash().hwnd(), WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
+void postKey(HWND window, WORD vk) {
+  PostMessageW(window, WM_KEYDOWN, vk, 0);
+  PostMessageW(window, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
 }
 
 // Typed for real, so the modifier (none when 0) is really down while the key is pressed; with Alt held the
@@ -50,44 +50,44 @@ void typeKey(WORD vk, WORD modifier) {
 
 constexpr WORD kModifiers[] = {0, VK_SHIFT, VK_CONTROL, VK_MENU};
 
-void doubleClick(int x, int y) {
-  SendMessageW(splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+void doubleClick(HWND window, int x, int y) {
+  SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 }  // namespace
 
 TEST(Splash, DesignBeforeShowing) {
   SplashRun run(std::string{});
-  const HWND h = splash().hwnd();
+  const HWND h = run.splash().hwnd();
   wchar_t title[32]{};
   GetWindowTextW(h, title, 32);
   EXPECT_STREQ(title, L"splash");
   EXPECT_EQ(clientSize(h).cx, 460);
   EXPECT_EQ(clientSize(h).cy, 246);
-  EXPECT_EQ(splash().top(), 0);
-  EXPECT_EQ(splash().left(), 0);
+  EXPECT_EQ(run.splash().top(), 0);
+  EXPECT_EQ(run.splash().left(), 0);
   const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_VSCROLL | WS_HSCROLL));
   EXPECT_TRUE(ex & WS_EX_TOPMOST);
   EXPECT_FALSE(ex & WS_EX_LAYERED);
-  EXPECT_EQ(splash().colour(), 0x00FF0000);
-  EXPECT_TRUE(splash().countdown.enabled());
-  EXPECT_EQ(splash().countdown.interval(), 1000u);
-  EXPECT_TRUE(splash().countdown.pausesForErrorBox);
-  EXPECT_EQ(splash().image.width(), 640);
-  EXPECT_EQ(splash().image.height(), 480);
-  EXPECT_EQ(splash().image.picture(), nullptr);
-  EXPECT_TRUE(splash().messageLabel.transparent());
-  EXPECT_EQ(splash().messageLabel.colour(), 0x000000FF);
-  EXPECT_EQ(splash().messageLabel.fontColour(), ui::kWindowText);
-  EXPECT_EQ(splash().messageLabel.fontHeight(), 19);
-  const RECT m = splash().messageRect();
+  EXPECT_EQ(run.splash().colour(), 0x00FF0000);
+  EXPECT_TRUE(run.splash().countdown.enabled());
+  EXPECT_EQ(run.splash().countdown.interval(), 1000u);
+  EXPECT_TRUE(run.splash().countdown.pausesForErrorBox);
+  EXPECT_EQ(run.splash().image.width(), 640);
+  EXPECT_EQ(run.splash().image.height(), 480);
+  EXPECT_EQ(run.splash().image.picture(), nullptr);
+  EXPECT_TRUE(run.splash().messageLabel.transparent());
+  EXPECT_EQ(run.splash().messageLabel.colour(), 0x000000FF);
+  EXPECT_EQ(run.splash().messageLabel.fontColour(), ui::kWindowText);
+  EXPECT_EQ(run.splash().messageLabel.fontHeight(), 19);
+  const RECT m = run.splash().messageRect();
   EXPECT_EQ(m.left, 0);
   EXPECT_EQ(m.right, 460);
   EXPECT_EQ(m.bottom, 246) << "docked to the bottom";
   EXPECT_GE(m.bottom - m.top, 19) << "one line of a 19-pixel font";
-  EXPECT_FALSE(splash().translucencyAvailable()) << "nothing looked up before the first showing";
+  EXPECT_FALSE(run.splash().translucencyAvailable()) << "nothing looked up before the first showing";
 }
 
 TEST(Splash, TranslucencyFollowsTheSlider) {
@@ -99,11 +99,11 @@ TEST(Splash, TranslucencyFollowsTheSlider) {
     lt::writeFileBytes(pic, greenBmp(40, 30));
     SplashRun run(splashIni(pic, "trans=" + std::to_string(position) + "\r\n"));
     run.show();
-    ASSERT_TRUE(splash().translucencyAvailable());
-    EXPECT_TRUE(GetWindowLongW(splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    ASSERT_TRUE(run.splash().translucencyAvailable());
+    EXPECT_TRUE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE got = 0;
     DWORD flags = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(splash().hwnd(), nullptr, &got, &flags));
+    ASSERT_TRUE(GetLayeredWindowAttributes(run.splash().hwnd(), nullptr, &got, &flags));
     EXPECT_EQ(got, alpha);
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
   }
@@ -111,14 +111,14 @@ TEST(Splash, TranslucencyFollowsTheSlider) {
 
 TEST(Splash, TranslucencyIsANoOpUntilShownAndPreviewsAfterwards) {
   SplashRun run(splashIni(L""));
-  splash().applyTranslucency();
-  EXPECT_FALSE(GetWindowLongW(splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  run.splash().applyTranslucency();
+  EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
 
   run.expectModal();
   run.show();
-  option().translucencySlider.setPosition(20);  // the option dialog forwards every change
+  run.controls().translucencySlider.setPosition(20);  // the option dialog forwards every change
   BYTE alpha = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(splash().hwnd(), nullptr, &alpha, nullptr));
+  ASSERT_TRUE(GetLayeredWindowAttributes(run.splash().hwnd(), nullptr, &alpha, nullptr));
   EXPECT_EQ(alpha, 53);
 }
 
@@ -127,10 +127,10 @@ TEST(Splash, WithoutTheLayeredWindowCallTheSliderIsDisabled) {
   run.services.layeredEntryName = "NoSuchLayeredWindowEntry";
   run.expectModal();
   run.show();
-  EXPECT_FALSE(splash().translucencyAvailable());
-  EXPECT_FALSE(GetWindowLongW(splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-  EXPECT_FALSE(option().translucencySlider.enabled());
-  EXPECT_TRUE(option().translucencyUnsupportedLabel.visible());
+  EXPECT_FALSE(run.splash().translucencyAvailable());
+  EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_FALSE(run.controls().translucencySlider.enabled());
+  EXPECT_TRUE(run.controls().translucencyUnsupportedLabel.visible());
   EXPECT_TRUE(run.services.boxes.size() == 1 && run.services.boxes[0].kind == ui::BoxKind::Notice) << "nothing reported";
 }
 
@@ -145,13 +145,13 @@ TEST(Splash, CentredOnTheDesktopWithoutClamping) {
     lt::writeFileBytes(pic, greenBmp(c.w, c.h));
     SplashRun run(splashIni(pic, "", "Top=10\r\nLeft=20\r\n"));
     run.show();
-    EXPECT_EQ(splash().width(), c.w) << "a window may be larger than the screen";
-    EXPECT_EQ(splash().height(), c.h);
-    EXPECT_EQ(splash().top(), core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), c.h));
-    EXPECT_EQ(splash().left(), core::centredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), c.w));
+    EXPECT_EQ(run.splash().width(), c.w) << "a window may be larger than the screen";
+    EXPECT_EQ(run.splash().height(), c.h);
+    EXPECT_EQ(run.splash().top(), core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), c.h));
+    EXPECT_EQ(run.splash().left(), core::centredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), c.w));
     if (is1024x768()) {
-      EXPECT_EQ(splash().top(), c.top);
-      EXPECT_EQ(splash().left(), c.left);
+      EXPECT_EQ(run.splash().top(), c.top);
+      EXPECT_EQ(run.splash().left(), c.left);
     }
     EXPECT_TRUE(run.services.boxes.empty());
   }
@@ -165,9 +165,9 @@ TEST(Splash, StoredPlacementKeepsTopAndLeft) {
     lt::writeFileBytes(pic, greenBmp(300, 200));
     SplashRun run(splashIni(pic, std::string("winpos=") + winpos + "\r\n", "Top=-50\r\nLeft=70\r\n"));
     run.show();
-    EXPECT_EQ(splash().top(), -50);
-    EXPECT_EQ(splash().left(), 70);
-    EXPECT_EQ(splash().width(), 300);
+    EXPECT_EQ(run.splash().top(), -50);
+    EXPECT_EQ(run.splash().left(), 70);
+    EXPECT_EQ(run.splash().width(), 300);
   }
 }
 
@@ -178,7 +178,7 @@ TEST(Splash, BorderFramesTheWindowInItsColour) {
   lt::writeFileBytes(pic, lt::bmpFile(400, 300, [](int x, int) -> uint32_t { return x < 394 ? 0x00C000 : 0x0000FF; }));
   SplashRun run(splashIni(pic, "b_size=3\r\ncolo=255\r\n"));
   run.show();
-  const HWND h = splash().hwnd();
+  const HWND h = run.splash().hwnd();
   EXPECT_EQ(outerSize(h).cx, 400);
   EXPECT_EQ(outerSize(h).cy, 300);
   EXPECT_EQ(clientSize(h).cx, 394);
@@ -198,10 +198,10 @@ TEST(Splash, BorderFramesTheWindowInItsColour) {
   ReleaseDC(h, windowDc);
 
   // A new width changes the frame at once; the outer size stays.
-  splash().setBorderWidth(0);
+  run.splash().setBorderWidth(0);
   EXPECT_EQ(clientSize(h).cx, 400);
   EXPECT_EQ(outerSize(h).cx, 400);
-  splash().setBorderWidth(10);
+  run.splash().setBorderWidth(10);
   EXPECT_EQ(clientSize(h).cy, 280);
 }
 
@@ -211,11 +211,11 @@ TEST(Splash, WindowColourPreviewRepaintsTheFrame) {
   lt::writeFileBytes(pic, greenBmp(200, 100));
   SplashRun run(splashIni(pic, "b_size=2\r\ncolo=255\r\n"));
   run.show();
-  splash().setColour(0xFF0000);  // what the option dialog's window colour swatch does
-  SplashRun::settle();
-  HDC windowDc = GetWindowDC(splash().hwnd());
+  run.splash().setColour(0xFF0000);  // what the option dialog's window colour swatch does
+  run.settle();
+  HDC windowDc = GetWindowDC(run.splash().hwnd());
   EXPECT_EQ(GetPixel(windowDc, 0, 50), RGB(0, 0, 255)) << "the frame follows at once";
-  ReleaseDC(splash().hwnd(), windowDc);
+  ReleaseDC(run.splash().hwnd(), windowDc);
 }
 
 TEST(Splash, MessageLabelColoursAndPreviews) {
@@ -224,20 +224,20 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
   lt::writeFileBytes(pic, greenBmp(300, 100));
   SplashRun run(splashIni(pic, "b_size=0\r\nlbltrans=1\r\nbcol=16711680\r\nfcol=255\r\nfsiz=9\r\n"));
   run.show();
-  EXPECT_FALSE(splash().messageLabel.transparent());
-  EXPECT_EQ(splash().messageLabel.colour(), 0xFF0000);
-  EXPECT_EQ(splash().messageLabel.fontColour(), 255);
-  const RECT m = splash().messageRect();
+  EXPECT_FALSE(run.splash().messageLabel.transparent());
+  EXPECT_EQ(run.splash().messageLabel.colour(), 0xFF0000);
+  EXPECT_EQ(run.splash().messageLabel.fontColour(), 255);
+  const RECT m = run.splash().messageRect();
   EXPECT_EQ(m.bottom, 100);
-  EXPECT_EQ(splash().messageLabel.fontHeight(), core::pointsToPixels(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)));
-  EXPECT_EQ(WindowPixels(splash().hwnd()).at(290, m.bottom - 2), RGB(0, 0, 255)) << "strip in the label colour";
-  EXPECT_EQ(WindowPixels(splash().hwnd()).at(290, m.top - 2), RGB(0, 0xC0, 0)) << "picture above the strip";
+  EXPECT_EQ(run.splash().messageLabel.fontHeight(), core::pointsToPixels(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)));
+  EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(290, m.bottom - 2), RGB(0, 0, 255)) << "strip in the label colour";
+  EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(290, m.top - 2), RGB(0, 0xC0, 0)) << "picture above the strip";
 
-  splash().setMessageColour(0x00FFFF);
-  SplashRun::settle();
-  EXPECT_EQ(WindowPixels(splash().hwnd()).at(290, m.bottom - 2), RGB(255, 255, 0));
-  splash().setMessageFontColour(0x123456);
-  EXPECT_EQ(splash().messageLabel.fontColour(), 0x123456);
+  run.splash().setMessageColour(0x00FFFF);
+  run.settle();
+  EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(290, m.bottom - 2), RGB(255, 255, 0));
+  run.splash().setMessageFontColour(0x123456);
+  EXPECT_EQ(run.splash().messageLabel.fontColour(), 0x123456);
 }
 
 TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
@@ -248,10 +248,10 @@ TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
   const auto inkOf = [&](const std::wstring& text) {
     SplashRun run(splashIni(pic, "b_size=0\r\nfcol=0\r\n"));
     run.show();
-    splash().messageLabel.setCaption(text);
-    SplashRun::settle();
-    const WindowPixels px(splash().hwnd());
-    const RECT m = splash().messageRect();
+    run.splash().messageLabel.setCaption(text);
+    run.settle();
+    const WindowPixels px(run.splash().hwnd());
+    const RECT m = run.splash().messageRect();
     int ink = 0;
     for (int y = m.top; y < m.bottom; ++y)
       for (int x = 0; x < 300; ++x) ink += px.at(x, y) != RGB(255, 255, 255);
@@ -270,7 +270,7 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
     SCOPED_TRACE(ui::narrow(path));
     SplashRun run(splashIni(path, "b_size=0\r\nfsiz=10\r\nsplashtime=3\r\n"));
     bool timerDuringNotice = true;
-    run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringNotice = splash().countdown.enabled(); };
+    run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringNotice = run.splash().countdown.enabled(); };
     run.expectModal();
     run.show();
     ASSERT_EQ(run.services.boxes.size(), 1u);
@@ -279,14 +279,14 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
     EXPECT_FALSE(timerDuringNotice);
     EXPECT_EQ(run.modalShowings, 1);
     EXPECT_FALSE(run.timerDuringModal);
-    EXPECT_TRUE(splash().visible());
-    EXPECT_EQ(clientSize(splash().hwnd()).cx, 460);
-    EXPECT_EQ(clientSize(splash().hwnd()).cy, 246);
-    EXPECT_EQ(splash().image.picture(), nullptr);
-    EXPECT_EQ(splash().messageLabel.fontHeight(), core::pointsToPixels(10, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)))
+    EXPECT_TRUE(run.splash().visible());
+    EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 460);
+    EXPECT_EQ(clientSize(run.splash().hwnd()).cy, 246);
+    EXPECT_EQ(run.splash().image.picture(), nullptr);
+    EXPECT_EQ(run.splash().messageLabel.fontHeight(), core::pointsToPixels(10, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)))
         << "the rest of the sequence still runs";
-    EXPECT_EQ(splash().countdown.interval(), 3000u);
-    EXPECT_FALSE(splash().countdown.enabled()) << "only the dialog's OK or Close restart it";
+    EXPECT_EQ(run.splash().countdown.interval(), 3000u);
+    EXPECT_FALSE(run.splash().countdown.enabled()) << "only the dialog's OK or Close restart it";
   }
 }
 
@@ -311,7 +311,7 @@ TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
     lt::writeFileBytes(pic, c.bytes);
     SplashRun run(splashIni(pic, "splashtime=4\r\n"));
     bool timerDuringBox = true;
-    run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = splash().countdown.enabled(); };
+    run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
     run.expectModal();
     run.show();
     ASSERT_EQ(run.services.boxes.size(), 1u) << "no missing-picture notice";
@@ -319,9 +319,9 @@ TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
     EXPECT_EQ(run.services.boxes[0].text, c.text);
     EXPECT_FALSE(timerDuringBox);
     EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows, so another picture can be chosen";
-    EXPECT_EQ(outerSize(splash().hwnd()).cx, 460);
-    EXPECT_EQ(splash().countdown.interval(), 4000u);
-    EXPECT_FALSE(splash().countdown.enabled());
+    EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 460);
+    EXPECT_EQ(run.splash().countdown.interval(), 4000u);
+    EXPECT_FALSE(run.splash().countdown.enabled());
   }
 }
 
@@ -332,9 +332,9 @@ TEST(Splash, JpegExtensionIsMatchedWithoutCase) {
   SplashRun run(splashIni(pic, "b_size=0\r\n"));
   run.show();
   EXPECT_TRUE(run.services.boxes.empty());
-  EXPECT_EQ(outerSize(splash().hwnd()).cx, 120);
-  EXPECT_EQ(outerSize(splash().hwnd()).cy, 80);
-  const COLORREF c = WindowPixels(splash().hwnd()).at(10, 10);
+  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 120);
+  EXPECT_EQ(outerSize(run.splash().hwnd()).cy, 80);
+  const COLORREF c = WindowPixels(run.splash().hwnd()).at(10, 10);
   EXPECT_NEAR(GetRValue(c), 0x20, 6);
   EXPECT_NEAR(GetGValue(c), 0x80, 6);
   EXPECT_NEAR(GetBValue(c), 0xFF, 6);
@@ -346,19 +346,19 @@ TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) 
   lt::writeFileBytes(pic, lt::withoutQuantTables(lt::jpegFile(160, 120, green)));
   SplashRun run(splashIni(pic, "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n"));
   bool timerDuringBox = true;
-  run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = splash().countdown.enabled(); };
+  run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
   run.show();
-  EXPECT_EQ(outerSize(splash().hwnd()).cx, 160) << "the header gave the size";
+  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 160) << "the header gave the size";
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.services.boxes[0].text, L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()) + L".");
   EXPECT_FALSE(timerDuringBox) << "no countdown while the box is open";
-  EXPECT_TRUE(splash().countdown.enabled()) << "and it runs again afterwards";
+  EXPECT_TRUE(run.splash().countdown.enabled()) << "and it runs again afterwards";
 
-  InvalidateRect(splash().hwnd(), nullptr, FALSE);
-  SplashRun::settle();
+  InvalidateRect(run.splash().hwnd(), nullptr, FALSE);
+  run.settle();
   EXPECT_EQ(run.services.boxes.size(), 1u) << "reported once";
-  EXPECT_EQ(WindowPixels(splash().hwnd()).at(80, 30), RGB(255, 0, 0));
+  EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(80, 30), RGB(255, 0, 0));
 }
 
 TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
@@ -368,24 +368,24 @@ TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
     return static_cast<uint32_t>((x / 16) & 0xFF) << 16 | static_cast<uint32_t>((y / 16) & 0xFF);
   }, 50));
   SplashRun run(splashIni(pic, "b_size=0\r\n"));
-  splash().show();
-  const pictures::Picture* p = splash().image.picture();
+  run.splash().show();
+  const pictures::Picture* p = run.splash().image.picture();
   ASSERT_NE(p, nullptr);
   const uint64_t total = 4000ull * 3000ull;
   EXPECT_LT(p->decodedPixels(), total / 4) << "loaded ahead, at most the part on the desktop is decoded";
-  SplashRun::settle();
+  run.settle();
   EXPECT_GT(p->decodedPixels(), 0u);
   EXPECT_LT(p->decodedPixels(), total / 4) << "only the part on the desktop";
 
   // Moving the window brings other parts onto the desktop; their paint leaves them to the picture's worker and
   // shows them when it says they are ready.
   const uint64_t before = p->decodedPixels();
-  splash().setLeft(0);
-  splash().setTop(0);
-  SplashRun::settle();
+  run.splash().setLeft(0);
+  run.splash().setTop(0);
+  run.settle();
   EXPECT_TRUE(lt::pumpUntil([&] { return p->decodedPixels() > before; }));
-  SplashRun::settle();
-  const COLORREF c = WindowPixels(splash().hwnd()).at(320, 160);
+  run.settle();
+  const COLORREF c = WindowPixels(run.splash().hwnd()).at(320, 160);
   EXPECT_NEAR(GetRValue(c), 320 / 16, 12);
   EXPECT_NEAR(GetBValue(c), 160 / 16, 12);
 }
@@ -398,10 +398,10 @@ TEST(Splash, EscapeClosesWhateverTheShiftState) {
     lt::writeFileBytes(pic, greenBmp(100, 60));
     SplashRun run(splashIni(pic));
     run.show();
-    ASSERT_EQ(GetFocus(), splash().hwnd()) << "keys typed on the splash reach it";
+    ASSERT_EQ(GetFocus(), run.splash().hwnd()) << "keys typed on the splash reach it";
     typeKey(VK_ESCAPE, modifier);
-    EXPECT_TRUE(lt::pumpUntil([] { return !splash().visible(); }, 2000));
-    EXPECT_EQ(application().settingsFile(), nullptr);
+    EXPECT_TRUE(lt::pumpUntil([&] { return !run.splash().visible(); }, 2000));
+    EXPECT_EQ(run.app().settingsFile(), nullptr);
   }
 }
 
@@ -411,16 +411,16 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
   lt::writeFileBytes(pic, greenBmp(100, 60));
   SplashRun run(splashIni(pic));
   run.show();
-  for (WORD vk : {WORD{VK_RETURN}, WORD{'A'}, WORD{VK_SPACE}, WORD{VK_F2}}) postKey(vk);
-  SplashRun::settle();
-  EXPECT_TRUE(splash().visible());
-  EXPECT_TRUE(splash().countdown.enabled());
+  for (WORD vk : {WORD{VK_RETURN}, WORD{'A'}, WORD{VK_SPACE}, WORD{VK_F2}}) postKey(run.splash().hwnd(), vk);
+  run.settle();
+  EXPECT_TRUE(run.splash().visible());
+  EXPECT_TRUE(run.splash().countdown.enabled());
 
   run.expectModal();
-  postKey(VK_F1);
+  postKey(run.splash().hwnd(), VK_F1);
   EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
   EXPECT_FALSE(run.timerDuringModal);
-  EXPECT_FALSE(splash().countdown.enabled()) << "the dialog was left by its close box: the countdown stays stopped";
+  EXPECT_FALSE(run.splash().countdown.enabled()) << "the dialog was left by its close box: the countdown stays stopped";
 
   for (WORD modifier : kModifiers) {
     SCOPED_TRACE(modifier);
@@ -428,7 +428,7 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
     run.expectModal();
     typeKey(VK_F1, modifier);
     EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }, 2000));
-    EXPECT_TRUE(splash().visible());
+    EXPECT_TRUE(run.splash().visible());
   }
 }
 
@@ -438,12 +438,12 @@ TEST(Splash, DoubleClickOnThePictureButNotOnTheMessageStrip) {
   lt::writeFileBytes(pic, greenBmp(200, 100));
   SplashRun run(splashIni(pic, "b_size=0\r\n"));
   run.show();
-  const RECT m = splash().messageRect();
-  doubleClick(50, (m.top + m.bottom) / 2);
-  EXPECT_TRUE(splash().countdown.enabled()) << "the message label takes the double-click and does nothing";
+  const RECT m = run.splash().messageRect();
+  doubleClick(run.splash().hwnd(), 50, (m.top + m.bottom) / 2);
+  EXPECT_TRUE(run.splash().countdown.enabled()) << "the message label takes the double-click and does nothing";
 
   run.expectModal();
-  doubleClick(50, 10);
+  doubleClick(run.splash().hwnd(), 50, 10);
   EXPECT_EQ(run.modalShowings, 1);
   EXPECT_FALSE(run.timerDuringModal);
 }
@@ -454,21 +454,21 @@ TEST(Splash, HourglassOverThePictureOnly) {
   lt::writeFileBytes(pic, greenBmp(200, 100));
   SplashRun run(splashIni(pic, "b_size=0\r\n"));
   run.show();
-  const auto cursorAt = [](int x, int y) {
+  const auto cursorAt = [&](int x, int y) {
     POINT p{x, y};
-    ClientToScreen(splash().hwnd(), &p);
+    ClientToScreen(run.splash().hwnd(), &p);
     SetCursorPos(p.x, p.y);
     // The pointer reaches the new place when the display has moved it, not at once.
     lt::pumpUntil([p] {
       POINT now{};
       return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
     }, 2000);
-    SendMessageW(splash().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(splash().hwnd()),
+    SendMessageW(run.splash().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(run.splash().hwnd()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor();
   };
   EXPECT_EQ(cursorAt(20, 10), LoadCursorW(nullptr, IDC_WAIT));
-  const RECT m = splash().messageRect();
+  const RECT m = run.splash().messageRect();
   EXPECT_NE(cursorAt(20, (m.top + m.bottom) / 2), LoadCursorW(nullptr, IDC_WAIT));
 }
 
@@ -479,32 +479,32 @@ TEST(Splash, VerticalScrollBarOnlyForAMessageTallerThanTheClientArea) {
   {
     SplashRun run(splashIni(pic, "fsiz=64\r\n"));
     run.show();
-    const LONG style = GetWindowLongW(splash().hwnd(), GWL_STYLE);
+    const LONG style = GetWindowLongW(run.splash().hwnd(), GWL_STYLE);
     EXPECT_TRUE(style & WS_VSCROLL);
     EXPECT_FALSE(style & WS_HSCROLL);
-    EXPECT_EQ(outerSize(splash().hwnd()).cx, 300);
-    EXPECT_EQ(clientSize(splash().hwnd()).cx, 294 - GetSystemMetrics(SM_CXVSCROLL));
-    const int clientHeight = clientSize(splash().hwnd()).cy, labelHeight = splash().messageLabel.height();
-    EXPECT_EQ(splash().messageRect().top, 0) << "scrolled to the top of the label";
-    SendMessageW(splash().hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(splash().scrollPosition(), labelHeight - clientHeight);
-    EXPECT_EQ(splash().messageRect().bottom, clientHeight);
-    EXPECT_EQ(splash().pictureRect().top, clientHeight - labelHeight) << "the picture scrolls with it";
-    splash().messageLabel.setFontHeight(12);
-    EXPECT_FALSE(GetWindowLongW(splash().hwnd(), GWL_STYLE) & WS_VSCROLL) << "gone with a smaller font";
-    EXPECT_EQ(splash().scrollPosition(), 0);
-    EXPECT_EQ(clientSize(splash().hwnd()).cx, 294);
+    EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 300);
+    EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 294 - GetSystemMetrics(SM_CXVSCROLL));
+    const int clientHeight = clientSize(run.splash().hwnd()).cy, labelHeight = run.splash().messageLabel.height();
+    EXPECT_EQ(run.splash().messageRect().top, 0) << "scrolled to the top of the label";
+    SendMessageW(run.splash().hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(run.splash().scrollPosition(), labelHeight - clientHeight);
+    EXPECT_EQ(run.splash().messageRect().bottom, clientHeight);
+    EXPECT_EQ(run.splash().pictureRect().top, clientHeight - labelHeight) << "the picture scrolls with it";
+    run.splash().messageLabel.setFontHeight(12);
+    EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & WS_VSCROLL) << "gone with a smaller font";
+    EXPECT_EQ(run.splash().scrollPosition(), 0);
+    EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 294);
   }
   {
     SplashRun run(splashIni(pic, "fsiz=12\r\n"));
     run.show();
-    EXPECT_FALSE(GetWindowLongW(splash().hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+    EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
   }
   {
     // A border that cuts the picture never brings up a scroll bar.
     SplashRun run(splashIni(pic, "fsiz=8\r\nb_size=10\r\n"));
     run.show();
-    EXPECT_FALSE(GetWindowLongW(splash().hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+    EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
   }
 }
 
@@ -514,20 +514,20 @@ TEST(Splash, MaximizedFillsTheScreenWithThePictureAtTheTopLeft) {
   lt::writeFileBytes(pic, greenBmp(300, 200));
   SplashRun run(splashIni(pic, "b_size=2\r\ncolo=255\r\n", "Maxmize=1\r\n"));
   run.show();
-  const HWND h = splash().hwnd();
+  const HWND h = run.splash().hwnd();
   EXPECT_TRUE(IsZoomed(h));
   RECT r{};
   GetWindowRect(h, &r);
   EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_EQ(splash().width(), 300) << "the restored bounds follow the picture";
-  EXPECT_EQ(splash().height(), 200);
-  EXPECT_EQ(splash().top(), core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), 200));
+  EXPECT_EQ(run.splash().width(), 300) << "the restored bounds follow the picture";
+  EXPECT_EQ(run.splash().height(), 200);
+  EXPECT_EQ(run.splash().top(), core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), 200));
   const WindowPixels px(h);
   EXPECT_EQ(px.at(0, 0), RGB(255, 0, 0));
   EXPECT_EQ(px.at(10, 10), RGB(0, 0xC0, 0));
   EXPECT_EQ(px.at(r.right - r.left - 50, 100), RGB(255, 0, 0)) << "window colour beside the picture";
-  EXPECT_EQ(splash().messageRect().bottom, clientSize(h).cy);
+  EXPECT_EQ(run.splash().messageRect().bottom, clientSize(h).cy);
 }
 
 TEST(Splash, DisplayTimeOfOneSecondClosesOneSecondAfterCreation) {
@@ -536,12 +536,12 @@ TEST(Splash, DisplayTimeOfOneSecondClosesOneSecondAfterCreation) {
   lt::writeFileBytes(pic, greenBmp(100, 60));
   SplashRun run(splashIni(pic, "splashtime=1\r\n"));
   run.show();
-  EXPECT_EQ(splash().countdown.interval(), 1000u);
-  ASSERT_TRUE(lt::pumpUntil([] { return application().settingsFile() == nullptr; }, 3000));
+  EXPECT_EQ(run.splash().countdown.interval(), 1000u);
+  ASSERT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }, 3000));
   const ULONGLONG elapsed = GetTickCount64() - run.created;
   EXPECT_GE(elapsed, 900u);
   EXPECT_LT(elapsed, 1600u);
-  EXPECT_FALSE(splash().visible());
+  EXPECT_FALSE(run.splash().visible());
 }
 
 TEST(Splash, DisplayTimeSetsTheCountdownLength) {
@@ -550,6 +550,6 @@ TEST(Splash, DisplayTimeSetsTheCountdownLength) {
   lt::writeFileBytes(pic, greenBmp(100, 60));
   SplashRun run(splashIni(pic));
   run.show();
-  EXPECT_EQ(splash().countdown.interval(), 180000u);
-  EXPECT_TRUE(splash().countdown.enabled());
+  EXPECT_EQ(run.splash().countdown.interval(), 180000u);
+  EXPECT_TRUE(run.splash().countdown.enabled());
 }

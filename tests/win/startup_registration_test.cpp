@@ -87,11 +87,13 @@ std::wstring taskFile(const std::wstring& exeName) {
   return std::wstring(system) + L"\\Tasks\\" + core::logonTaskNameFor(exeName, startup::currentUser());
 }
 
-class StartupRegistration : public ::testing::Test {
+class StartupRegistration : public ::testing::Test, public ProgramRun {
  protected:
   StartupRegistration() {
     startup = startupFolder();
     before = shortcutsIn(startup);
+    useExe(L"lumivex.exe");
+    start(exe);
   }
   ~StartupRegistration() override {
     for (const std::wstring& name : shortcutsIn(startup))
@@ -107,7 +109,7 @@ class StartupRegistration : public ::testing::Test {
 
   // Shows the dialog and lets `act` end it.
   int showWith(void (*act)(StartupRegistrationDialog&)) {
-    fakeServices().queueModalHook([act](ui::Form&) { act(registration()); });
+    services.queueModalHook([this, act](ui::Form&) { act(registration()); });
     return registration().showModal();
   }
   static void pressOk(StartupRegistrationDialog& f) { PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0); }
@@ -119,13 +121,8 @@ class StartupRegistration : public ::testing::Test {
     PostMessageW(f.unregisterButton.hwnd(), BM_CLICK, 0, 0);
   }
 
-  TempFolder dir;
   std::wstring exe, startup;
   std::set<std::wstring> before;
-  FakeServices services;
-  // The program folder is the temporary one before the application creates its windows.
-  bool exeNamed = (useExe(L"lumivex.exe"), true);
-  TestApplication program{services};
 };
 
 }  // namespace
@@ -156,9 +153,9 @@ TEST_F(StartupRegistration, ShortcutIsNamedAfterTheExecutable) {
   // A renamed executable is another run, with a dialog of its own.
   for (const wchar_t* name : {L"renamed.exe", L"a.b.exe", L"nodots"}) {
     useExe(name);
-    StartupRegistrationDialog dialog(program.session(), exe);
+    StartupRegistrationDialog dialog(app().session(), exe);
     dialog.create();
-    fakeServices().queueModalHook([&dialog](ui::Form&) { pressOk(dialog); });
+    services.queueModalHook([&dialog](ui::Form&) { pressOk(dialog); });
     EXPECT_EQ(dialog.showModal(), ui::kResultOk);
   }
   std::set<std::wstring> added = shortcutsIn(startup);
@@ -191,9 +188,9 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   const std::wstring blocked = startup + L"\\lumivex.lnk";
   ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
   bool optionStayed = false;
-  fakeServices().queueModalHook([&](ui::Form&) {
-    fakeServices().queueModalHook([](ui::Form&) { PostMessageW(registration().okButton.hwnd(), BM_CLICK, 0, 0); });
-    option().startupRegistrationButton.click();
+  services.queueModalHook([&](ui::Form&) {
+    services.queueModalHook([this](ui::Form&) { PostMessageW(registration().okButton.hwnd(), BM_CLICK, 0, 0); });
+    controls().startupRegistrationButton.click();
     optionStayed = option().visible() && !registration().visible();
     option().setModalResult(ui::kResultCancel);
   });
@@ -253,7 +250,7 @@ TEST_F(StartupRegistration, TheLogonTaskAndTheShortcutReplaceEachOtherAndUnregis
 TEST_F(StartupRegistration, ACopyUnderAnotherNameHasATaskOfItsOwn) {
   EXPECT_EQ(showWith(chooseTaskAndPressOk), ui::kResultOk);
   useExe(L"renamed.exe");
-  StartupRegistrationDialog copy(program.session(), exe);
+  StartupRegistrationDialog copy(app().session(), exe);
   copy.create();
   services.queueModalHook([&copy](ui::Form&) { chooseTaskAndPressOk(copy); });
   EXPECT_EQ(copy.showModal(), ui::kResultOk);
