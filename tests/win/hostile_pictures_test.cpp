@@ -279,10 +279,10 @@ TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaint
     for (int i = 0; i < 5; ++i) {
       InvalidateRect(splash().hwnd(), nullptr, FALSE);
       splash().setLeft(splash().left() + 7);
-      SplashRun::settle();
+      run.settle();
     }
     (void)WindowPixels(splash().hwnd());
-    SplashRun::settle();
+    run.settle();
     if (c.mustFail) {
       ASSERT_EQ(run.services.boxes.size(), 1u) << "reported once";
       EXPECT_EQ(run.services.boxes[0].text, jpegText(JERR_BAD_PROGRESSION));

@@ -107,7 +107,7 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
     } catch (const ui::AppError&) {
     }
     RedrawWindow(splash().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    lt::SplashRun::settle();
+    run.settle();
   };
   expectFlat("bitmap", [&](int) { loadAndDraw(bmp); });
   expectFlat("JPEG", [&](int) { loadAndDraw(jpeg); });
@@ -122,14 +122,14 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
 TEST(Leaks, SettingsSavedAndLoaded) {
   lt::OptionRun run({lt::OptionRun::Mode::Normal, "[option]\r\nname=" + lt::cp932(L"山田") + "\r\n", true, L""});
   application().loadSettings();
-  option().messageCombo.setText(L"起動中・・・");
+  controlsOf(option()).messageCombo.setText(L"起動中・・・");
   settings().picturePath = run.dir.file(L"ロゴ.bmp");
   expectFlat("saveSettings + loadSettings", [&](int) {
     application().saveSettings();
     application().loadSettings();
   });
-  EXPECT_EQ(option().userNameEdit.text(), L"山田");
-  EXPECT_EQ(option().messageCombo.text(), L"起動中・・・");
+  EXPECT_EQ(controlsOf(option()).userNameEdit.text(), L"山田");
+  EXPECT_EQ(controlsOf(option()).messageCombo.text(), L"起動中・・・");
   EXPECT_TRUE(noHandleOpen(run.iniPath)) << "no handle to the settings file is left open";
   EXPECT_TRUE(run.services.boxes.empty());
 }

@@ -74,7 +74,7 @@ class Backdrop {
 COLORREF settledScreenPixel(int x, int y, COLORREF want) {
   COLORREF got = CLR_INVALID;
   lt::pumpUntil([&] {
-    SplashRun::settle();
+    UpdateWindow(splash().hwnd());
     RECT w{};
     GetWindowRect(splash().hwnd(), &w);
     got = screenPixel(w.left + x, w.top + y);
@@ -150,7 +150,7 @@ TEST(PngSplash, MessageTextWithoutBackgroundIsOpaqueOverClearPixels) {
   const RECT label = splash().messageRect();
   int ink = 0, desktop = 0;
   lt::pumpUntil([&] {
-    SplashRun::settle();
+    UpdateWindow(splash().hwnd());
     ink = desktop = 0;
     for (int y = label.top; y < label.bottom; ++y)
       for (int x = 0; x < 100; ++x) {
@@ -173,7 +173,7 @@ TEST(PngSplash, TranslucencyKeepsClearPixelsClearAndTheDialogFollowsTheLayer) {
   EXPECT_NE(dimmed, kBackdrop);
   EXPECT_NE(dimmed, RGB(255, 0, 0)) << "the translucency applies to the picture's opaque pixels";
   // The option dialog's scroll bar previews on the layer too: fully opaque again.
-  option().translucencySlider.setPosition(100);
+  controlsOf(option()).translucencySlider.setPosition(100);
   EXPECT_EQ(settledScreenPixel(150, 40, RGB(255, 0, 0)), RGB(255, 0, 0));
   EXPECT_EQ(settledScreenPixel(40, 40, kBackdrop), kBackdrop);
 }
@@ -236,7 +236,7 @@ TEST(PngSplash, EveryKindOfPngShowsItsPixels) {
     // Read until the whole window is on screen, then compare.
     std::vector<COLORREF> got(samples.size());
     lt::pumpUntil([&] {
-      SplashRun::settle();
+      run.settle();
       RECT w{};
       GetWindowRect(splash().hwnd(), &w);
       bool all = true;
