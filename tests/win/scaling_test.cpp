@@ -223,10 +223,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
 }
 
 TEST(Scaling, TheSplashIsThePicturesSizeAtAnyDpiAndKeepsItOnAScreenOfAnotherDpi) {
-  TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  writeFileBytes(pic, bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; }));
-  SplashRun run(splashIni(pic));
+  SplashRun run({L"a.bmp", bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; })});
   run.show();
   const HWND h = run.splash().hwnd();
   EXPECT_EQ(outerSize(h).cx, 400);

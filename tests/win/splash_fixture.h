@@ -27,14 +27,17 @@ inline std::string splashIni(const std::wstring& picture, const std::string& opt
 class SplashRun : public ProgramRun {
  public:
   // Writes the settings file (unless `ini` is null) and "mes.txt", and creates the application as the program does.
-  explicit SplashRun(const std::string* ini, const std::wstring& exeName = L"lumivex.exe") {
-    writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
-    exePath = dir.file(exeName);
-    if (ini) writeFileBytes(settingsPath(), *ini);
-    created = GetTickCount64();
-    start(exePath);
-  }
+  explicit SplashRun(const std::string* ini, const std::wstring& exeName = L"lumivex.exe") { begin(ini, exeName); }
   explicit SplashRun(const std::string& ini) : SplashRun(&ini) {}
+  // A picture file in the program folder, which the settings file names.
+  struct Picture {
+    std::wstring name;
+    std::string bytes;
+  };
+  explicit SplashRun(const Picture& p, const std::string& optionLines = "", const std::string& windowLines = "") {
+    const std::string ini = splashIni(picture(p.name, p.bytes), optionLines, windowLines);
+    begin(&ini, L"lumivex.exe");
+  }
 
   // The next modal showing of a form is counted and ended at once.
   void expectModal() {
@@ -66,6 +69,15 @@ class SplashRun : public ProgramRun {
   ULONGLONG created = 0;
   int modalShowings = 0;
   bool timerDuringModal = true;
+
+ private:
+  void begin(const std::string* ini, const std::wstring& exeName) {
+    writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
+    exePath = dir.file(exeName);
+    if (ini) writeFileBytes(settingsPath(), *ini);
+    created = GetTickCount64();
+    start(exePath);
+  }
 };
 
 inline SIZE clientSize(HWND h) {

@@ -94,10 +94,7 @@ TEST(Splash, TranslucencyFollowsTheSlider) {
   const std::pair<int, BYTE> cases[] = {{5, 13}, {50, 134}, {95, 255}, {100, 255}};
   for (const auto& [position, alpha] : cases) {
     SCOPED_TRACE(position);
-    lt::TempFolder pics;
-    const std::wstring pic = pics.file(L"a.bmp");
-    lt::writeFileBytes(pic, greenBmp(40, 30));
-    SplashRun run(splashIni(pic, "trans=" + std::to_string(position) + "\r\n"));
+    SplashRun run({L"a.bmp", greenBmp(40, 30)}, "trans=" + std::to_string(position) + "\r\n");
     run.show();
     ASSERT_TRUE(run.splash().translucencyAvailable());
     EXPECT_TRUE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
@@ -140,10 +137,7 @@ TEST(Splash, CentredOnTheDesktopWithoutClamping) {
   };
   for (const Case c : {Case{300, 200, 284, 362}, Case{2000, 1000, -116, -488}}) {
     SCOPED_TRACE(c.w);
-    lt::TempFolder pics;
-    const std::wstring pic = pics.file(L"a.bmp");
-    lt::writeFileBytes(pic, greenBmp(c.w, c.h));
-    SplashRun run(splashIni(pic, "", "Top=10\r\nLeft=20\r\n"));
+    SplashRun run({L"a.bmp", greenBmp(c.w, c.h)}, "", "Top=10\r\nLeft=20\r\n");
     run.show();
     EXPECT_EQ(run.splash().width(), c.w) << "a window may be larger than the screen";
     EXPECT_EQ(run.splash().height(), c.h);
@@ -160,10 +154,7 @@ TEST(Splash, CentredOnTheDesktopWithoutClamping) {
 TEST(Splash, StoredPlacementKeepsTopAndLeft) {
   for (const char* winpos : {"1", "-1"}) {
     SCOPED_TRACE(winpos);
-    lt::TempFolder pics;
-    const std::wstring pic = pics.file(L"a.bmp");
-    lt::writeFileBytes(pic, greenBmp(300, 200));
-    SplashRun run(splashIni(pic, std::string("winpos=") + winpos + "\r\n", "Top=-50\r\nLeft=70\r\n"));
+    SplashRun run({L"a.bmp", greenBmp(300, 200)}, std::string("winpos=") + winpos + "\r\n", "Top=-50\r\nLeft=70\r\n");
     run.show();
     EXPECT_EQ(run.splash().top(), -50);
     EXPECT_EQ(run.splash().left(), 70);
@@ -206,10 +197,7 @@ TEST(Splash, BorderFramesTheWindowInItsColour) {
 }
 
 TEST(Splash, WindowColourPreviewRepaintsTheFrame) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(200, 100));
-  SplashRun run(splashIni(pic, "b_size=2\r\ncolo=255\r\n"));
+  SplashRun run({L"a.bmp", greenBmp(200, 100)}, "b_size=2\r\ncolo=255\r\n");
   run.show();
   run.splash().setColour(0xFF0000);  // what the option dialog's window colour swatch does
   run.settle();
@@ -219,10 +207,7 @@ TEST(Splash, WindowColourPreviewRepaintsTheFrame) {
 }
 
 TEST(Splash, MessageLabelColoursAndPreviews) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(300, 100));
-  SplashRun run(splashIni(pic, "b_size=0\r\nlbltrans=1\r\nbcol=16711680\r\nfcol=255\r\nfsiz=9\r\n"));
+  SplashRun run({L"a.bmp", greenBmp(300, 100)}, "b_size=0\r\nlbltrans=1\r\nbcol=16711680\r\nfcol=255\r\nfsiz=9\r\n");
   run.show();
   EXPECT_FALSE(run.splash().messageLabel.transparent());
   EXPECT_EQ(run.splash().messageLabel.colour(), 0xFF0000);
@@ -326,10 +311,7 @@ TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
 }
 
 TEST(Splash, JpegExtensionIsMatchedWithoutCase) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"Photo.JPG");
-  lt::writeFileBytes(pic, lt::jpegFile(120, 80, [](int, int) -> uint32_t { return 0x2080FF; }));
-  SplashRun run(splashIni(pic, "b_size=0\r\n"));
+  SplashRun run({L"Photo.JPG", lt::jpegFile(120, 80, [](int, int) -> uint32_t { return 0x2080FF; })}, "b_size=0\r\n");
   run.show();
   EXPECT_TRUE(run.services.boxes.empty());
   EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 120);
@@ -341,10 +323,7 @@ TEST(Splash, JpegExtensionIsMatchedWithoutCase) {
 }
 
 TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"broken.jpeg");
-  lt::writeFileBytes(pic, lt::withoutQuantTables(lt::jpegFile(160, 120, green)));
-  SplashRun run(splashIni(pic, "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n"));
+  SplashRun run({L"broken.jpeg", lt::withoutQuantTables(lt::jpegFile(160, 120, green))}, "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n");
   bool timerDuringBox = true;
   run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
   run.show();
@@ -393,10 +372,7 @@ TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
 TEST(Splash, EscapeClosesWhateverTheShiftState) {
   for (WORD modifier : kModifiers) {
     SCOPED_TRACE(modifier);
-    lt::TempFolder pics;
-    const std::wstring pic = pics.file(L"a.bmp");
-    lt::writeFileBytes(pic, greenBmp(100, 60));
-    SplashRun run(splashIni(pic));
+    SplashRun run({L"a.bmp", greenBmp(100, 60)});
     run.show();
     ASSERT_EQ(GetFocus(), run.splash().hwnd()) << "keys typed on the splash reach it";
     typeKey(VK_ESCAPE, modifier);
@@ -406,10 +382,7 @@ TEST(Splash, EscapeClosesWhateverTheShiftState) {
 }
 
 TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(100, 60));
-  SplashRun run(splashIni(pic));
+  SplashRun run({L"a.bmp", greenBmp(100, 60)});
   run.show();
   for (WORD vk : {WORD{VK_RETURN}, WORD{'A'}, WORD{VK_SPACE}, WORD{VK_F2}}) postKey(run.splash().hwnd(), vk);
   run.settle();
@@ -433,10 +406,7 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
 }
 
 TEST(Splash, DoubleClickOnThePictureButNotOnTheMessageStrip) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(200, 100));
-  SplashRun run(splashIni(pic, "b_size=0\r\n"));
+  SplashRun run({L"a.bmp", greenBmp(200, 100)}, "b_size=0\r\n");
   run.show();
   const RECT m = run.splash().messageRect();
   doubleClick(run.splash().hwnd(), 50, (m.top + m.bottom) / 2);
@@ -449,10 +419,7 @@ TEST(Splash, DoubleClickOnThePictureButNotOnTheMessageStrip) {
 }
 
 TEST(Splash, HourglassOverThePictureOnly) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(200, 100));
-  SplashRun run(splashIni(pic, "b_size=0\r\n"));
+  SplashRun run({L"a.bmp", greenBmp(200, 100)}, "b_size=0\r\n");
   run.show();
   const auto cursorAt = [&](int x, int y) {
     POINT p{x, y};
@@ -509,10 +476,7 @@ TEST(Splash, VerticalScrollBarOnlyForAMessageTallerThanTheClientArea) {
 }
 
 TEST(Splash, MaximizedFillsTheScreenWithThePictureAtTheTopLeft) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(300, 200));
-  SplashRun run(splashIni(pic, "b_size=2\r\ncolo=255\r\n", "Maxmize=1\r\n"));
+  SplashRun run({L"a.bmp", greenBmp(300, 200)}, "b_size=2\r\ncolo=255\r\n", "Maxmize=1\r\n");
   run.show();
   const HWND h = run.splash().hwnd();
   EXPECT_TRUE(IsZoomed(h));
@@ -531,10 +495,7 @@ TEST(Splash, MaximizedFillsTheScreenWithThePictureAtTheTopLeft) {
 }
 
 TEST(Splash, DisplayTimeOfOneSecondClosesOneSecondAfterCreation) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(100, 60));
-  SplashRun run(splashIni(pic, "splashtime=1\r\n"));
+  SplashRun run({L"a.bmp", greenBmp(100, 60)}, "splashtime=1\r\n");
   run.show();
   EXPECT_EQ(run.splash().countdown.interval(), 1000u);
   ASSERT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }, 3000));
@@ -545,10 +506,7 @@ TEST(Splash, DisplayTimeOfOneSecondClosesOneSecondAfterCreation) {
 }
 
 TEST(Splash, DisplayTimeSetsTheCountdownLength) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, greenBmp(100, 60));
-  SplashRun run(splashIni(pic));
+  SplashRun run({L"a.bmp", greenBmp(100, 60)});
   run.show();
   EXPECT_EQ(run.splash().countdown.interval(), 180000u);
   EXPECT_TRUE(run.splash().countdown.enabled());
