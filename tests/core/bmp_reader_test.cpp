@@ -8,10 +8,9 @@
 #include <cstring>
 #include <map>
 #include <random>
-#include <set>
 
-#include "bmp_test_support.h"
 #include "core/picture_limits.h"
+#include "picture_files.h"
 
 namespace lumivex::core {
 namespace {
@@ -21,10 +20,7 @@ using testing::readSuiteFile;
 using testing::TestBmp;
 
 std::vector<std::string> suiteFiles(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(bmpSuitePath(folder)))
-    if (entry.path().extension() == ".bmp") names.insert(entry.path().filename().string());
-  return {names.begin(), names.end()};
+  return testing::filesIn(bmpSuitePath(folder), ".bmp");
 }
 
 PixelBuffer decode(const std::vector<uint8_t>& file) { return readBmp(file.data(), file.size()); }
