@@ -8,10 +8,9 @@
 #include <cstring>
 #include <map>
 #include <random>
-#include <set>
 
-#include "bmp_test_support.h"
 #include "core/picture_limits.h"
+#include "picture_files.h"
 
 namespace lumivex::core {
 namespace {
@@ -21,10 +20,7 @@ using testing::readSuiteFile;
 using testing::TestBmp;
 
 std::vector<std::string> suiteFiles(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(bmpSuitePath(folder)))
-    if (entry.path().extension() == ".bmp") names.insert(entry.path().filename().string());
-  return {names.begin(), names.end()};
+  return testing::filesIn(bmpSuitePath(folder), ".bmp");
 }
 
 PixelBuffer decode(const std::vector<uint8_t>& file) { return readBmp(file.data(), file.size()); }
@@ -345,10 +341,22 @@ TEST(BmpReader, BitFieldsWidenEveryChannelWidthToFullRange) {
   }
 }
 
+// A run-length bitmap 4 pixels wide, RLE8 or RLE4 by `bpp`: `palette` of 4-byte entries, then `stream`.
+TestBmp rleBmp(int32_t height, uint16_t bpp, std::vector<uint8_t> palette, std::vector<uint8_t> stream) {
+  TestBmp bmp;
+  bmp.width = 4;
+  bmp.height = height;
+  bmp.bpp = bpp;
+  bmp.compression = bpp == 8 ? 1 : 2;
+  bmp.colorsUsed = static_cast<uint32_t>(palette.size() / 4);
+  bmp.palette = std::move(palette);
+  bmp.pixels = std::move(stream);
+  return bmp;
+}
+
 TEST(BmpReader, RleEscapesPlacePixelsAndLeaveTheRestAtEntryZero) {
   const Bgr g{0, 255, 0}, r{0, 0, 255}, b{255, 0, 0};
   struct Case {
-    uint32_t compression;
     uint16_t bpp;
     std::vector<uint8_t> stream;
     std::vector<std::vector<Bgr>> expected;  // top row first
@@ -356,20 +364,13 @@ TEST(BmpReader, RleEscapesPlacePixelsAndLeaveTheRestAtEntryZero) {
   // Bottom row: a run, end of line; middle row: delta (1, 0), an absolute run; end of bitmap, which leaves the
   // top row unwritten. In RLE4 the two nibbles of a run byte alternate.
   const Case cases[] = {
-      {1, 8, {2, 1, 0, 0, 0, 2, 1, 0, 0, 3, 2, 1, 2, 0, 0, 1}, {{g, g, g, g}, {g, b, r, b}, {r, r, g, g}}},
-      {2, 4, {3, 0x12, 0, 0, 0, 2, 1, 0, 0, 3, 0x21, 0x20, 0, 1}, {{g, g, g, g}, {g, b, r, b}, {r, b, r, g}}},
+      {8, {2, 1, 0, 0, 0, 2, 1, 0, 0, 3, 2, 1, 2, 0, 0, 1}, {{g, g, g, g}, {g, b, r, b}, {r, r, g, g}}},
+      {4, {3, 0x12, 0, 0, 0, 2, 1, 0, 0, 3, 0x21, 0x20, 0, 1}, {{g, g, g, g}, {g, b, r, b}, {r, b, r, g}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bpp);
-    TestBmp bmp;
-    bmp.width = 4;
-    bmp.height = 3;
-    bmp.bpp = c.bpp;
-    bmp.compression = c.compression;
-    bmp.colorsUsed = 3;
-    bmp.palette = {0, 255, 0, 0, /**/ 0, 0, 255, 0, /**/ 255, 0, 0, 0};  // green, red, blue
-    bmp.pixels = c.stream;
-    const PixelBuffer p = decode(bmp.bytes());
+    const std::vector<uint8_t> greenRedBlue{0, 255, 0, 0, /**/ 0, 0, 255, 0, /**/ 255, 0, 0, 0};
+    const PixelBuffer p = decode(rleBmp(3, c.bpp, greenRedBlue, c.stream).bytes());
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 4; ++x) EXPECT_EQ(at(p, x, y), c.expected[y][x]) << x << "," << y;
   }
@@ -388,15 +389,7 @@ TEST(BmpReader, RleThatLeavesThePictureIsRejected) {
   };
   for (const auto& [label, stream] : streams) {
     SCOPED_TRACE(label);
-    TestBmp bmp;
-    bmp.width = 4;
-    bmp.height = 2;
-    bmp.bpp = 8;
-    bmp.compression = 1;
-    bmp.colorsUsed = 2;
-    bmp.palette = {0, 0, 0, 0, 255, 255, 255, 0};
-    bmp.pixels = stream;
-    EXPECT_THROW(decode(bmp.bytes()), BmpError);
+    EXPECT_THROW(decode(rleBmp(2, 8, {0, 0, 0, 0, 255, 255, 255, 0}, stream).bytes()), BmpError);
   }
 }
 

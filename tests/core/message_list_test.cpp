@@ -35,14 +35,11 @@ TEST(ParseMessageList, LineBreaksAndEnds) {
       {"\n", {""}},
       {"a\r\n\r\n", {"a", ""}},
       {" lead and trail ", {" lead and trail "}},
+      {std::string("a\r\nb\0c\r\nd", 10), {"a", "b"}},  // a NUL ends the text
+      {std::string("\0a\r\n", 4), {}},
+      {std::string("a\r\n\0", 4), {"a"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(parseMessageList(c.bytes), c.expected) << c.bytes;
-}
-
-TEST(ParseMessageList, NulEndsTheText) {
-  EXPECT_EQ(parseMessageList(std::string("a\r\nb\0c\r\nd", 10)), (Lines{"a", "b"}));
-  EXPECT_EQ(parseMessageList(std::string("\0a\r\n", 4)), Lines{});
-  EXPECT_EQ(parseMessageList(std::string("a\r\n\0", 4)), (Lines{"a"}));
+  for (const auto& c : cases) EXPECT_EQ(parseMessageList(c.bytes), c.expected) << ::testing::PrintToString(c.bytes);
 }
 
 TEST(ParseMessageList, KeepsCodePage932BytesIntact) {

@@ -7,36 +7,25 @@
 #include <string>
 #include <vector>
 
+#include "picture_files.h"
+
 namespace {
 
 using lumivex::core::enhancedMetafileIsSafe;
 using lumivex::core::windowsMetafileIsSafe;
+using lumivex::core::testing::put16;
+using lumivex::core::testing::put32;
+using lumivex::core::testing::set32;
 
 using Bytes = std::vector<uint8_t>;
 
-void put16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v & 0xFF));
-  b.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void put32(Bytes& b, uint32_t v) {
-  put16(b, v & 0xFFFF);
-  put16(b, v >> 16);
-}
-void set32(Bytes& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);
-}
-
 // A 2 x 2, 24-bit bitmap description followed by its pixels (8-byte rows).
 Bytes packedBitmap(int32_t height = 2) {
-  Bytes b;
-  put32(b, 40);
-  put32(b, 2);
-  put32(b, static_cast<uint32_t>(height));
-  put16(b, 1);
-  put16(b, 24);
-  for (int i = 0; i < 6; ++i) put32(b, 0);
-  b.insert(b.end(), 16, 0x7F);
-  return b;
+  lumivex::core::testing::TestBmp bmp;
+  bmp.width = 2;
+  bmp.height = height;
+  bmp.pixels.assign(16, 0x7F);
+  return bmp.packed();
 }
 
 // ---- Windows metafiles ----

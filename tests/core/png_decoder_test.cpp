@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <chrono>
 #include <csetjmp>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -22,11 +22,8 @@ using testing::readPngSuite;
 
 std::vector<std::string> suiteFiles(bool damaged) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(testing::pngSuiteFolder())) {
-    const std::string name = entry.path().filename().string();
-    if (entry.path().extension() == ".png" && (name[0] == 'x') == damaged) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
+  for (const std::string& name : testing::filesIn(testing::testDataPath("pngsuite"), ".png"))
+    if ((name[0] == 'x') == damaged) names.push_back(name);
   return names;
 }
 
@@ -144,10 +141,10 @@ TEST(PngDecoder, RefusesPicturesBeyondTheLimitsBeforeDecoding) {
   for (const Case c : {Case{32768, 1}, Case{1, 32768}, Case{32767, 4097}, Case{0x7FFFFFFF, 0x7FFFFFFF}}) {
     // Only a header and a tiny image stream: a decoder that allocated first would ask for gigabytes.
     const auto file = PngWriter().header(c.w, c.h, 8, 6).chunk("IDAT", testing::deflated({0, 1, 2, 3, 4})).end();
-    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t start = std::clock();  // processor time, which a loaded machine does not stretch
     EXPECT_THROW(readPngSize(file.data(), file.size()), PngError) << c.w << "x" << c.h;
     EXPECT_THROW(decodePng(file.data(), file.size()), PngError) << c.w << "x" << c.h;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_LT(std::clock() - start, CLOCKS_PER_SEC);
   }
   const auto largest = PngWriter().header(32767, 4096, 1, 0).end();  // 2^27 - 4096 pixels: within the limits
   EXPECT_EQ(readPngSize(largest.data(), largest.size()).width, 32767);

@@ -4,23 +4,15 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "picture_files.h"
+
 namespace lumivex::core::testing {
 
-inline std::filesystem::path pngSuiteFolder() { return std::filesystem::path(LUMIVEX_TESTDATA) / "pngsuite"; }
-
 inline std::vector<uint8_t> readPngSuite(const std::string& name) {
-  std::ifstream in(pngSuiteFolder() / name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void putU32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+  return readWholeFile(testDataPath("pngsuite") / name);
 }
 
 inline std::vector<uint8_t> deflated(const std::vector<uint8_t>& raw) {
@@ -37,18 +29,18 @@ class PngWriter {
   PngWriter() : bytes_{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'} {}
 
   PngWriter& chunk(const char type[5], const std::vector<uint8_t>& data) {
-    putU32(bytes_, static_cast<uint32_t>(data.size()));
+    putBe32(bytes_, static_cast<uint32_t>(data.size()));
     const size_t start = bytes_.size();
     bytes_.insert(bytes_.end(), type, type + 4);
     bytes_.insert(bytes_.end(), data.begin(), data.end());
-    putU32(bytes_, static_cast<uint32_t>(crc32(0, bytes_.data() + start, static_cast<uInt>(bytes_.size() - start))));
+    putBe32(bytes_, static_cast<uint32_t>(crc32(0, bytes_.data() + start, static_cast<uInt>(bytes_.size() - start))));
     return *this;
   }
 
   PngWriter& header(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, uint8_t interlace = 0) {
     std::vector<uint8_t> d;
-    putU32(d, width);
-    putU32(d, height);
+    putBe32(d, width);
+    putBe32(d, height);
     d.insert(d.end(), {depth, colourType, 0, 0, interlace});
     return chunk("IHDR", d);
   }

@@ -76,6 +76,7 @@ const std::vector<std::string> kLoadOrder = {
     "read pic/picture", "read pic/picture_utf8", "read option/name", "read option/name_utf8", "read option/fadein",
     "read option/fadeout", "read Window/Maxmize"};
 
+// Window/Maxmize is read but never saved: the user's own value stays.
 const std::vector<std::string> kSaveOrder = {
     "write Window/Top", "write Window/Left",
     "write option/splashtime", "write option/b_size", "write option/trans", "write option/colo",
@@ -112,7 +113,7 @@ TEST(LoadSettings, AnEmptyProfileKeepsEveryValueAndReadsEachKeyInTheFilesOrder) 
   EXPECT_EQ(s, Settings{});
   EXPECT_EQ(start.windowColour, kButtonFaceColour) << "the window colour, not the splash window's own blue";
   EXPECT_EQ(start.message, L"");
-  EXPECT_FALSE(start.maximized);
+  EXPECT_FALSE(start.maximized) << "not maximized by default";
 }
 
 TEST(LoadSettings, EveryKeyReachesItsField) {
@@ -207,17 +208,6 @@ TEST(LoadSettings, BothMessageReadsFallBackToTheCurrentMessage) {
   p.set(keys::message, L"");
   EXPECT_EQ(loadSettings(p, cleared).message, L"");
   EXPECT_EQ(cleared.message, L"");
-}
-
-TEST(LoadSettings, MaximizeIsReadWithAFalseDefaultAndNeverSaved) {
-  FakeProfile p;
-  p.set(keys::maximized, L"1");
-  Settings s;
-  EXPECT_TRUE(loadSettings(p, s).maximized);
-  ASSERT_TRUE(saveSettings(p, s));
-  EXPECT_EQ(p.get(keys::maximized), L"1") << "the user's own value stays";
-  FakeProfile none;
-  EXPECT_FALSE(loadSettings(none, s).maximized);
 }
 
 TEST(SaveSettings, WritesEveryValueInOrderWithItsTextThenFlushes) {

@@ -11,13 +11,6 @@
 
 using namespace lumivex::core;
 
-namespace {
-
-// Larger pictures are only inspected, so that one iteration stays cheap.
-constexpr uint64_t kMaxDecodedPixels = 4u << 20;
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PngSize header{};
   try {
