@@ -42,8 +42,7 @@ std::optional<std::wstring> tooltipText(const ui::Form& form, HWND control) {
 
 TEST(Guidance, FocusColoursTheEditControlsAndExplainsThem) {
   OptionRun run;
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.guidanceLine.text(), L"");
     ctl.displaySecondsEdit.focus();
     EXPECT_EQ(ctl.displaySecondsEdit.colour(), ui::kWindowBackground);
@@ -86,8 +85,7 @@ TEST(Guidance, FocusColoursTheEditControlsAndExplainsThem) {
 
 TEST(Guidance, ASpinEditsTextNamesItsRangeWhateverItHolds) {
   OptionRun run;
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     for (const int value : {7, 0, 10}) {
       ctl.borderWidthEdit.setValue(value);
       ctl.displaySecondsEdit.focus();
@@ -143,8 +141,7 @@ TEST(Guidance, MouseMovesOverTheControlsExplainThem) {
 
 TEST(Guidance, DisabledControlsGiveNoGuidanceUnderTheRealPointer) {
   OptionRun run;
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     ASSERT_FALSE(ctl.positionButton.enabled());
     ASSERT_FALSE(ctl.messageBackgroundSwatch.enabled());
     pointAt(ctl.startupRegistrationButton.hwnd());
@@ -194,8 +191,7 @@ TEST(Guidance, TooltipsOfTheControlsAndOfTheGuidanceLine) {
 
 TEST(Guidance, ThePointerSlidesInOnceAndTheLineKeepsItsTextAcrossShows) {
   OptionRun run;
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.guidancePointer.bounds().x, 498);
     EXPECT_EQ(ctl.guidancePointer.text(), L"▲この位置にガイダンスが表示されます");
     ASSERT_TRUE(ctl.guidanceSlide.enabled());
@@ -207,8 +203,7 @@ TEST(Guidance, ThePointerSlidesInOnceAndTheLineKeepsItsTextAcrossShows) {
     moveOver(ctl.okButton.hwnd());
   });
   EXPECT_FALSE(run.controls().guidanceSlide.enabled());
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.guidanceLine.text(), L"設定を確定しOptionを終了します") << "the line is not cleared between shows";
     EXPECT_EQ(ctl.guidancePointer.bounds().x, 8);
     EXPECT_TRUE(pumpUntil([&] { return !ctl.guidanceSlide.enabled(); }, 1000)) << "the first tick stops the timer";
@@ -245,8 +240,7 @@ TEST(Guidance, FocusEventsRunOnlyWhenTheFocusMovesBetweenTheDialogsControls) {
   EXPECT_EQ(ctl.displaySecondsEdit.colour(), ui::kWindowBackground);
 
   ctl.guidanceLine.setText(L"");
-  run.withDialogOpen([&](OptionDialog& d) {
-    auto& ctl = controlsOf(d);
+  run.withDialogOpen([&](OptionDialogControls& ctl) {
     EXPECT_TRUE(ctl.displaySecondsEdit.focused()) << "the focus comes back where it was";
     EXPECT_EQ(ctl.guidanceLine.text(), L"") << "showing is no Enter";
     // A move between the dialog's own controls runs both.

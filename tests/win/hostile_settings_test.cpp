@@ -177,8 +177,7 @@ TEST(HostileMessageFile, BrokenCodePage932LinesAreListedAsTheyConvert) {
   lt::OptionRun run;
   lt::writeFileBytes(run.messagePath,
                      std::string("\x81\r\nabc\x82\r\n\xFF\xFE\xFD\r\n\x81\x40ok\r\n") + '\0' + "\x81\r\nhidden\r\n");
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     const std::vector<std::wstring> items = ctl.messageCombo.items();
     ASSERT_EQ(items.size(), 4u) << "a NUL byte ends the text";
     EXPECT_EQ(items[1].substr(0, 3), L"abc");
@@ -198,8 +197,7 @@ TEST(HostileMessageFile, HundredThousandLinesOpenTheDialogInAFractionOfASecond) 
     size_t count = 0;
     std::wstring last;
     const ULONGLONG ms = lt::millisecondsFor([&] {
-      run.withDialogOpen([&](OptionDialog& o) {
-        auto& ctl = controlsOf(o);
+      run.withDialogOpen([&](OptionDialogControls& ctl) {
         count = static_cast<size_t>(SendMessageW(ctl.messageCombo.hwnd(), CB_GETCOUNT, 0, 0));
         std::wstring item(static_cast<size_t>(SendMessageW(ctl.messageCombo.hwnd(), CB_GETLBTEXTLEN, count - 1, 0)), L'\0');
         SendMessageW(ctl.messageCombo.hwnd(), CB_GETLBTEXT, count - 1, reinterpret_cast<LPARAM>(item.data()));

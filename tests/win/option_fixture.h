@@ -43,14 +43,18 @@ class OptionRun : public ProgramRun {
     // Nothing here shows the splash window, so its countdown would otherwise end the run after a second.
     splash().countdown.setEnabled(false);
   }
-  // Shows the dialog modally, runs `body` inside it, then ends it unless the body did.
-  void withDialogOpen(const std::function<void(OptionDialog&)>& body) {
+  // Shows the dialog modally, runs `body` inside it, then ends it unless the body did; gives the modal result.
+  int withDialogOpen(const std::function<void(OptionDialog&)>& body) {
     services.queueModalHook([body](ui::Form& f) {
       auto& o = static_cast<OptionDialog&>(f);
       body(o);
       if (o.modalResult() == ui::kNoResult) o.setModalResult(ui::kResultCancel);
     });
-    option().showModal();
+    return option().showModal();
+  }
+  // The same, for a body that works only the controls.
+  int withDialogOpen(const std::function<void(OptionDialogControls&)>& body) {
+    return withDialogOpen([&body](OptionDialog& o) { body(controlsOf(o)); });
   }
 
   std::wstring iniPath, messagePath;

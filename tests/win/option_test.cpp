@@ -308,8 +308,7 @@ TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
   run.splash().countdown.setEnabled(false);
 
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.displaySecondsEdit.value(), 8);
     EXPECT_EQ(ctl.translucencyPercentLabel.text(), L"40%");
   });
@@ -373,8 +372,7 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
     answers.erase(answers.begin());
     return a;
   };
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     ctl.choosePictureButton.click();
     ctl.choosePictureButton.click();
   });
@@ -394,8 +392,7 @@ TEST(Choosers, TheImageChooserStartsInThePictureFolderThenFromTheLastConfirmedFi
 
   // The next show starts in the picture folder again and shows the file name of the path it holds.
   run.settings().picturePath = L"D:\\x\\y.bmp";
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.pictureNameEdit.text(), L"y.bmp");
     ctl.choosePictureButton.click();
   });
@@ -486,8 +483,7 @@ TEST(Reactions, OpenedOverTheTopmostSplashTheDialogAndItsAboutBoxStayReachable) 
 TEST(OptionScreen, EveryButtonReachesTheScreenAndThePositionButtonFollowsThePlacement) {
   OptionRun run;
   SetCursorPos(0, 0);  // no tooltip over the buttons
-  run.withDialogOpen([](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  run.withDialogOpen([](OptionDialogControls& ctl) {
     for (const ui::Button* b : {&ctl.okButton, &ctl.closeButton, &ctl.defaultButton, &ctl.choosePictureButton, &ctl.aboutButton, &ctl.startupRegistrationButton, &ctl.positionButton})
       EXPECT_TRUE(pushButtonOnScreen(b->hwnd()));
     // The position button lies inside the placement group, which is above it in the stacking order.
