@@ -1,5 +1,5 @@
 // PNG pictures on the splash window: the desktop through transparent pixels (read from the screen), every kind of
-// PngSuite picture at sample points, opaque PNGs drawn as before, damaged PNGs reported, and the chooser's filter.
+// PngSuite picture at sample points, and opaque PNGs drawn as before.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -243,34 +243,5 @@ TEST(PngSplash, EveryKindOfPngShowsItsPixels) {
     });
     for (size_t i = 0; i < samples.size(); ++i)
       EXPECT_EQ(got[i], samples[i].want) << samples[i].x << "," << samples[i].y;
-  }
-}
-
-TEST(PngSplash, DamagedPngGivesTheErrorBoxThenTheOptionDialog) {
-  lt::TempFolder pics;
-  struct Case {
-    const char* name;
-    std::string bytes;
-    std::wstring text;
-  };
-  const std::string good = suiteFile("basn6a08.png");
-  std::string badChecksum = good;
-  badChecksum[29] ^= 1;  // inside the header's checksum
-  const Case cases[] = {
-      {"empty", "", L"PNG エラー #-1: ファイルが途中で切れています."},
-      {"signature only", "\x89PNG\r\n\x1a\nxx", L"PNG エラー #-1: ファイルが途中で切れています."},
-      {"cut in half", good.substr(0, good.size() / 2), L"PNG エラー #-1: ファイルが途中で切れています."},
-      {"header checksum", badChecksum, L"PNG エラー #18: チェックサムが一致しません."},
-      {"signature damaged", suiteFile("xs1n0g01.png"), L"PNG エラー #4: PNG ファイルではありません."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, L"bad.png", c.bytes)));
-    run.expectModal();
-    run.show();
-    ASSERT_EQ(run.services.boxes.size(), 1u);
-    EXPECT_EQ(run.services.boxes[0].text, c.text);
-    EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows the error box";
-    EXPECT_FALSE(run.splash().showsThroughLayer());
   }
 }
