@@ -95,13 +95,11 @@ TEST(Leaks, DialogsOpenedAndClosed) {
 
 TEST(Leaks, SplashPictureLoadedAndDrawn) {
   lt::TempFolder pics;
-  const std::wstring bmp = pics.file(L"a.bmp"), jpeg = pics.file(L"a.jpg"), broken = pics.file(L"broken.jpg"),
-                     bad = pics.file(L"bad.bmp");
   const auto pattern = [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x * 3) << 8 | (y & 0xFF); };
-  lt::writeFileBytes(bmp, lt::bmpFile(300, 200, pattern));
-  lt::writeFileBytes(jpeg, lt::jpegFile(300, 200, pattern));
-  lt::writeFileBytes(broken, lt::withoutQuantTables(lt::jpegFile(300, 200, pattern)));
-  lt::writeFileBytes(bad, lt::bmpFile(300, 200, pattern).substr(0, 5000));
+  const std::wstring bmp = lt::writtenFile(pics, L"a.bmp", lt::bmpFile(300, 200, pattern));
+  const std::wstring jpeg = lt::writtenFile(pics, L"a.jpg", lt::jpegFile(300, 200, pattern));
+  const std::wstring broken = lt::writtenFile(pics, L"broken.jpg", lt::withoutQuantTables(lt::jpegFile(300, 200, pattern)));
+  const std::wstring bad = lt::writtenFile(pics, L"bad.bmp", lt::bmpFile(300, 200, pattern).substr(0, 5000));
   lt::SplashRun run(lt::splashIni(bmp, "b_size=0\r\n"));
   run.show();
   const auto loadAndDraw = [&](const std::wstring& path) {

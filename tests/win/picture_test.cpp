@@ -109,10 +109,7 @@ TEST(Picture, FormatIsChosenByExtensionWithoutCase) {
 
 TEST(Picture, FailureTexts) {
   lt::TempFolder dir;
-  const auto write = [&](const wchar_t* name, const std::string& bytes) {
-    lt::writeFileBytes(dir.file(name), bytes);
-    return dir.file(name);
-  };
+  const auto write = [&](const wchar_t* name, const std::string& bytes) { return lt::writtenFile(dir, name, bytes); };
   EXPECT_EQ(failureOf(write(L"logo.gif", "GIF89a")), L"拡張子 .gif の画像形式は処理できません");
   EXPECT_EQ(failureOf(write(L"logo.Tiff", "x")), L"拡張子 .Tiff の画像形式は処理できません") << "as written";
   EXPECT_EQ(failureOf(write(L"logo.Png", "x")), L"PNG エラー #-1: ファイルが途中で切れています") << "a PNG, whatever the case";
