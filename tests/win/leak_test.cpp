@@ -89,7 +89,8 @@ TEST(Leaks, DialogsOpenedAndClosed) {
   expectFlat("About (OK)", openAndLeave(run.services, run.about(), &run.about().okButton));
   expectFlat("start-up registration (Cancel)",
              openAndLeave(run.services, run.registration(), &run.registration().cancelButton));
-  expectFlat("logo position (Cancel)", openAndLeave(run.services, run.positionDialog(), &run.positionDialog().cancelButton));
+  expectFlat("logo position (Cancel)",
+             openAndLeave(run.services, run.positionDialog(), &run.positionDialog().cancelButton));
   EXPECT_TRUE(run.services.boxes.empty());
 }
 
@@ -98,7 +99,8 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
   const auto pattern = [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x * 3) << 8 | (y & 0xFF); };
   const std::wstring bmp = lt::writtenFile(pics, L"a.bmp", lt::bmpFile(300, 200, pattern));
   const std::wstring jpeg = lt::writtenFile(pics, L"a.jpg", lt::jpegFile(300, 200, pattern));
-  const std::wstring broken = lt::writtenFile(pics, L"broken.jpg", lt::withoutQuantTables(lt::jpegFile(300, 200, pattern)));
+  const std::wstring broken =
+      lt::writtenFile(pics, L"broken.jpg", lt::withoutQuantTables(lt::jpegFile(300, 200, pattern)));
   const std::wstring bad = lt::writtenFile(pics, L"bad.bmp", lt::bmpFile(300, 200, pattern).substr(0, 5000));
   lt::SplashRun run(lt::splashIni(bmp, "b_size=0\r\n"));
   run.show();

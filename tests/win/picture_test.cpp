@@ -104,7 +104,8 @@ TEST(Picture, FormatIsChosenByExtensionWithoutCase) {
     EXPECT_EQ(p->height(), 20);
   }
   // A bitmap named .jpg is read as JPEG, and fails as one.
-  EXPECT_EQ(failureOf(lt::writtenFile(dir, L"bitmap.jpg", bmp)), L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoSoi()));
+  EXPECT_EQ(failureOf(lt::writtenFile(dir, L"bitmap.jpg", bmp)),
+            L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoSoi()));
 }
 
 TEST(Picture, FailureTexts) {
@@ -211,7 +212,8 @@ TEST(Picture, JpegWhosePixelsCannotBeDecodedFailsOnceAndThenDrawsNothing) {
   const std::wstring jpg = lt::writtenFile(dir, L"q.jpg", lt::withoutQuantTables(lt::jpegFile(64, 48, lt::solid(0))));
   const std::wstring ini = lt::writtenFile(dir, L"lumivex.ini", lt::splashIni(jpg));
   const std::pair<const char*, std::function<std::unique_ptr<Picture>()>> loads[] = {
-      {"loaded when shown", [&] { return Picture::fromFile(jpg); }}, {"loaded ahead", [&] { return prefetched(ini, jpg); }}};
+      {"loaded when shown", [&] { return Picture::fromFile(jpg); }},
+      {"loaded ahead", [&] { return prefetched(ini, jpg); }}};
   for (const auto& [how, load] : loads) {
     SCOPED_TRACE(how);
     const auto p = load();

@@ -120,13 +120,15 @@ TEST(PngSplash, TransparentPixelsShowTheDesktopAndOpaqueOnesThePicture) {
   EXPECT_EQ(settledScreenPixel(shown, 40, 40, kBackdrop), kBackdrop) << "a clear pixel shows what lies behind";
   EXPECT_EQ(settledScreenPixel(shown, 97, 20, kBackdrop), kBackdrop);
   EXPECT_EQ(settledScreenPixel(shown, 150, 40, RGB(255, 0, 0)), RGB(255, 0, 0)) << "an opaque pixel shows the picture";
-  EXPECT_EQ(settledScreenPixel(shown, 1, 40, RGB(255, 0, 0)), RGB(255, 0, 0)) << "the frame is opaque, in the window colour";
+  EXPECT_EQ(settledScreenPixel(shown, 1, 40, RGB(255, 0, 0)), RGB(255, 0, 0))
+      << "the frame is opaque, in the window colour";
   EXPECT_EQ(settledScreenPixel(shown, 100, 1, RGB(255, 0, 0)), RGB(255, 0, 0));
   // A message label with a background is opaque over the clear half too (no text: the settings give none).
   const RECT label = shown.splash().messageRect();
   const int stripY = label.top + 3 + (label.bottom - label.top) / 2;
   EXPECT_EQ(settledScreenPixel(shown, 60, stripY, RGB(0, 255, 0)), RGB(0, 255, 0));
-  EXPECT_EQ(screenPixel(shown.splash().left() + 40, shown.splash().top() + label.top + 3 - 2), kBackdrop) << "just above it";
+  EXPECT_EQ(screenPixel(shown.splash().left() + 40, shown.splash().top() + label.top + 3 - 2), kBackdrop)
+      << "just above it";
 }
 
 // The mouse over a fully transparent pixel goes to what is behind.
@@ -134,7 +136,8 @@ TEST(PngSplash, ClearPixelsLeaveTheMouseToWhatIsBehind) {
   const LogoRun shown("b_size=0\r\ntrans=50\r\n");
   ASSERT_TRUE(shown.splash().showsThroughLayer());
   const HWND h = shown.splash().hwnd();
-  const POINT clear{shown.splash().left() + 40, shown.splash().top() + 40}, opaque{shown.splash().left() + 150, shown.splash().top() + 40};
+  const int left = shown.splash().left(), top = shown.splash().top();
+  const POINT clear{left + 40, top + 40}, opaque{left + 150, top + 40};
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(clear.x, clear.y)), HTTRANSPARENT);
   EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(opaque.x, opaque.y)), HTCLIENT);
   EXPECT_NE(WindowFromPoint(clear), h);
@@ -215,7 +218,8 @@ TEST(PngSplash, EveryKindOfPngShowsItsPixels) {
     SCOPED_TRACE(name);
     const std::string file = suiteFile(name);
     const auto reference = core::decodePng(reinterpret_cast<const uint8_t*>(file.data()), file.size());
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, std::wstring(name.begin(), name.end()), file), "b_size=0\r\nfsiz=1\r\n"));
+    const std::wstring pic = lt::writtenFile(pics, std::wstring(name.begin(), name.end()), file);
+    SplashRun run(lt::splashIni(pic, "b_size=0\r\nfsiz=1\r\n"));
     run.show();
     EXPECT_EQ(run.splash().showsThroughLayer(), reference.hasTransparency());
     const int stripTop = run.splash().messageRect().top;
