@@ -1,4 +1,4 @@
-// The application as a test makes it, on the test's services, and its windows by role while it lives.
+// The whole application as a test makes it, on the test's services, in a program folder of its own.
 #pragma once
 #include <memory>
 #include <string>
@@ -13,22 +13,6 @@ OptionDialogControls& controlsOf(OptionDialog& dialog);
 
 namespace lumivex::testing {
 
-class TestApplication : public app::Application {
- public:
-  explicit TestApplication(FakeServices& services) : Application(services), services_(services) { current() = this; }
-  ~TestApplication() { current() = nullptr; }
-  static TestApplication*& current() {
-    static TestApplication* application = nullptr;
-    return application;
-  }
-  FakeServices& services() { return services_; }
-
- private:
-  FakeServices& services_;
-};
-
-inline bool applicationRunning() { return TestApplication::current() != nullptr; }
-inline app::Application& application() { return *TestApplication::current(); }
 // The whole application in a program folder: a temporary folder, the services a test stands in for, and the
 // application made as the program makes it once `start` names the executable's path.
 class ProgramRun {
@@ -44,7 +28,7 @@ class ProgramRun {
 
   void start(const std::wstring& exePath) {
     services.exe = exePath;
-    application = std::make_unique<TestApplication>(services);
+    application = std::make_unique<app::Application>(services);
   }
 
   // The application and its windows by role; the dialogs are made when first asked for, as the program makes
@@ -69,7 +53,7 @@ class ProgramRun {
 
   TempFolder dir;
   FakeServices services;
-  std::unique_ptr<TestApplication> application;
+  std::unique_ptr<app::Application> application;
 };
 
 // A dialog of the whole application in a fresh program folder without a settings file (a first run).
@@ -77,15 +61,5 @@ class ProgramFolderTest : public ::testing::Test, public ProgramRun {
  protected:
   ProgramFolderTest() { start(dir.file(L"lumivex.exe")); }
 };
-
-// The services the running application was made with.
-inline FakeServices& fakeServices() { return TestApplication::current()->services(); }
-inline core::Settings& settings() { return application().settings(); }
-inline SplashWindow& splash() { return application().splash(); }
-// The dialogs are made when first asked for, as the program makes them at their first use.
-inline OptionDialog& option() { return application().optionDialog(); }
-inline AboutDialog& about() { return application().aboutDialog(); }
-inline StartupRegistrationDialog& registration() { return application().startupRegistrationDialog(); }
-inline PositionDialog& positionDialog() { return application().positionDialog(); }
 
 }  // namespace lumivex::testing

@@ -14,11 +14,8 @@
 
 using namespace lumivex;
 namespace lt = lumivex::testing;
-using lt::splash;
 using lt::SplashRun;
 using lt::splashIni;
-using lt::application;
-using lt::settings;
 using lt::writeFileBytes;
 
 namespace {

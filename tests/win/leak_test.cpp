@@ -40,19 +40,21 @@ void expectFlat(const char* what, const std::function<void(int round)>& once) {
   EXPECT_LE(after.privateBytes - before.privateBytes, kMemorySlack) << what;
 }
 
-// Opens the dialog, paints it and its controls on every fourth round (a full paint of the option dialog takes
-// tens of milliseconds under Wine), then presses `button` (or the close box).
-void openAndLeave(ui::Form& dialog, ui::Button* button, int round) {
-  fakeServices().queueModalHook([button, round](ui::Form& f) {
-    if (round % 4 == 0)
-      RedrawWindow(f.hwnd(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    if (button)
-      PostMessageW(button->hwnd(), BM_CLICK, 0, 0);
-    else
-      PostMessageW(f.hwnd(), WM_CLOSE, 0, 0);
-  });
-  dialog.showModal();
+// A round that opens the dialog, paints it and its controls on every fourth round (a full paint of the option
+// dialog takes tens of milliseconds under Wine), then presses `button` (or the close box).
+std::function<void(int round)> openAndLeave(FakeServices& services, ui::Form& dialog, ui::Button* button) {
+  return [&services, &dialog, button](int round) {
+    services.queueModalHook([button, round](ui::Form& f) {
+      if (round % 4 == 0)
+        RedrawWindow(f.hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      if (button)
+        PostMessageW(button->hwnd(), BM_CLICK, 0, 0);
+      else
+        PostMessageW(f.hwnd(), WM_CLOSE, 0, 0);
+    });
+    dialog.showModal();
+  };
 }
 
 // Whether a file can be opened with no sharing at all, which fails while any other handle to it is open.
@@ -83,30 +85,31 @@ TEST(Leaks, CountersSeeWhatTheyMeasure) {
 
 TEST(Leaks, DialogsOpenedAndClosed) {
   lt::OptionRun run;
-  expectFlat("option dialog (close box)", [&](int i) { openAndLeave(option(), nullptr, i); });
-  expectFlat("About (OK)", [&](int i) { openAndLeave(about(), &about().okButton, i); });
-  expectFlat("start-up registration (Cancel)", [&](int i) { openAndLeave(registration(), &registration().cancelButton, i); });
-  expectFlat("logo position (Cancel)", [&](int i) { openAndLeave(positionDialog(), &positionDialog().cancelButton, i); });
+  expectFlat("option dialog (close box)", openAndLeave(run.services, run.option(), nullptr));
+  expectFlat("About (OK)", openAndLeave(run.services, run.about(), &run.about().okButton));
+  expectFlat("start-up registration (Cancel)",
+             openAndLeave(run.services, run.registration(), &run.registration().cancelButton));
+  expectFlat("logo position (Cancel)",
+             openAndLeave(run.services, run.positionDialog(), &run.positionDialog().cancelButton));
   EXPECT_TRUE(run.services.boxes.empty());
 }
 
 TEST(Leaks, SplashPictureLoadedAndDrawn) {
   lt::TempFolder pics;
-  const std::wstring bmp = pics.file(L"a.bmp"), jpeg = pics.file(L"a.jpg"), broken = pics.file(L"broken.jpg"),
-                     bad = pics.file(L"bad.bmp");
   const auto pattern = [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x * 3) << 8 | (y & 0xFF); };
-  lt::writeFileBytes(bmp, lt::bmpFile(300, 200, pattern));
-  lt::writeFileBytes(jpeg, lt::jpegFile(300, 200, pattern));
-  lt::writeFileBytes(broken, lt::withoutQuantTables(lt::jpegFile(300, 200, pattern)));
-  lt::writeFileBytes(bad, lt::bmpFile(300, 200, pattern).substr(0, 5000));
+  const std::wstring bmp = lt::writtenFile(pics, L"a.bmp", lt::bmpFile(300, 200, pattern));
+  const std::wstring jpeg = lt::writtenFile(pics, L"a.jpg", lt::jpegFile(300, 200, pattern));
+  const std::wstring broken =
+      lt::writtenFile(pics, L"broken.jpg", lt::withoutQuantTables(lt::jpegFile(300, 200, pattern)));
+  const std::wstring bad = lt::writtenFile(pics, L"bad.bmp", lt::bmpFile(300, 200, pattern).substr(0, 5000));
   lt::SplashRun run(lt::splashIni(bmp, "b_size=0\r\n"));
   run.show();
   const auto loadAndDraw = [&](const std::wstring& path) {
     try {
-      splash().image.loadFromFile(path);
+      run.splash().image.loadFromFile(path);
     } catch (const ui::AppError&) {
     }
-    RedrawWindow(splash().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(run.splash().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     run.settle();
   };
   expectFlat("bitmap", [&](int) { loadAndDraw(bmp); });
@@ -121,15 +124,15 @@ TEST(Leaks, SplashPictureLoadedAndDrawn) {
 
 TEST(Leaks, SettingsSavedAndLoaded) {
   lt::OptionRun run({lt::OptionRun::Mode::Normal, "[option]\r\nname=" + lt::cp932(L"山田") + "\r\n", true, L""});
-  application().loadSettings();
-  controlsOf(option()).messageCombo.setText(L"起動中・・・");
-  settings().picturePath = run.dir.file(L"ロゴ.bmp");
+  run.app().loadSettings();
+  run.controls().messageCombo.setText(L"起動中・・・");
+  run.settings().picturePath = run.dir.file(L"ロゴ.bmp");
   expectFlat("saveSettings + loadSettings", [&](int) {
-    application().saveSettings();
-    application().loadSettings();
+    run.app().saveSettings();
+    run.app().loadSettings();
   });
-  EXPECT_EQ(controlsOf(option()).userNameEdit.text(), L"山田");
-  EXPECT_EQ(controlsOf(option()).messageCombo.text(), L"起動中・・・");
+  EXPECT_EQ(run.controls().userNameEdit.text(), L"山田");
+  EXPECT_EQ(run.controls().messageCombo.text(), L"起動中・・・");
   EXPECT_TRUE(noHandleOpen(run.iniPath)) << "no handle to the settings file is left open";
   EXPECT_TRUE(run.services.boxes.empty());
 }

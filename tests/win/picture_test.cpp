@@ -2,6 +2,7 @@
 // loaded ahead on a worker thread.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include "app/settings_file.h"
 #include "splash/picture.h"
 #include "splash/picture_prefetch.h"
+#include "splash_fixture.h"
 #include "splash_pictures.h"
 #include "test_support.h"
 #include "ui/message_box.h"
@@ -84,31 +86,31 @@ std::string iconFile(uint32_t rgb) {
   return s;
 }
 
+// The picture the settings file at `ini` names, loaded ahead as the program's start does.
+std::unique_ptr<Picture> prefetched(const std::wstring& ini, const std::wstring& picture) {
+  return pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(picture);
+}
+
 }  // namespace
 
 TEST(Picture, FormatIsChosenByExtensionWithoutCase) {
   lt::TempFolder dir;
-  const std::string bmp = lt::bmpFile(30, 20, [](int, int) -> uint32_t { return 0xFF0000; });
-  const std::string jpeg = lt::jpegFile(30, 20, [](int, int) -> uint32_t { return 0xFF0000; });
+  const std::string bmp = lt::bmpFile(30, 20, lt::solid(0xFF0000)), jpeg = lt::jpegFile(30, 20, lt::solid(0xFF0000));
   for (const auto& [name, bytes] :
        {std::pair{L"a.bmp", bmp}, {L"b.BMP", bmp}, {L"c.jpg", jpeg}, {L"d.JpEg", jpeg}, {L"e.JPG", jpeg}}) {
     SCOPED_TRACE(ui::narrow(name));
-    lt::writeFileBytes(dir.file(name), bytes);
-    const auto p = Picture::fromFile(dir.file(name));
+    const auto p = Picture::fromFile(lt::writtenFile(dir, name, bytes));
     EXPECT_EQ(p->width(), 30);
     EXPECT_EQ(p->height(), 20);
   }
   // A bitmap named .jpg is read as JPEG, and fails as one.
-  lt::writeFileBytes(dir.file(L"bitmap.jpg"), bmp);
-  EXPECT_EQ(failureOf(dir.file(L"bitmap.jpg")), L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoSoi()));
+  EXPECT_EQ(failureOf(lt::writtenFile(dir, L"bitmap.jpg", bmp)),
+            L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoSoi()));
 }
 
 TEST(Picture, FailureTexts) {
   lt::TempFolder dir;
-  const auto write = [&](const wchar_t* name, const std::string& bytes) {
-    lt::writeFileBytes(dir.file(name), bytes);
-    return dir.file(name);
-  };
+  const auto write = [&](const wchar_t* name, const std::string& bytes) { return lt::writtenFile(dir, name, bytes); };
   EXPECT_EQ(failureOf(write(L"logo.gif", "GIF89a")), L"拡張子 .gif の画像形式は処理できません");
   EXPECT_EQ(failureOf(write(L"logo.Tiff", "x")), L"拡張子 .Tiff の画像形式は処理できません") << "as written";
   EXPECT_EQ(failureOf(write(L"logo.Png", "x")), L"PNG エラー #-1: ファイルが途中で切れています") << "a PNG, whatever the case";
@@ -126,10 +128,7 @@ TEST(Picture, FailureTexts) {
 
 TEST(Picture, BitmapDrawsTheRequestedPartAtItsPlace) {
   lt::TempFolder dir;
-  lt::writeFileBytes(dir.file(L"q.bmp"), lt::bmpFile(40, 30, [](int x, int y) -> uint32_t {
-    return (x < 20 ? 0xFF0000 : 0x0000FF) | (y < 15 ? 0 : 0x00FF00);
-  }));
-  auto p = Picture::fromFile(dir.file(L"q.bmp"));
+  auto p = Picture::fromFile(lt::writtenFile(dir, L"q.bmp", lt::bmpFile(40, 30, lt::quadrants(40, 30))));
   Canvas canvas(100, 100);
   ASSERT_TRUE(p->draw(canvas.dc(), POINT{10, 20}, RECT{20, 15, 40, 30}));  // the bottom-right quarter only
   EXPECT_EQ(canvas.at(35, 40), RGB(0, 255, 255));
@@ -142,10 +141,7 @@ TEST(Picture, BitmapDrawsTheRequestedPartAtItsPlace) {
 
 TEST(Picture, JpegDecodesOnlyTheRegionsDrawnAndKeepsThem) {
   lt::TempFolder dir;
-  lt::writeFileBytes(dir.file(L"p.jpg"), lt::jpegFile(1000, 800, [](int x, int y) -> uint32_t {
-    return (x < 500 ? 0xFF0000 : 0x0000FF) | (y < 400 ? 0 : 0x00FF00);
-  }));
-  auto p = Picture::fromFile(dir.file(L"p.jpg"));
+  auto p = Picture::fromFile(lt::writtenFile(dir, L"p.jpg", lt::jpegFile(1000, 800, lt::quadrants(1000, 800))));
   EXPECT_EQ(p->decodedPixels(), 0u);
   Canvas canvas(200, 200);
   ASSERT_TRUE(p->draw(canvas.dc(), POINT{-600, -500}, RECT{600, 500, 700, 600}));
@@ -187,11 +183,10 @@ class MessageCatcher {
 TEST(Picture, JpegDrawsAfterTheFirstLeaveMissingPixelsToAWorkerAndSayWhenTheyAreReady) {
   constexpr UINT kReady = WM_APP + 7;
   lt::TempFolder dir;
-  const auto quadrants = [](int x, int y) -> uint32_t { return (x < 500 ? 0xFF0000 : 0x0000FF) | (y < 400 ? 0 : 0x00FF00); };
   for (const lt::JpegKind kind : {lt::JpegKind::Baseline, lt::JpegKind::Progressive}) {
-    const std::wstring path = dir.file(kind == lt::JpegKind::Baseline ? L"b.jpg" : L"p.jpg");
-    lt::writeFileBytes(path, lt::jpegFile(1000, 800, quadrants, 90, kind));
-    auto p = Picture::fromFile(path);
+    SCOPED_TRACE(kind == lt::JpegKind::Baseline ? "baseline" : "progressive");
+    auto p = Picture::fromFile(lt::writtenFile(dir, kind == lt::JpegKind::Baseline ? L"b.jpg" : L"p.jpg",
+                                               lt::jpegFile(1000, 800, lt::quadrants(1000, 800), 90, kind)));
     MessageCatcher window(kReady);
     p->notifyWhenReady(window.hwnd(), kReady);
     Canvas canvas(200, 200);
@@ -211,33 +206,31 @@ TEST(Picture, JpegDrawsAfterTheFirstLeaveMissingPixelsToAWorkerAndSayWhenTheyAre
   }
 }
 
+// Loaded when shown or loaded ahead: the header reads, the pixels fail at the first draw, once, as they would have.
 TEST(Picture, JpegWhosePixelsCannotBeDecodedFailsOnceAndThenDrawsNothing) {
   lt::TempFolder dir;
-  lt::writeFileBytes(dir.file(L"q.jpg"), lt::withoutQuantTables(lt::jpegFile(64, 48, [](int, int) -> uint32_t { return 0; })));
-  auto p = Picture::fromFile(dir.file(L"q.jpg"));
-  EXPECT_EQ(p->width(), 64);
-  EXPECT_FALSE(p->failed());
-  Canvas canvas(64, 48);
-  EXPECT_FALSE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 64, 48}));
-  EXPECT_TRUE(p->failed());
-  EXPECT_EQ(p->failureText(), L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()));
-  EXPECT_FALSE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 64, 48}));
-  EXPECT_EQ(canvas.at(10, 10), RGB(255, 255, 255));
+  const std::wstring jpg = lt::writtenFile(dir, L"q.jpg", lt::withoutQuantTables(lt::jpegFile(64, 48, lt::solid(0))));
+  const std::wstring ini = lt::writtenFile(dir, L"lumivex.ini", lt::splashIni(jpg));
+  const std::pair<const char*, std::function<std::unique_ptr<Picture>()>> loads[] = {
+      {"loaded when shown", [&] { return Picture::fromFile(jpg); }},
+      {"loaded ahead", [&] { return prefetched(ini, jpg); }}};
+  for (const auto& [how, load] : loads) {
+    SCOPED_TRACE(how);
+    const auto p = load();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->width(), 64);
+    EXPECT_FALSE(p->failed());
+    Canvas canvas(64, 48);
+    EXPECT_FALSE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 64, 48}));
+    EXPECT_TRUE(p->failed());
+    EXPECT_EQ(p->failureText(), L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()));
+    EXPECT_FALSE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 64, 48}));
+    EXPECT_EQ(canvas.at(10, 10), RGB(255, 255, 255));
+  }
 }
 
-TEST(Picture, IconAtItsNaturalSize) {
-  lt::TempFolder dir;
-  lt::writeFileBytes(dir.file(L"i.ICO"), iconFile(0x00FF00));
-  auto p = Picture::fromFile(dir.file(L"i.ICO"));
-  EXPECT_EQ(p->width(), 16);
-  EXPECT_EQ(p->height(), 16);
-  Canvas canvas(40, 40);
-  ASSERT_TRUE(p->draw(canvas.dc(), POINT{5, 5}, RECT{0, 0, 16, 16}));
-  EXPECT_EQ(canvas.at(10, 10), RGB(0, 255, 0));
-  EXPECT_EQ(canvas.at(30, 30), RGB(255, 255, 255));
-}
-
-TEST(Picture, EnhancedAndPlaceableMetafiles) {
+// Drawn at (5, 5): the colour at the middle of the picture, the canvas just right of it untouched.
+TEST(Picture, IconsAndMetafilesAtTheirNaturalSize) {
   lt::TempFolder dir;
   const int ppi = [] {
     HDC s = GetDC(nullptr);
@@ -245,70 +238,42 @@ TEST(Picture, EnhancedAndPlaceableMetafiles) {
     ReleaseDC(nullptr, s);
     return v;
   }();
-
-  // An enhanced metafile whose frame is one inch by half an inch, filled in red.
-  {
-    HDC ref = GetDC(nullptr);
-    const RECT frame{0, 0, 2540, 1270};
-    HDC mf = CreateEnhMetaFileW(ref, dir.file(L"e.emf").c_str(), &frame, nullptr);
-    ReleaseDC(nullptr, ref);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    const RECT all{0, 0, ppi, ppi / 2};
-    FillRect(mf, &all, red);
-    DeleteObject(red);
-    DeleteEnhMetaFile(CloseEnhMetaFile(mf));
+  const auto filled = [](COLORREF colour, const RECT& r) {
+    return [colour, r](HDC dc) {
+      HBRUSH brush = CreateSolidBrush(colour);
+      FillRect(dc, &r, brush);
+      DeleteObject(brush);
+    };
+  };
+  struct Case {
+    const wchar_t* name;
+    std::string bytes;
+    int width, height, tolerance;
+    COLORREF inside;
+  };
+  const Case cases[] = {
+      {L"i.ICO", iconFile(0x00FF00), 16, 16, 0, RGB(0, 255, 0)},
+      {L"e.emf", lt::emfFile(filled(RGB(255, 0, 0), {0, 0, ppi, ppi / 2})), ppi, ppi / 2, 1, RGB(255, 0, 0)},
+      {L"p.Wmf", lt::placeableWmfFile(filled(RGB(0, 0, 255), {0, 0, 144, 72})), ppi, ppi / 2, 0, RGB(0, 0, 255)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ui::narrow(c.name));
+    const auto p = Picture::fromFile(lt::writtenFile(dir, c.name, c.bytes));
+    EXPECT_NEAR(p->width(), c.width, c.tolerance);
+    EXPECT_NEAR(p->height(), c.height, c.tolerance);
+    Canvas canvas(ppi + 20, ppi);
+    ASSERT_TRUE(p->draw(canvas.dc(), POINT{5, 5}, RECT{0, 0, p->width(), p->height()}));
+    EXPECT_EQ(canvas.at(5 + c.width / 2, 5 + c.height / 2), c.inside);
+    EXPECT_EQ(canvas.at(5 + c.width + 3, 5 + c.height / 2), RGB(255, 255, 255));
   }
-  auto emf = Picture::fromFile(dir.file(L"e.emf"));
-  EXPECT_NEAR(emf->width(), ppi, 1);
-  EXPECT_NEAR(emf->height(), ppi / 2, 1);
-
-  // A placeable Windows metafile: 144 x 72 units at 144 units per inch is one inch by half an inch.
-  {
-    HDC mf = CreateMetaFileW(nullptr);
-    SetWindowExtEx(mf, 144, 72, nullptr);
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-    SelectObject(mf, blue);
-    Rectangle(mf, 0, 0, 144, 72);
-    HMETAFILE h = CloseMetaFile(mf);
-    const UINT size = GetMetaFileBitsEx(h, 0, nullptr);
-    std::string bits(size, '\0');
-    GetMetaFileBitsEx(h, size, bits.data());
-    DeleteMetaFile(h);
-    DeleteObject(blue);
-    std::string header;
-    auto put16 = [&](uint16_t v) { header += static_cast<char>(v & 0xFF), header += static_cast<char>(v >> 8); };
-    const uint16_t words[] = {0xCDD7, 0x9AC6, 0, 0, 0, 144, 72, 144, 0, 0};
-    uint16_t sum = 0;
-    for (uint16_t w : words) put16(w), sum ^= w;
-    put16(sum);
-    lt::writeFileBytes(dir.file(L"p.Wmf"), header + bits);
-  }
-  auto wmf = Picture::fromFile(dir.file(L"p.Wmf"));
-  EXPECT_EQ(wmf->width(), ppi);
-  EXPECT_EQ(wmf->height(), ppi / 2);
-  Canvas canvas(ppi + 10, ppi);
-  ASSERT_TRUE(wmf->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, wmf->width(), wmf->height()}));
-  EXPECT_EQ(canvas.at(ppi / 2, ppi / 4), RGB(0, 0, 255));
-  EXPECT_EQ(canvas.at(ppi + 5, ppi / 4), RGB(255, 255, 255));
 }
 
 // ---- The picture loaded ahead on a worker thread ----
 
-namespace {
-
-uint32_t red(int, int) { return 0xFF0000; }
-
-std::string settingsNaming(const std::wstring& picture, const std::string& placement = "winpos=0\r\n") {
-  return "[option]\r\n" + placement + "[pic]\r\npicture=" + ui::narrow(picture) + "\r\n";
-}
-
-}  // namespace
-
 TEST(PicturePrefetch, TakenOverOnlyForTheSameUnchangedFile) {
   lt::TempFolder dir;
-  const std::wstring bmp = dir.file(L"a.bmp"), ini = dir.file(L"lumivex.ini");
-  lt::writeFileBytes(bmp, lt::bmpFile(8, 6, red));
-  lt::writeFileBytes(ini, settingsNaming(bmp));
+  const std::wstring bmp = lt::writtenFile(dir, L"a.bmp", lt::bmpFile(8, 6, lt::solid(0xFF0000)));
+  const std::wstring ini = lt::writtenFile(dir, L"lumivex.ini", lt::splashIni(bmp, "winpos=0\r\n"));
   const auto prefetchOf = [](const std::wstring& path) {
     return std::make_unique<pictures::PicturePrefetch>(path, std::make_unique<app::SettingsFile>(path));
   };
@@ -325,26 +290,25 @@ TEST(PicturePrefetch, TakenOverOnlyForTheSameUnchangedFile) {
   // Changed while or after it is read: never the picture of the file as it was.
   prefetch = prefetchOf(ini);
   lt::pumpFor(100);
-  lt::writeFileBytes(bmp, lt::bmpFile(12, 5, red));
+  lt::writeFileBytes(bmp, lt::bmpFile(12, 5, lt::solid(0xFF0000)));
   p = prefetch->take(bmp);
   EXPECT_TRUE(p == nullptr || p->width() == 12) << "the file changed after it was read";
 
-  lt::writeFileBytes(ini, settingsNaming(dir.file(L"missing.bmp")));
-  EXPECT_EQ(prefetchOf(ini)->take(dir.file(L"missing.bmp")), nullptr);
-  EXPECT_EQ(prefetchOf(dir.file(L"no-settings.ini"))->take(bmp), nullptr);
+  lt::writeFileBytes(ini, lt::splashIni(dir.file(L"missing.bmp"), "winpos=0\r\n"));
+  EXPECT_EQ(prefetched(ini, dir.file(L"missing.bmp")), nullptr);
+  EXPECT_EQ(prefetched(dir.file(L"no-settings.ini"), bmp), nullptr);
   EXPECT_EQ(pictures::PicturePrefetch().take(bmp), nullptr) << "nothing loaded ahead";
 }
 
 TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels) {
   lt::TempFolder dir;
-  const std::wstring jpg = dir.file(L"big.jpg"), ini = dir.file(L"lumivex.ini");
-  const auto quadrants = [](int x, int y) -> uint32_t { return (x < 2000 ? 0xFF0000 : 0x0000FF) | (y < 1500 ? 0 : 0x00FF00); };
-  lt::writeFileBytes(jpg, lt::jpegFile(4000, 3000, quadrants, 80));
+  const std::wstring jpg = lt::writtenFile(dir, L"big.jpg", lt::jpegFile(4000, 3000, lt::quadrants(4000, 3000), 80));
+  const std::wstring ini = dir.file(L"lumivex.ini");
   const int desktopW = GetSystemMetrics(SM_CXVIRTUALSCREEN), desktopH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
 
   // Centred: the middle of the picture, about a desktop's worth of it.
-  lt::writeFileBytes(ini, settingsNaming(jpg));
-  auto centred = pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(jpg);
+  lt::writeFileBytes(ini, lt::splashIni(jpg, "winpos=0\r\n"));
+  auto centred = prefetched(ini, jpg);
   ASSERT_NE(centred, nullptr);
   EXPECT_GE(centred->decodedPixels(), static_cast<uint64_t>(desktopW) * desktopH);
   EXPECT_LE(centred->decodedPixels(), static_cast<uint64_t>(desktopW + 256) * (desktopH + 256));
@@ -356,22 +320,9 @@ TEST(PicturePrefetch, JpegDecodesOnlyThePartTheDesktopShowsAndDrawsTheSamePixels
   expectNear(canvas.at(35, 35), 0, 255, 255, 24);
 
   // Placed so that only the picture's bottom-right corner is on the desktop.
-  lt::writeFileBytes(ini, settingsNaming(jpg, "winpos=1\r\n[Window]\r\nLeft=-3900\r\nTop=-2900\r\n"));
-  auto corner = pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(jpg);
+  lt::writeFileBytes(ini, lt::splashIni(jpg, "winpos=1\r\n", "Left=-3900\r\nTop=-2900\r\n"));
+  auto corner = prefetched(ini, jpg);
   ASSERT_NE(corner, nullptr);
   EXPECT_GT(corner->decodedPixels(), 0u);
   EXPECT_LE(corner->decodedPixels(), 300u * 300u);
-}
-
-TEST(PicturePrefetch, JpegWhosePixelsCannotBeDecodedFailsAtItsPaintAsWithoutPrefetch) {
-  lt::TempFolder dir;
-  const std::wstring jpg = dir.file(L"q.jpg"), ini = dir.file(L"lumivex.ini");
-  lt::writeFileBytes(jpg, lt::withoutQuantTables(lt::jpegFile(64, 48, [](int, int) -> uint32_t { return 0; })));
-  lt::writeFileBytes(ini, settingsNaming(jpg));
-  auto p = pictures::PicturePrefetch(ini, std::make_unique<app::SettingsFile>(ini)).take(jpg);
-  ASSERT_NE(p, nullptr);
-  EXPECT_FALSE(p->failed());
-  Canvas canvas(64, 48);
-  EXPECT_FALSE(p->draw(canvas.dc(), POINT{0, 0}, RECT{0, 0, 64, 48}));
-  EXPECT_EQ(p->failureText(), L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()));
 }

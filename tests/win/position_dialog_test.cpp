@@ -30,15 +30,15 @@ struct Rect {
 
 Rect boundsOf(const ui::Form& f) { return {f.left(), f.top(), f.width(), f.height()}; }
 
-void placeSplash(const Rect& r) {
-  splash().setLeft(r.left);
-  splash().setTop(r.top);
-  splash().setWidth(r.width);
-  splash().setHeight(r.height);
+void placeSplash(ui::Form& splash, const Rect& r) {
+  splash.setLeft(r.left);
+  splash.setTop(r.top);
+  splash.setWidth(r.width);
+  splash.setHeight(r.height);
 }
 
-void moveFrame(int left, int top) {
-  SetWindowPos(positionDialog().hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void moveFrame(const ui::Form& frame, int left, int top) {
+  SetWindowPos(frame.hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
@@ -64,7 +64,7 @@ TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   showAndLook();
   EXPECT_EQ(seen, splashBounds) << "the never-shown splash window's bounds from its creation";
 
-  placeSplash({-40, -116, 300, 200});
+  placeSplash(splash(), {-40, -116, 300, 200});
   showAndLook();
   EXPECT_EQ(seen, (Rect{-40, -116, 300, 200}));
   EXPECT_EQ(topText, L"-116");
@@ -72,12 +72,12 @@ TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
 }
 
 TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
-  placeSplash({100, 50, 320, 240});
+  placeSplash(splash(), {100, 50, 320, 240});
   // At the first opening Cancel has the focus, so Enter presses it.
   HWND focus = nullptr;
   services.queueModalHook([&](ui::Form&) {
     focus = GetFocus();
-    moveFrame(300, 200);
+    moveFrame(positionDialog(), 300, 200);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
@@ -85,14 +85,14 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
   services.queueModalHook([&](ui::Form&) {
-    moveFrame(310, 210);
+    moveFrame(positionDialog(), 310, 210);
     PostMessageW(positionDialog().okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
   services.queueModalHook([&](ui::Form&) {
-    moveFrame(-20, 400);
+    moveFrame(positionDialog(), -20, 400);
     press(positionDialog().okButton);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultOk);
@@ -105,7 +105,7 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
 }
 
 TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
-  placeSplash({200, 150, 400, 300});
+  placeSplash(splash(), {200, 150, 400, 300});
   int surfaceHit = 0, labelHit = 0, panelHit = 0;
   HWND underLabel = nullptr, underPanel = nullptr;
   std::wstring topAfterDrag, leftAfterDrag;
@@ -160,7 +160,7 @@ TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
 TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndThePanel) {
   const COLORREF orange = RGB(255, 128, 0), face = GetSysColor(COLOR_BTNFACE);
   for (const Rect& r : {Rect{20, 30, 60, 28}, Rect{10, 10, 480, 170}, Rect{10, 10, 900, 700}}) {
-    placeSplash(r);
+    placeSplash(splash(), r);
     std::vector<COLORREF> edge, inside;
     int labelInk = 0;
     COLORREF panelCorner = 0;

@@ -1,4 +1,5 @@
-// Test pictures made in memory: 24-bit bitmaps written by hand, JPEG files through the JPEG library's compressor.
+// Test pictures made in memory: 24-bit bitmaps written by hand, JPEG files through the JPEG library's compressor,
+// metafiles recorded by the window system.
 #include "splash_pictures.h"
 
 #include <cstdio>
@@ -22,6 +23,16 @@ void put32(std::string& s, uint32_t v) {
 }
 
 }  // namespace
+
+PixelFn solid(uint32_t rgb) {
+  return [rgb](int, int) { return rgb; };
+}
+
+PixelFn quadrants(int width, int height) {
+  return [width, height](int x, int y) -> uint32_t {
+    return (x < width / 2 ? 0xFF0000 : 0x0000FF) | (y < height / 2 ? 0 : 0x00FF00);
+  };
+}
 
 std::string bmpFile(int width, int height, const PixelFn& rgb) {
   const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
@@ -108,6 +119,35 @@ std::string withoutQuantTables(const std::string& jpeg) {
   }
   if (at >= jpeg.size()) throw std::runtime_error("no scan in the JPEG file");
   return out + jpeg.substr(at);
+}
+
+std::string emfFile(const std::function<void(HDC)>& draw) {
+  HDC screen = GetDC(nullptr);
+  const RECT frame{0, 0, 2540, 1270};
+  HDC mf = CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
+  ReleaseDC(nullptr, screen);
+  draw(mf);
+  HENHMETAFILE h = CloseEnhMetaFile(mf);
+  std::string bytes(GetEnhMetaFileBits(h, 0, nullptr), '\0');
+  GetEnhMetaFileBits(h, static_cast<UINT>(bytes.size()), reinterpret_cast<BYTE*>(bytes.data()));
+  DeleteEnhMetaFile(h);
+  return bytes;
+}
+
+std::string placeableWmfFile(const std::function<void(HDC)>& draw) {
+  HDC mf = CreateMetaFileW(nullptr);
+  SetWindowExtEx(mf, 144, 72, nullptr);
+  draw(mf);
+  HMETAFILE h = CloseMetaFile(mf);
+  std::string bits(GetMetaFileBitsEx(h, 0, nullptr), '\0');
+  GetMetaFileBitsEx(h, static_cast<UINT>(bits.size()), bits.data());
+  DeleteMetaFile(h);
+  std::string header;
+  const uint16_t words[] = {0xCDD7, 0x9AC6, 0, 0, 0, 144, 72, 144, 0, 0};
+  uint16_t sum = 0;
+  for (uint16_t w : words) put16(header, w), sum ^= w;
+  put16(header, sum);
+  return header + bits;
 }
 
 int jpegCodeNoImage() { return JERR_NO_IMAGE; }

@@ -23,11 +23,16 @@ std::wstring besideTheProgram(const wchar_t* name) {
   return path.substr(0, path.rfind(L'\\') + 1) + name;
 }
 
-std::wstring lowerCasePath(HMODULE module) {
+// Whether `module` is the common controls' version 6 as the manifest brings them: their assembly from the
+// side-by-side store, not the system folder's copy of an older version (which would keep the old look). Wine's
+// version 6 reports 5.81 to DllGetVersion, so the assembly is told by where the library was loaded from.
+::testing::AssertionResult version6Controls(HMODULE module) {
   wchar_t path[MAX_PATH]{};
-  GetModuleFileNameW(module, path, MAX_PATH);
+  if (module) GetModuleFileNameW(module, path, MAX_PATH);
   CharLowerW(path);
-  return path;
+  if (std::wstring(path).find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.0.") != std::wstring::npos)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the common controls loaded from \"" << ui::narrow(path) << "\"";
 }
 
 }  // namespace
@@ -82,9 +87,7 @@ TEST(SystemLibraries, WithoutTheRestrictedSearchALibraryComesFromTheSystemFolder
   EXPECT_EQ(askedFor[1], std::wstring(system) + L"\\" + kPlanted);
   const HMODULE user32 = ui::syslib::loadSystemLibrary(L"user32.dll", loadWithoutRestrictedSearch);
   EXPECT_EQ(user32, GetModuleHandleW(L"user32.dll"));
-  const HMODULE controls = ui::syslib::loadSystemLibrary(L"comctl32.dll", loadWithoutRestrictedSearch);
-  ASSERT_NE(controls, nullptr);
-  EXPECT_NE(lowerCasePath(controls).find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::wstring::npos)
+  EXPECT_TRUE(version6Controls(ui::syslib::loadSystemLibrary(L"comctl32.dll", loadWithoutRestrictedSearch)))
       << "the manifest still brings version 6";
 }
 
@@ -93,14 +96,7 @@ TEST(SystemLibraries, SystemLibrariesStillLoadAndTheCommonControlsComeFromTheMan
     const HMODULE module = ui::syslib::loadSystemLibrary(name);
     EXPECT_NE(module, nullptr) << ui::narrow(name);
   }
-  // The common controls come through the manifest: its assembly, version 6, from the side-by-side store, not the
-  // system folder's copy of an older version (which would keep the old look). Wine's version 6 reports 5.81 to
-  // DllGetVersion, so the assembly is told by where the library was loaded from.
-  const HMODULE controls = ui::syslib::loadSystemLibrary(L"comctl32.dll");
-  ASSERT_NE(controls, nullptr);
-  const std::wstring path = lowerCasePath(controls);
-  EXPECT_NE(path.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6.0."), std::wstring::npos)
-      << ui::narrow(path);
+  EXPECT_TRUE(version6Controls(ui::syslib::loadSystemLibrary(L"comctl32.dll")));
   ACTCTX_SECTION_KEYED_DATA redirected{};
   redirected.cbSize = sizeof(redirected);
   EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",

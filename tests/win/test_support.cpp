@@ -185,3 +185,13 @@ COLORREF WindowPixels::at(int x, int y) const {
 }
 
 }  // namespace lumivex::testing
+
+namespace lumivex::testing {
+
+std::wstring writtenFile(const TempFolder& folder, const std::wstring& name, const std::string& bytes) {
+  const std::wstring path = folder.file(name);
+  writeFileBytes(path, bytes);
+  return path;
+}
+
+}  // namespace lumivex::testing

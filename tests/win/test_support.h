@@ -109,3 +109,10 @@ class WindowPixels {
 ::testing::AssertionResult pushButtonOnScreen(HWND button);
 
 }  // namespace lumivex::testing
+
+namespace lumivex::testing {
+
+// Writes `bytes` to the file `name` in `folder` and gives its path.
+std::wstring writtenFile(const TempFolder& folder, const std::wstring& name, const std::string& bytes);
+
+}  // namespace lumivex::testing

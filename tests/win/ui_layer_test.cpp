@@ -1,5 +1,11 @@
-// The window layer under Wine: timers, modal forms, dialog keys, change reactions, boxes and the dispatch guard.
+// The window layer under Wine: timers, modal forms, dialog keys, change reactions, tooltips, boxes and the dispatch
+// guard.
 #include <gtest/gtest.h>
+
+#include <memory>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "test_support.h"
 #include "ui/controls.h"
@@ -10,15 +16,13 @@
 
 using namespace lumivex;
 using namespace lumivex::testing;
-using lumivex::testing::pumpFor;
-using lumivex::testing::pumpUntil;
 
 namespace {
 
 class TestForm : public LoneForm {
  public:
   TestForm() {
-    create({L"Test", 300, 200, true, false, true, true, ui::kButtonFace});
+    create(ui::fixedDialogStyle(L"Test", 300, 200));
     panel.create(*this, {10, 100, 280, 40}, L"");
     okButton.create(panel, {10, 8, 75, 25}, L"OK");
     cancelBtn.create(panel, {100, 8, 75, 25}, L"Cancel");
@@ -40,11 +44,22 @@ class TestForm : public LoneForm {
 };
 
 void sendKey(HWND target, WORD vk) {
-  MSG msg{target, WM_KEYDOWN, vk, 0, 0, {}};
   PostMessageW(target, WM_KEYDOWN, vk, 0);
   PostMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
-  (void)msg;
 }
+
+// A button that counts the mouse moves its window procedure is given.
+class MouseMoveCounter : public ui::Button {
+ public:
+  using ui::Button::Button;
+  int mouseMoves = 0;
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_MOUSEMOVE) ++mouseMoves;
+    return ui::Button::handleMessage(msg, wp, lp);
+  }
+};
 
 }  // namespace
 
@@ -59,19 +74,19 @@ TEST(Timer, IntervalEnableSemantics) {
   pumpFor(150);
   EXPECT_EQ(ticks, stopped) << "a disabled timer does not tick";
 
-  // Setting the same interval changes nothing: the tick comes before a restarted count could end. A new interval
-  // restarts the count from zero: no tick before it has run its full length.
-  t.setInterval(600);
+  // Setting the same interval half way changes nothing: the tick comes before a restarted count could end. A new
+  // interval restarts the count from zero: no tick before its full length. A late pump or tick has 600 ms to spare.
+  t.setInterval(1200);
   t.setEnabled(true);
   const ULONGLONG start = GetTickCount64();
-  pumpFor(300);
+  pumpFor(600);
   const ULONGLONG sameSet = GetTickCount64();
-  t.setInterval(600);
+  t.setInterval(1200);
   EXPECT_EQ(ticks, stopped);
   ASSERT_TRUE(pumpUntil([&] { return ticks > stopped; }, 4000));
   const ULONGLONG tick = GetTickCount64();
-  EXPECT_GE(tick - start, 590u) << "a new interval runs its full length";
-  EXPECT_LT(tick, sameSet + 600) << "the same interval must not restart the count";
+  EXPECT_GE(tick - start, 1190u) << "a new interval runs its full length";
+  EXPECT_LT(tick, sameSet + 1200) << "the same interval must not restart the count";
 }
 
 TEST(Timer, ErrorBoxPausesOnlyMarkedTimersAndRestartsThemAtFullLength) {
@@ -87,11 +102,14 @@ TEST(Timer, ErrorBoxPausesOnlyMarkedTimersAndRestartsThemAtFullLength) {
     pumpFor(300);
   };
   own.session.showError(L"書き込めません");
+  const ULONGLONG closed = GetTickCount64();
   EXPECT_EQ(countdownTicks, 0);
   EXPECT_GT(otherTicks, 0);
   EXPECT_TRUE(countdown.enabled());
   ASSERT_EQ(own.services.boxes.size(), 1u);
   EXPECT_EQ(own.services.boxes[0].text, L"書き込めません.");
+  ASSERT_TRUE(pumpUntil([&] { return countdownTicks > 0; }));
+  EXPECT_GE(GetTickCount64() - closed, 95u) << "the countdown starts again at its full length";
 }
 
 TEST(Form, ModalLoopEndsWithButtonResultAndDialogKeys) {
@@ -227,6 +245,54 @@ TEST(Controls, AControlLyingOverAContainerIsDrawnAndTakesTheMouse) {
   RECT r{};
   GetWindowRect(over.hwnd(), &r);
   EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), over.hwnd());
+  form.hide();
+}
+
+TEST(Controls, HintsReachTheTooltipWindowAtTheFirstShowing) {
+  TestForm form;
+  form.okButton.setHint(L"hint");
+  EXPECT_EQ(tooltipOwnedBy(form.hwnd()), nullptr) << "no tooltip window for a form that has not been shown";
+  form.okButton.setHint(L"later");
+  form.show();
+  const HWND tip = tooltipOwnedBy(form.hwnd());
+  ASSERT_NE(tip, nullptr);
+  wchar_t text[64]{};
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof(ti);
+  ti.hwnd = form.hwnd();
+  ti.uId = reinterpret_cast<UINT_PTR>(form.okButton.hwnd());
+  ti.uFlags = TTF_IDISHWND;
+  ti.lpszText = text;
+  ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)));
+  EXPECT_STREQ(text, L"later");
+  form.hide();
+}
+
+// Bound through their window procedure rather than a subclass chain.
+TEST(Controls, HearTheirMessagesAndOutliveOrPrecedeTheirWindowsSafely) {
+  TestForm form;
+  auto button = std::make_unique<MouseMoveCounter>(form);
+  button->create(form, {150, 10, 75, 25}, L"OK");
+  button->setHint(L"tip");  // a tooltip's own subclass on top of the control's procedure
+  form.show();
+  SendMessageW(button->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(button->mouseMoves, 1);
+  EXPECT_EQ(SendMessageW(button->hwnd(), WM_GETTEXTLENGTH, 0, 0), 2) << "the class's own procedure still answers";
+
+  // The object goes first: its window is destroyed and later messages find nothing of it.
+  const HWND h = button->hwnd();
+  button.reset();
+  EXPECT_FALSE(IsWindow(h));
+
+  // The window goes first (with its form): the object forgets it.
+  {
+    TestForm owner;
+    auto inner = std::make_unique<MouseMoveCounter>(owner);
+    inner->create(owner, {150, 10, 75, 25}, L"OK");
+    DestroyWindow(owner.hwnd());
+    EXPECT_EQ(inner->hwnd(), nullptr);
+    inner.reset();
+  }
   form.hide();
 }
 
