@@ -56,19 +56,11 @@ std::string describe(HWND h) {
   RECT r{}, c{};
   GetWindowRect(h, &r);
   GetClientRect(h, &c);
-  const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
-  const LONG st = GetWindowLongW(h, GWL_STYLE);
   std::ostringstream o;
-  o << "window " << reinterpret_cast<uintptr_t>(h) << " visible=" << (IsWindowVisible(h) ? 1 : 0)
-    << " enabled=" << (IsWindowEnabled(h) ? 1 : 0) << " rect=" << r.left << "," << r.top << "," << r.right << ","
-    << r.bottom << " client=" << c.right << "," << c.bottom << " topmost=" << ((ex & WS_EX_TOPMOST) ? 1 : 0)
-    << " minimized=" << (IsIconic(h) ? 1 : 0) << " maximized=" << (IsZoomed(h) ? 1 : 0)
-    << " vscroll=" << ((st & WS_VSCROLL) ? 1 : 0) << " hscroll=" << ((st & WS_HSCROLL) ? 1 : 0);
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  COLORREF key = 0;
-  if ((ex & WS_EX_LAYERED) && GetLayeredWindowAttributes(h, &key, &alpha, &flags)) o << " alpha=" << int(alpha);
-  else o << " alpha=-";
+  o << "window " << reinterpret_cast<uintptr_t>(h) << " visible=" << (IsWindowVisible(h) ? 1 : 0) << " rect="
+    << r.left << "," << r.top << "," << r.right << "," << r.bottom << " client=" << c.right << "," << c.bottom
+    << " topmost=" << ((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0)
+    << " maximized=" << (IsZoomed(h) ? 1 : 0);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
   o << " pid=" << pid << " class=" << utf8(classOf(h)) << " title=" << escape(utf8(textOf(h)));
@@ -185,10 +177,6 @@ int wmain() {
       HWND h = visibleWindow(wide(rest));
       if (h) children(h);
       else std::cout << "end" << std::endl;
-    } else if (cmd == "text") {
-      uintptr_t h = 0;
-      std::istringstream(rest) >> h;
-      std::cout << "text " << escape(utf8(textOf(reinterpret_cast<HWND>(h)))) << std::endl;
     } else if (cmd == "pixel") {
       int x = 0, y = 0;
       std::istringstream(rest) >> x >> y;
@@ -199,7 +187,11 @@ int wmain() {
       std::snprintf(buffer, sizeof(buffer), "%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
       std::cout << "pixel " << buffer << std::endl;
     } else if (cmd == "foreground") {
+      // The window that gets the keys: the focus in the foreground window's thread, else that window itself.
+      GUITHREADINFO info{};
+      info.cbSize = sizeof(info);
       HWND h = GetForegroundWindow();
+      if (h && GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info) && info.hwndFocus) h = info.hwndFocus;
       std::cout << (h ? describe(h) : std::string("none")) << std::endl;
     } else if (cmd == "monitors") {
       EnumDisplayMonitors(
