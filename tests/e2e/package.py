@@ -30,7 +30,7 @@ PACKAGES = {}  # 'current' and 'older': {'msi', 'version', 'manifests', 'Product
 
 def build_packages(out):
     """The package of the program's version and one a version lower, as make-dist builds them."""
-    current = program_version()
+    current = harness.version()
     major, minor = current.split('.')
     lower = int(major) * 10 ** len(minor) + int(minor) - 1
     older = f'{lower // 10 ** len(minor)}.{lower % 10 ** len(minor):0{len(minor)}d}'
@@ -44,12 +44,6 @@ def build_packages(out):
                              if key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
 
 
-def program_version():
-    """The version text CMake made from project(VERSION) for the Windows build."""
-    with open(os.path.join(harness.BUILD, 'generated', 'version.txt'), encoding='utf-8') as f:
-        return f.read().strip()
-
-
 def msi_properties(msi):
     text = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
                           text=True).stdout
@@ -58,25 +52,21 @@ def msi_properties(msi):
 
 # ---- what msiexec leaves in the prefix
 
-def drive_c(bed, *parts):
-    return os.path.join(bed.prefix, 'drive_c', *parts)
-
-
 def program_folder(bed, *parts):
-    return drive_c(bed, 'Program Files', 'Lumivex', *parts)
+    return bed.drive_c('Program Files', 'Lumivex', *parts)
 
 
 def startup_shortcuts(bed):
     """The Startup shortcuts named after the program. Wine's msi puts a per-machine package's StartupFolder in the
     installing user's Startup folder, Windows in the all-users one: either counts."""
-    return (glob.glob(drive_c(bed, 'ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
-                              'lumivex.lnk')) +
-            glob.glob(drive_c(bed, 'users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
-                              'Programs', 'StartUp', 'lumivex.lnk')))
+    return (glob.glob(bed.drive_c('ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
+                                  'lumivex.lnk')) +
+            glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
+                                  'Programs', 'StartUp', 'lumivex.lnk')))
 
 
 def logon_task(bed):
-    return drive_c(bed, 'windows', 'system32', 'tasks', 'lumivex-AllUsers')
+    return bed.drive_c('windows', 'system32', 'tasks', 'lumivex-AllUsers')
 
 
 def shortcut_target(path):
@@ -119,8 +109,7 @@ def uninstall_entries(bed):
 
 
 def read_ini(bed):
-    with open(program_folder(bed, 'lumivex.ini'), 'rb') as f:
-        return f.read().decode('cp932')
+    return harness.read_ini(program_folder(bed, 'lumivex.ini'))
 
 
 def msiexec(bed, *arguments, timeout=120):
@@ -131,9 +120,7 @@ def msiexec(bed, *arguments, timeout=120):
     words = [f'{a.split("=", 1)[0]}="{a.split("=", 1)[1]}"' if ' ' in a and '=' in a else f'"{a}"' if ' ' in a else a
              for a in (*arguments, '/l*v', harness.to_windows(log))]
     started = time.monotonic()
-    answer = bed.ask('launch 1 C:\\windows\\system32\\msiexec.exe\t' + ' '.join(words))
-    check(answer.startswith('pid '), f'msiexec did not start: {answer}')
-    ended = bed.wait_exit(int(answer.split()[1]), timeout)
+    ended = bed.wait_exit(bed.launch('C:\\windows\\system32\\msiexec.exe', arguments=' '.join(words)), timeout)
     check(ended.startswith('exited '), f'msiexec {" ".join(arguments)} still runs after {timeout} s')
     rc = int(ended.split()[1])
     print(f'msiexec {" ".join(a for a in arguments if not a.startswith("Z:"))}: exit code {rc}, '
@@ -169,7 +156,7 @@ def check_installed(bed, package):
     icons = [v.get('ProductIcon', '') for v in registry(bed, r'HKCR\Installer\Products').values()
              if v.get('ProductName') == 'Lumivex']
     check(len(icons) == 1 and icons[0].lower().startswith('c:\\') and icons[0].endswith('.ico')
-          and os.path.isfile(drive_c(bed, *icons[0][3:].split('\\'))), f"the program's icon for the entry: {icons}")
+          and os.path.isfile(bed.drive_c(*icons[0][3:].split('\\'))), f"the program's icon for the entry: {icons}")
 
 
 def check_removed(bed):
@@ -185,16 +172,10 @@ def check_removed(bed):
 def shows_splash(bed, seconds):
     """The installed program, started as the Startup shortcut starts it, shows the 480 x 270 sample picture it was
     given and ends after the display time."""
-    answer = bed.ask(f'launch 1 {INSTALL_DIR}\\lumivex.exe')
-    check(answer.startswith('pid '), f'launch failed: {answer}')
-    pid = int(answer.split()[1])
-    try:
+    with bed.running(INSTALL_DIR + '\\lumivex.exe') as pid:
         splash = bed.wait_window('splash', pid=pid)
         check((splash.width, splash.height) == (480, 270), f'the picture given at install, got {splash.rect}')
-        check(bed.wait_exit(pid, seconds + 8).startswith('exited'), 'the program ends after its display time')
-    finally:
-        if bed.wait_exit(pid, 0) == 'running':
-            bed.kill(pid)
+        bed.ends(pid, 'the program ends after its display time', seconds + 8)
 
 
 # ---- the journeys
