@@ -107,9 +107,7 @@ class Window:
     """A window as the driver describes it."""
 
     def __init__(self, line):
-        fields = line.split(' ', 2)
-        self.hwnd = int(fields[1])
-        rest = fields[2]
+        rest = line.split(' ', 2)[2]  # after "window HANDLE"
         title_at = rest.find(' title=')
         self.title = rest[title_at + 7:] if title_at >= 0 else ''
         self.values = dict(item.partition('=')[::2] for item in rest[:title_at].split())
@@ -119,22 +117,8 @@ class Window:
         self.topmost = self.values.get('topmost') == '1'
         self.klass = self.values.get('class', '').lower()
         self.pid = int(self.values.get('pid', '0'))
-
-    @property
-    def left(self):
-        return self.rect[0]
-
-    @property
-    def top(self):
-        return self.rect[1]
-
-    @property
-    def width(self):
-        return self.rect[2] - self.rect[0]
-
-    @property
-    def height(self):
-        return self.rect[3] - self.rect[1]
+        self.left, self.top = self.rect[:2]
+        self.width, self.height = self.rect[2] - self.left, self.rect[3] - self.top
 
 
 # Two 1024 x 768 monitors as Wine reports them in each arrangement of Bed.arrange: (left, top, right, bottom, primary).

@@ -67,21 +67,28 @@ std::string describe(HWND h) {
   return o.str();
 }
 
-struct Find {
-  std::wstring title;
-  std::vector<HWND> found;
-};
+// The windows under parent, or every top-level window when parent is null.
+std::vector<HWND> windowsUnder(HWND parent) {
+  std::vector<HWND> all;
+  const WNDENUMPROC add = [](HWND h, LPARAM p) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+  };
+  if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&all));
+  else EnumWindows(add, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
 
 std::vector<HWND> topLevel(const std::wstring& title) {
-  Find f{title, {}};
-  EnumWindows(
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        if (f->title == L"*" || textOf(h) == f->title) f->found.push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
+  std::vector<HWND> found;
+  for (HWND h : windowsUnder(nullptr))
+    if (textOf(h) == title) found.push_back(h);
+  return found;
+}
+
+void list(const std::vector<HWND>& windows) {
+  for (HWND h : windows) std::cout << describe(h) << "\n";
+  std::cout << "end" << std::endl;
 }
 
 HWND visibleWindow(const std::wstring& title) {
@@ -124,19 +131,6 @@ void waitExit(DWORD pid, DWORD ms) {
   }
 }
 
-void children(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(
-      parent,
-      [](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  for (HWND h : all) std::cout << describe(h) << "\n";
-  std::cout << "end" << std::endl;
-}
-
 }  // namespace
 
 int wmain() {
@@ -170,13 +164,10 @@ int wmain() {
       if (it != processes.end()) TerminateProcess(it->second, 1);
       std::cout << "ok" << std::endl;
     } else if (cmd == "find") {
-      const std::vector<HWND> found = topLevel(wide(rest));
-      for (HWND h : found) std::cout << describe(h) << "\n";
-      std::cout << "end" << std::endl;
+      list(topLevel(wide(rest)));
     } else if (cmd == "children") {
       HWND h = visibleWindow(wide(rest));
-      if (h) children(h);
-      else std::cout << "end" << std::endl;
+      list(h ? windowsUnder(h) : std::vector<HWND>{});
     } else if (cmd == "pixel") {
       int x = 0, y = 0;
       std::istringstream(rest) >> x >> y;
