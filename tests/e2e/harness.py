@@ -309,6 +309,13 @@ class Bed:
         """Checks that process pid ends within timeout seconds."""
         check(self.wait_exit(pid, timeout).startswith('exited'), what)
 
+    def shows_sample_and_ends(self, exe, what, timeout=10):
+        """Starts exe, which shows the 480 x 270 sample logo and ends after its display time (within timeout s)."""
+        with self.running(exe) as pid:
+            splash = self.wait_window('splash', pid=pid)
+            check((splash.width, splash.height) == (480, 270), f'{what}: {splash.rect}')
+            self.ends(pid, f'{what}, then the program ends', timeout)
+
     def run_program(self, exe, *arguments, without=(), timeout=30):
         """Runs exe with arguments in the bed's prefix and returns its exit code. without: Wine libraries the run
         goes without, as if the system lacked them."""

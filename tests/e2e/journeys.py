@@ -16,14 +16,6 @@ def sun_on_screen(bed, x, y, what='the picture on screen'):
     poll(what, lambda: int(bed.pixel(x, y)[:2], 16) > 0xE0, 10)
 
 
-def shows_picture_and_ends(bed, exe, what):
-    """Starts the program, which shows the 480 x 270 sample picture and ends after its display time."""
-    with bed.running(exe) as pid:
-        splash = bed.wait_window('splash', pid=pid)
-        check((splash.width, splash.height) == (480, 270), what)
-        bed.ends(pid, 'and the program ends')
-
-
 def choose_file(bed, pid, path):
     """Types a path into the real file chooser, once it has the keyboard, and confirms it."""
     bed.wait_window('画像を選択して下さい', pid=pid)
@@ -152,7 +144,7 @@ def missing_picture_then_choose_one(bed):
         choose_file(bed, pid, bed.picture('lumivex-logo.bmp'))
         bed.click_control('Option', 'OK')
         bed.ends(pid, 'the program ends one display time after OK')
-    shows_picture_and_ends(bed, prog.exe, 'the next start shows the chosen picture')
+    bed.shows_sample_and_ends(prog.exe, 'the next start shows the chosen picture')
 
 
 def corrupt_picture_reports_and_opens_options(bed):
@@ -233,7 +225,7 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
           'the zip holds the licence and the notices of the libraries inside the executable')
     harness.write_ini(os.path.join(folder, 'lumivex.ini'),
                       normal_settings(os.path.join(folder, 'pic', 'lumivex-logo.jpg'), splashtime=1))
-    shows_picture_and_ends(bed, os.path.join(folder, 'lumivex.exe'), 'the sample JPEG is shown')
+    bed.shows_sample_and_ends(os.path.join(folder, 'lumivex.exe'), 'the sample JPEG is shown')
 
 
 def objdump(option):

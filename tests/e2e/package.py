@@ -170,15 +170,6 @@ def check_removed(bed):
     check(registry(bed, r'HKLM\Software\Lumivex') is None, 'no HKLM\\Software\\Lumivex left')
 
 
-def shows_splash(bed, seconds):
-    """The installed program, started as the Startup shortcut starts it, shows the 480 x 270 sample picture it was
-    given and ends after the display time."""
-    with bed.running(INSTALL_DIR + '\\lumivex.exe') as pid:
-        splash = bed.wait_window('splash', pid=pid)
-        check((splash.width, splash.height) == (480, 270), f'the picture given at install, got {splash.rect}')
-        bed.ends(pid, 'the program ends after its display time', seconds + 8)
-
-
 # ---- the journeys
 
 def bad_properties_refused_then_default_install_and_uninstall(bed):
@@ -221,7 +212,8 @@ def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     check_installed(bed, current)  # one entry, of the newer version
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade keeps the logon task')
     check(read_ini(bed) == ini, 'and the settings file holds the same')
-    shows_splash(bed, 2)
+    # The installed program, started as the Startup shortcut starts it, shows the picture it was given.
+    bed.shows_sample_and_ends(INSTALL_DIR + '\\lumivex.exe', 'the picture given at install', 2 + 8)
 
     uninstall(bed, 'uninstall ends with 0', current)
     check_removed(bed)  # the settings file the package wrote and left unchanged goes too
