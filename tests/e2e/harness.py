@@ -248,7 +248,7 @@ class Bed:
         self.click(c.left + c.width // 2, c.top + c.height // 2, repeat)
 
     def open_dialog(self, pid, button, title, parent='Option'):
-        """Clicks button in parent and returns the window title it opens."""
+        """Clicks button in parent and returns the window it opens, titled title."""
         self.click_control(parent, button)
         return self.wait_window(title, pid=pid)
 
