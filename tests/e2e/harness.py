@@ -5,9 +5,11 @@ keyboard and mouse input through xdotool, and window state read back through the
 Output follows GoogleTest's lines so scripts/test-all can count the results.
 """
 
+import contextlib
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import traceback
@@ -37,6 +39,16 @@ def poll(what, fn, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
+def holds(what, fn, seconds, interval=0.1):
+    """Checks that fn stays true for seconds: the time in which something must not happen."""
+    deadline = time.monotonic() + seconds
+    while True:
+        check(fn(), what)
+        if time.monotonic() >= deadline:
+            return
+        time.sleep(interval)
+
+
 def start_xvfb(size):
     """A private Xvfb screen (scripts/xvfb): returns its PID and its DISPLAY."""
     out = subprocess.run([os.path.join(ROOT, 'scripts', 'xvfb'), size], capture_output=True, text=True)
@@ -59,43 +71,54 @@ def to_windows(path):
     return 'Z:' + path.replace('/', '\\')
 
 
+def version():
+    """The version text CMake made from project(VERSION) for the Windows build."""
+    with open(os.path.join(BUILD, 'generated', 'version.txt'), encoding='utf-8') as f:
+        return f.read().strip()
+
+
+def normal_settings(picture, message='しばらくお待ち下さい', place=(0, 0), **option):
+    """A settings file's sections for a normal run showing picture (a path, or None) with message, the window's
+    place (left, top) and option's keys over the usual values."""
+    settings = {
+        'Window': {'Top': str(place[1]), 'Left': str(place[0])},
+        'option': {'splashtime': '5', 'b_size': '3', 'trans': '100', 'colo': '-2147483633',
+                   'bcol': '-2147483633', 'fcol': '0', 'winpos': '0', 'fsiz': '12', 'lbltrans': '0', 'name': ''},
+        'message': {'message': message},
+        'pic': {'picture': to_windows(picture) if picture else ''},
+    }
+    settings['option'].update({k: str(v) for k, v in option.items()})
+    return settings
+
+
+def write_ini(path, sections):
+    text = ''.join(f'[{section}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
+                   for section, keys in sections.items())
+    with open(path, 'wb') as f:
+        f.write(text.encode('cp932'))
+
+
+def read_ini(path):
+    with open(path, 'rb') as f:
+        return f.read().decode('cp932')
+
+
 class Window:
     """A window as the driver describes it."""
 
     def __init__(self, line):
-        fields = line.split(' ', 2)
-        self.hwnd = int(fields[1])
-        self.values = {}
-        rest = fields[2]
+        rest = line.split(' ', 2)[2]  # after "window HANDLE"
         title_at = rest.find(' title=')
         self.title = rest[title_at + 7:] if title_at >= 0 else ''
-        for item in rest[:title_at].split():
-            key, _, value = item.partition('=')
-            self.values[key] = value
+        self.values = dict(item.partition('=')[::2] for item in rest[:title_at].split())
         self.visible = self.values.get('visible') == '1'
-        self.enabled = self.values.get('enabled') == '1'
         self.rect = tuple(int(v) for v in self.values['rect'].split(','))
         self.client = tuple(int(v) for v in self.values['client'].split(','))
         self.topmost = self.values.get('topmost') == '1'
-        self.alpha = None if self.values.get('alpha') == '-' else int(self.values['alpha'])
-        self.klass = self.values.get('class', '')
+        self.klass = self.values.get('class', '').lower()
         self.pid = int(self.values.get('pid', '0'))
-
-    @property
-    def left(self):
-        return self.rect[0]
-
-    @property
-    def top(self):
-        return self.rect[1]
-
-    @property
-    def width(self):
-        return self.rect[2] - self.rect[0]
-
-    @property
-    def height(self):
-        return self.rect[3] - self.rect[1]
+        self.left, self.top = self.rect[:2]
+        self.width, self.height = self.rect[2] - self.left, self.rect[3] - self.top
 
 
 # Two 1024 x 768 monitors as Wine reports them in each arrangement of Bed.arrange: (left, top, right, bottom, primary).
@@ -153,7 +176,7 @@ class Bed:
     def monitors_seen(self):
         """The monitors as Wine reports them: (left, top, right, bottom, primary)."""
         found = []
-        for line in self.ask_list('monitors'):
+        for line in self.ask('monitors', lines=True):
             rect, primary = line.split()[1:3]
             found.append((*(int(v) for v in rect.split(',')), primary == 'primary=1'))
         return found
@@ -179,27 +202,23 @@ class Bed:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
     # ---- the driver
-    def ask(self, command):
+    def ask(self, command, lines=False):
+        """The driver's answer to command: one line, or with lines=True the lines before its "end"."""
         self.driver.stdin.write(command + '\n')
         self.driver.stdin.flush()
-        line = self.driver.stdout.readline()
-        check(line != '', f'driver ended while answering {command!r}')
-        return line.rstrip('\n')
-
-    def ask_list(self, command):
-        self.driver.stdin.write(command + '\n')
-        self.driver.stdin.flush()
-        lines = []
+        answer = []
         while True:
             line = self.driver.stdout.readline()
             check(line != '', f'driver ended while answering {command!r}')
             line = line.rstrip('\n')
+            if not lines:
+                return line
             if line == 'end':
-                return lines
-            lines.append(line)
+                return answer
+            answer.append(line)
 
     def windows(self, title):
-        return [Window(line) for line in self.ask_list(f'find {title}')]
+        return [Window(line) for line in self.ask(f'find {title}', lines=True)]
 
     def window(self, title, pid=None):
         for w in self.windows(title):
@@ -214,15 +233,88 @@ class Bed:
         poll(f'window "{title}" to disappear', lambda: self.window(title, pid) is None, timeout)
 
     def children(self, title):
-        return [Window(line) for line in self.ask_list(f'children {title}')]
+        return [Window(line) for line in self.ask(f'children {title}', lines=True)]
+
+    def control(self, window_title, text=None, klass=None, width=None):
+        """The first control of the visible window window_title with that text, class and width (each if given)."""
+        for c in self.children(window_title):
+            if (text is None or c.title == text) and (klass is None or c.klass == klass) and \
+                    (width is None or c.width == width):
+                return c
+        raise Failure(f'no control "{text}" ({klass}) in "{window_title}"')
+
+    def click_control(self, window_title, text, repeat=1):
+        c = self.control(window_title, text)
+        self.click(c.left + c.width // 2, c.top + c.height // 2, repeat)
+
+    def open_dialog(self, pid, button, title, parent='Option'):
+        """Clicks button in parent and returns the window it opens, titled title."""
+        self.click_control(parent, button)
+        return self.wait_window(title, pid=pid)
+
+    def dismiss(self, pid, title, key='Return'):
+        self.key(key)
+        self.wait_gone(title, pid=pid)
+
+    def message_box(self, timeout=10.0):
+        """The text of the program's visible message box (caption "Lumivex")."""
+        self.wait_window('Lumivex', timeout)
+        return '\n'.join(c.title for c in self.children('Lumivex') if c.klass == 'static' and c.title)
+
+    def key_to_splash(self, pid, key):
+        """Presses key once the splash of process pid has the keyboard; returns the splash."""
+        splash = self.wait_window('splash', pid=pid)
+        if self.monitors:
+            self.point_at(splash)
+        poll('the splash to have the keyboard', lambda: self.foreground(pid), 5)
+        self.key(key)
+        return splash
+
+    def options_from_splash(self, pid):
+        """F1 on the splash: returns the option dialog it opens."""
+        self.key_to_splash(pid, 'F1')
+        return self.wait_window('Option', pid=pid)
+
+    def foreground(self, pid):
+        """The window with the keyboard focus (else the foreground window) when it belongs to process pid."""
+        line = self.ask('foreground')
+        window = None if line == 'none' else Window(line)
+        return window if window and window.pid == pid else None
 
     def pixel(self, x, y):
         return self.ask(f'pixel {x} {y}').split()[1]
 
     def launch(self, exe, show=1, arguments=''):
-        answer = self.ask(f'launch {show} {to_windows(exe)}' + (f'\t{arguments}' if arguments else ''))
+        """Starts exe (a path here, or one in the prefix such as C:\\...) as a launcher would: returns its PID."""
+        exe = to_windows(exe) if exe.startswith('/') else exe
+        answer = self.ask(f'launch {show} {exe}' + (f'\t{arguments}' if arguments else ''))
         check(answer.startswith('pid '), f'launch failed: {answer}')
         return int(answer.split()[1])
+
+    @contextlib.contextmanager
+    def running(self, exe, show=1, arguments=''):
+        """Starts exe for the with-block and ends it afterwards if it still runs."""
+        pid = self.launch(exe, show, arguments)
+        try:
+            yield pid
+        finally:
+            self.close(pid)
+
+    def close(self, pid):
+        if self.wait_exit(pid, 0) == 'running':
+            self.kill(pid)
+            self.wait_exit(pid, 5)
+
+    def ends(self, pid, what, timeout=10):
+        """Checks that process pid ends within timeout seconds."""
+        check(self.wait_exit(pid, timeout).startswith('exited'), what)
+
+    def shows_sample_and_ends(self, exe, what, timeout=10):
+        """Starts exe, which shows the 480 x 270 sample logo and ends after its display time (within timeout s)."""
+        with self.running(exe) as pid:
+            splash = self.wait_window('splash', pid=pid)
+            check((splash.width, splash.height) == (480, 270), f'{what}: {splash.rect}')
+            self.ends(pid, f'{what}, then the program ends', timeout)
 
     def run_program(self, exe, *arguments, without=(), timeout=30):
         """Runs exe with arguments in the bed's prefix and returns its exit code. without: Wine libraries the run
@@ -249,6 +341,22 @@ class Bed:
 
     def kill(self, pid):
         self.ask(f'kill {pid}')
+
+    # ---- the prefix and the sample pictures
+    def drive_c(self, *parts):
+        return os.path.join(self.prefix, 'drive_c', *parts)
+
+    def startup_folder(self):
+        return self.drive_c('users', os.environ.get('USER', 'root'), 'AppData', 'Roaming', 'Microsoft', 'Windows',
+                            'Start Menu', 'Programs', 'StartUp')
+
+    def picture(self, name):
+        """A sample picture of scripts/make_demo_pictures.py by its name (made once for the bed), or a path."""
+        folder = os.path.join(self.tmp, 'pic')
+        if not os.path.isdir(folder):
+            subprocess.run([sys.executable, os.path.join(ROOT, 'scripts', 'make_demo_pictures.py'), folder],
+                           check=True, stdout=subprocess.DEVNULL)
+        return os.path.join(folder, name)
 
     # ---- real input on the X display, at window coordinates (the virtual screen's corner is the X screen's origin)
     def x_screen(self, x, y):
@@ -289,29 +397,31 @@ class ProgramFolder:
 
     DEFAULT_MESSAGES = ['しばらくお待ち下さい', 'Now Loading...', '起動中・・・', '起動ing']
 
-    def __init__(self, bed, name='prog', exe_name='lumivex.exe', messages=True):
-        """messages: the folder already holds the message list a first show of the options creates."""
-        self.path = tempfile.mkdtemp(prefix=name + '-', dir=bed.tmp)
-        self.exe = os.path.join(self.path, exe_name)
+    def __init__(self, bed, picture=None, messages=True, **settings):
+        """picture: a settings file for a normal run that shows it (Bed.picture), with settings (normal_settings).
+        messages: the folder already holds the message list a first show of the options creates."""
+        self.path = tempfile.mkdtemp(prefix='prog-', dir=bed.tmp)
+        self.exe = os.path.join(self.path, 'lumivex.exe')
         shutil.copy(os.path.join(BUILD, 'lumivex.exe'), self.exe)
-        self.ini = os.path.splitext(self.exe)[0] + '.ini'
+        self.ini = os.path.join(self.path, 'lumivex.ini')
         if messages:
             with open(self.file('mes.txt'), 'wb') as f:
-                f.write(''.join(line + '\r\n' for line in self.DEFAULT_MESSAGES).encode('cp932'))
+                f.write(self.messages_file())
+        if picture:
+            self.write_ini(normal_settings(bed.picture(picture), **settings))
+
+    @classmethod
+    def messages_file(cls):
+        return ''.join(line + '\r\n' for line in cls.DEFAULT_MESSAGES).encode('cp932')
 
     def file(self, name):
         return os.path.join(self.path, name)
 
     def write_ini(self, sections):
-        text = ''
-        for section, keys in sections.items():
-            text += f'[{section}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
-        with open(self.ini, 'wb') as f:
-            f.write(text.encode('cp932'))
+        write_ini(self.ini, sections)
 
     def read_ini(self):
-        with open(self.ini, 'rb') as f:
-            return f.read().decode('cp932')
+        return read_ini(self.ini)
 
 
 def run(tests, dpi=96, monitors=None, fresh_bed=False):

@@ -30,7 +30,7 @@ PACKAGES = {}  # 'current' and 'older': {'msi', 'version', 'manifests', 'Product
 
 def build_packages(out):
     """The package of the program's version and one a version lower, as make-dist builds them."""
-    current = program_version()
+    current = harness.version()
     major, minor = current.split('.')
     lower = int(major) * 10 ** len(minor) + int(minor) - 1
     older = f'{lower // 10 ** len(minor)}.{lower % 10 ** len(minor):0{len(minor)}d}'
@@ -44,12 +44,6 @@ def build_packages(out):
                              if key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
 
 
-def program_version():
-    """The version text CMake made from project(VERSION) for the Windows build."""
-    with open(os.path.join(harness.BUILD, 'generated', 'version.txt'), encoding='utf-8') as f:
-        return f.read().strip()
-
-
 def msi_properties(msi):
     text = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
                           text=True).stdout
@@ -58,25 +52,21 @@ def msi_properties(msi):
 
 # ---- what msiexec leaves in the prefix
 
-def drive_c(bed, *parts):
-    return os.path.join(bed.prefix, 'drive_c', *parts)
-
-
 def program_folder(bed, *parts):
-    return drive_c(bed, 'Program Files', 'Lumivex', *parts)
+    return bed.drive_c('Program Files', 'Lumivex', *parts)
 
 
 def startup_shortcuts(bed):
     """The Startup shortcuts named after the program. Wine's msi puts a per-machine package's StartupFolder in the
     installing user's Startup folder, Windows in the all-users one: either counts."""
-    return (glob.glob(drive_c(bed, 'ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
-                              'lumivex.lnk')) +
-            glob.glob(drive_c(bed, 'users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
-                              'Programs', 'StartUp', 'lumivex.lnk')))
+    return (glob.glob(bed.drive_c('ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
+                                  'lumivex.lnk')) +
+            glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
+                                  'Programs', 'StartUp', 'lumivex.lnk')))
 
 
 def logon_task(bed):
-    return drive_c(bed, 'windows', 'system32', 'tasks', 'lumivex-AllUsers')
+    return bed.drive_c('windows', 'system32', 'tasks', 'lumivex-AllUsers')
 
 
 def shortcut_target(path):
@@ -119,21 +109,18 @@ def uninstall_entries(bed):
 
 
 def read_ini(bed):
-    with open(program_folder(bed, 'lumivex.ini'), 'rb') as f:
-        return f.read().decode('cp932')
+    return harness.read_ini(program_folder(bed, 'lumivex.ini'))
 
 
-def msiexec(bed, *arguments, timeout=120):
+def msiexec(bed, what, expect, *arguments, timeout=120):
     """Runs msiexec with a log of its own, started by the driver so that its whole exit code comes back (a Linux
-    process gives its low byte only); returns the exit code and the log's text."""
+    process gives its low byte only); checks that it ends with expect (what it means) and returns the log's text."""
     log = os.path.join(bed.tmp, f'msiexec-{time.monotonic_ns()}.log')
     # Properties as the documentation writes them: NAME="value" where the value holds a space.
     words = [f'{a.split("=", 1)[0]}="{a.split("=", 1)[1]}"' if ' ' in a and '=' in a else f'"{a}"' if ' ' in a else a
              for a in (*arguments, '/l*v', harness.to_windows(log))]
     started = time.monotonic()
-    answer = bed.ask('launch 1 C:\\windows\\system32\\msiexec.exe\t' + ' '.join(words))
-    check(answer.startswith('pid '), f'msiexec did not start: {answer}')
-    ended = bed.wait_exit(int(answer.split()[1]), timeout)
+    ended = bed.wait_exit(bed.launch('C:\\windows\\system32\\msiexec.exe', arguments=' '.join(words)), timeout)
     check(ended.startswith('exited '), f'msiexec {" ".join(arguments)} still runs after {timeout} s')
     rc = int(ended.split()[1])
     print(f'msiexec {" ".join(a for a in arguments if not a.startswith("Z:"))}: exit code {rc}, '
@@ -143,15 +130,16 @@ def msiexec(bed, *arguments, timeout=120):
         with open(log, 'rb') as f:
             raw = f.read()
         text = raw.decode('utf-16') if raw[:2] == b'\xff\xfe' else raw.decode('cp932', errors='replace')
-    return rc, text
+    check(rc == expect, f'{what} ({expect}), got {rc}')
+    return text
 
 
-def install(bed, package, *properties):
-    return msiexec(bed, '/i', harness.to_windows(package['msi']), '/qn', *properties)
+def install(bed, what, package, *properties, expect=0):
+    return msiexec(bed, what, expect, '/i', harness.to_windows(package['msi']), '/qn', *properties)
 
 
-def uninstall(bed, package):
-    return msiexec(bed, '/x', package['ProductCode'], '/qn')
+def uninstall(bed, what, package):
+    msiexec(bed, what, 0, '/x', package['ProductCode'], '/qn')
 
 
 def check_installed(bed, package):
@@ -169,7 +157,7 @@ def check_installed(bed, package):
     icons = [v.get('ProductIcon', '') for v in registry(bed, r'HKCR\Installer\Products').values()
              if v.get('ProductName') == 'Lumivex']
     check(len(icons) == 1 and icons[0].lower().startswith('c:\\') and icons[0].endswith('.ico')
-          and os.path.isfile(drive_c(bed, *icons[0][3:].split('\\'))), f"the program's icon for the entry: {icons}")
+          and os.path.isfile(bed.drive_c(*icons[0][3:].split('\\'))), f"the program's icon for the entry: {icons}")
 
 
 def check_removed(bed):
@@ -182,34 +170,17 @@ def check_removed(bed):
     check(registry(bed, r'HKLM\Software\Lumivex') is None, 'no HKLM\\Software\\Lumivex left')
 
 
-def shows_splash(bed, seconds):
-    """The installed program, started as the Startup shortcut starts it, shows the 480 x 270 sample picture it was
-    given and ends after the display time."""
-    answer = bed.ask(f'launch 1 {INSTALL_DIR}\\lumivex.exe')
-    check(answer.startswith('pid '), f'launch failed: {answer}')
-    pid = int(answer.split()[1])
-    try:
-        splash = bed.wait_window('splash', pid=pid)
-        check((splash.width, splash.height) == (480, 270), f'the picture given at install, got {splash.rect}')
-        check(bed.wait_exit(pid, seconds + 8).startswith('exited'), 'the program ends after its display time')
-    finally:
-        if bed.wait_exit(pid, 0) == 'running':
-            bed.kill(pid)
-
-
 # ---- the journeys
 
 def bad_properties_refused_then_default_install_and_uninstall(bed):
     package = PACKAGES['current']
     # Wine's msiexec logs no launch condition's message at /qn, so the log is read for the custom action's only.
     for bad, reason in (('SECONDS=ten', 'SECONDS must be a whole number'), ('REGISTER=always', None)):
-        rc, log = install(bed, package, bad)
-        check(rc == 1603, f'{bad} fails the install (1603), got {rc}')
+        log = install(bed, f'{bad} fails the install', package, bad, expect=1603)
         check(reason is None or reason in log, f'and the log says why: {reason}')
         check_removed(bed)
 
-    rc, log = install(bed, package)
-    check(rc == 0, f'msiexec /i /qn ends with 0, got {rc}')
+    install(bed, 'msiexec /i /qn ends with 0', package)
     check_installed(bed, package)
     shortcuts = startup_shortcuts(bed)
     check(len(shortcuts) == 1, f'one Startup shortcut, found {shortcuts}')
@@ -219,16 +190,15 @@ def bad_properties_refused_then_default_install_and_uninstall(bed):
     check(not os.path.exists(logon_task(bed)), 'no logon task without REGISTER=task')
     check(not os.path.exists(program_folder(bed, 'lumivex.ini')), 'no settings file without PICTURE, SECONDS or MESSAGE')
 
-    rc, log = uninstall(bed, package)
-    check(rc == 0, f'msiexec /x {{ProductCode}} /qn ends with 0, got {rc}')
+    uninstall(bed, 'msiexec /x {ProductCode} /qn ends with 0', package)
     check_removed(bed)
 
 
 def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     older, current = PACKAGES['older'], PACKAGES['current']
     picture = INSTALL_DIR + r'\pic\lumivex-logo.bmp'
-    rc, log = install(bed, older, 'REGISTER=task', f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
-    check(rc == 0, f'install with REGISTER=task and the settings ends with 0, got {rc}')
+    install(bed, 'install with REGISTER=task and the settings ends with 0', older, 'REGISTER=task',
+            f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
     check(os.path.isfile(logon_task(bed)), 'REGISTER=task makes the logon task for every user')
     check(startup_shortcuts(bed) == [], 'and no Startup shortcut')
     ini = read_ini(bed)
@@ -238,40 +208,35 @@ def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     # The newer version without REGISTER keeps the way registered. The settings are given again: Windows keeps the
     # file through the older version's removal (it runs with UPGRADINGPRODUCTCODE set), Wine removes it (its
     # msiexec runs that removal as a plain uninstall).
-    rc, log = install(bed, current, f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
-    check(rc == 0, f'the upgrade ends with 0, got {rc}')
+    install(bed, 'the upgrade ends with 0', current, f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
     check_installed(bed, current)  # one entry, of the newer version
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade keeps the logon task')
     check(read_ini(bed) == ini, 'and the settings file holds the same')
-    shows_splash(bed, 2)
+    # The installed program, started as the Startup shortcut starts it, shows the picture it was given.
+    bed.shows_sample_and_ends(INSTALL_DIR + '\\lumivex.exe', 'the picture given at install', 2 + 8)
 
-    rc, log = uninstall(bed, current)
-    check(rc == 0, f'uninstall ends with 0, got {rc}')
+    uninstall(bed, 'uninstall ends with 0', current)
     check_removed(bed)  # the settings file the package wrote and left unchanged goes too
 
 
 def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
     older, current = PACKAGES['older'], PACKAGES['current']
-    rc, _ = install(bed, older, 'REGISTER=none', 'SECONDS=3')
-    check(rc == 0, f'the older package installs, got {rc}')
+    install(bed, 'the older package installs', older, 'REGISTER=none', 'SECONDS=3')
     check(not os.path.exists(logon_task(bed)) and startup_shortcuts(bed) == [], 'REGISTER=none: neither task nor shortcut')
     # An administrator changes the machine-wide settings afterwards.
     changed = read_ini(bed).replace('splashtime=3', 'splashtime=9')
     with open(program_folder(bed, 'lumivex.ini'), 'wb') as f:
         f.write(changed.encode('cp932'))
 
-    rc, _ = install(bed, current, 'REGISTER=Task')
-    check(rc == 0, f'the newer package installs over it, got {rc}')
+    install(bed, 'the newer package installs over it', current, 'REGISTER=Task')
     check_installed(bed, current)
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade registers as it is told')
     check(read_ini(bed) == changed, 'the upgrade keeps the changed settings file as it is')
 
-    rc, log = install(bed, older)
-    check(rc == 1603, f'the older package refuses to install over the newer one (1603), got {rc}')
+    install(bed, 'the older package refuses to install over the newer one', older, expect=1603)
     check_installed(bed, current)
 
-    rc, _ = uninstall(bed, current)
-    check(rc == 0, f'uninstall ends with 0, got {rc}')
+    uninstall(bed, 'uninstall ends with 0', current)
     check(os.listdir(program_folder(bed)) == ['lumivex.ini'] and read_ini(bed) == changed,
           'uninstall keeps only the changed settings file')
     os.remove(program_folder(bed, 'lumivex.ini'))

@@ -7,155 +7,128 @@ import sys
 import time
 
 import harness
-import journeys
 from harness import ProgramFolder, poll
 
 DOCS = os.path.join(harness.ROOT, 'docs')
 
 
+def capture(bed, path, *crop):
+    time.sleep(0.6)  # the window drawn whole, and a focused box's caret at the same point of its blink each time
+    subprocess.run(['import', '-display', bed.env['DISPLAY'], '-window', 'root', *crop, path], check=True)
+
+
 def shoot(bed, window, name, margin=0):
-    time.sleep(0.6)
     x, y = max(window.left - margin, 0), max(window.top - margin, 0)
     w, h = window.width + 2 * margin, window.height + 2 * margin
-    subprocess.run(['import', '-display', bed.env['DISPLAY'], '-window', 'root', '-crop', f'{w}x{h}+{x}+{y}',
-                    '+repage', os.path.join(DOCS, name)], check=True)
+    capture(bed, os.path.join(DOCS, name), '-crop', f'{w}x{h}+{x}+{y}', '+repage')
     print(f'docs/{name}')
 
 
-def write_messages(prog):
-    lines = ['しばらくお待ち下さい', 'Now Loading...', '起動中・・・', '起動ing']
-    with open(prog.file('mes.txt'), 'wb') as f:
-        f.write(''.join(line + '\r\n' for line in lines).encode('cp932'))
+def shoot_dialog(bed, pid, button, title, name, close='Escape'):
+    """The dialog title, opened by button of the option dialog."""
+    shoot(bed, bed.open_dialog(pid, button, title), name)
+    bed.dismiss(pid, title, close)
 
 
-def launch_normal_run(bed, picture, message, place=None, **values):
-    """Starts the program in a folder of its own with the message list and a settings file naming `picture`."""
-    prog = ProgramFolder(bed)
-    write_messages(prog)
-    settings = journeys.normal_settings(picture, splashtime=120, **values)
-    if place:
-        settings['Window'] = {'Top': str(place[1]), 'Left': str(place[0])}
-    settings['message'] = {'message': message}
-    prog.write_ini(settings)
-    return bed.launch(prog.exe)
+def guidance_in_place(bed, pid):
+    """Waits for the option dialog's guidance pointer to slide to its place at the dialog's left edge."""
+    def in_place():
+        option = bed.window('Option', pid)
+        pointer = bed.control('Option', '▲この位置にガイダンスが表示されます')
+        return pointer.left - (option.left + (option.width - option.client[0]) // 2) == 8 * bed.dpi // 96
+    poll('the guidance pointer in place', in_place, 10)
+    return bed.window('Option', pid)
+
+
+def launch_normal_run(bed, picture, message, place=(0, 0), **values):
+    """Starts the program in a folder of its own with the message list and a settings file showing picture."""
+    return bed.launch(ProgramFolder(bed, picture, message=message, place=place, splashtime=120, **values).exe)
 
 
 def take(bed):
     """Every window; at a dpi other than 96 into a folder of its own (docs/144dpi)."""
     folder = '' if bed.dpi == 96 else f'{bed.dpi}dpi/'
     os.makedirs(os.path.join(DOCS, folder), exist_ok=True)
-    pictures = journeys.pictures(bed)
 
-    prog = ProgramFolder(bed)
-    write_messages(prog)
-    pid = bed.launch(prog.exe)
-    option = bed.wait_window('Option', pid=pid)
-    time.sleep(3)  # the guidance pointer slides into place
-    shoot(bed, bed.window('Option', pid), folder + 'option-first-run.png')
-    bed.kill(pid)
-    bed.wait_exit(pid, 5)
-    del option
+    pid = bed.launch(ProgramFolder(bed).exe)
+    bed.wait_window('Option', pid=pid)
+    shoot(bed, guidance_in_place(bed, pid), folder + 'option-first-run.png')
+    bed.close(pid)
 
-    pid = launch_normal_run(bed, os.path.join(pictures, 'lumivex-logo.jpg'), '起動中・・・  Lumivex 0.006', (272, 200),
-                            b_size=4, trans=85, colo=3345442, bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1,
-                            winpos=1, name='山田 花子')
+    pid = launch_normal_run(bed, 'lumivex-logo.jpg', '起動中・・・  Lumivex 0.006', (272, 200), b_size=4, trans=85,
+                            colo=3345442, bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1, winpos=1, name='山田 花子')
     splash = bed.wait_window('splash', pid=pid)
     poll('the picture on screen', lambda: bed.pixel(splash.left + 120, splash.top + 120) != '000000')
     shoot(bed, splash, folder + 'splash.png', margin=24)
 
-    bed.key('F1')
-    bed.wait_window('Option', pid=pid)
-    time.sleep(3)
-    journeys.click_control(bed, 'Option', '位置設定')
-    frame = bed.wait_window('ポジション設定', pid=pid)
-    shoot(bed, frame, folder + 'position-dialog.png')
-    bed.key('Escape')
-    bed.wait_gone('ポジション設定', pid=pid)
+    bed.options_from_splash(pid)
+    guidance_in_place(bed, pid)
+    shoot_dialog(bed, pid, '位置設定', 'ポジション設定', folder + 'position-dialog.png')
 
-    spin = [c for c in bed.children('Option') if c.klass.lower() == 'edit' and c.width == 61 * bed.dpi // 96][0]
+    spin = bed.control('Option', klass='edit', width=61 * bed.dpi // 96)
     bed.click(spin.left + 10, spin.top + 8)
     shoot(bed, bed.window('Option', pid), folder + 'option-guidance.png')
 
-    journeys.click_control(bed, 'Option', 'About')
-    shoot(bed, bed.wait_window('About', pid=pid), folder + 'about.png')
-    bed.key('Return')
-    bed.wait_gone('About', pid=pid)
-
-    journeys.click_control(bed, 'Option', 'スタートアップに登録')
-    shoot(bed, bed.wait_window('登録しますか？', pid=pid), folder + 'startup-registration.png')
-    bed.key('Escape')
-    bed.wait_gone('登録しますか？', pid=pid)
-
+    shoot_dialog(bed, pid, 'About', 'About', folder + 'about.png', 'Return')
+    shoot_dialog(bed, pid, 'スタートアップに登録', '登録しますか？', folder + 'startup-registration.png')
     shoot_effects_dialog(bed, pid, folder + 'effects-dialog.png')
-    bed.kill(pid)
-    bed.wait_exit(pid, 5)
+    bed.close(pid)
 
-    shoot_shaped_logo(bed, pictures, folder)
+    shoot_shaped_logo(bed, folder)
 
 
-def shoot_shaped_logo(bed, pictures, folder):
+def shoot_shaped_logo(bed, folder):
     """The PNG logo with a transparent background over the desktop and over another run's splash window."""
-    first = launch_normal_run(bed, os.path.join(pictures, 'lumivex-logo.jpg'), '', (120, 330), b_size=0, winpos=1,
-                              fsiz=1)
+    first = launch_normal_run(bed, 'lumivex-logo.jpg', '', (120, 330), b_size=0, winpos=1, fsiz=1)
     under = bed.wait_window('splash', pid=first)
     poll('the picture behind on screen', lambda: bed.pixel(under.left + 120, under.top + 120) != '000000')
 
     sun = (380 + 100, 250 + 100)  # the emblem's centre, over the window behind until the logo shows
     before = bed.pixel(*sun)
-    pid = launch_normal_run(bed, os.path.join(pictures, 'lumivex-shaped.png'), '起動中・・・', (380, 250), b_size=0,
-                            winpos=1, fcol=16777215, fsiz=11, lbltrans=0)
+    pid = launch_normal_run(bed, 'lumivex-shaped.png', '起動中・・・', (380, 250), b_size=0, winpos=1,
+                            fcol=16777215, fsiz=11, lbltrans=0)
     splash = bed.wait_window('splash', pid=pid)
     poll('the shaped logo on screen', lambda: bed.pixel(*sun) != before)
     shoot(bed, splash, folder + 'splash-shaped.png', margin=60)
-    for p in (pid, first):
-        bed.kill(p)
-        bed.wait_exit(p, 5)
+    bed.close(pid)
+    bed.close(first)
 
 
 def shoot_effects_dialog(bed, pid, name):
     """The effects dialog opened from the option dialog, its fade-in time focused and explained."""
-    journeys.click_control(bed, 'Option', '効果設定')
-    effects = bed.wait_window('効果', pid=pid)
-    spin = [c for c in bed.children('効果') if c.klass.lower() == 'edit'][0]
+    effects = bed.open_dialog(pid, '効果設定', '効果')
+    spin = bed.control('効果', klass='edit')
     bed.click(spin.left + 10, spin.top + 8)
     shoot(bed, effects, name)
-    bed.key('Escape')
-    bed.wait_gone('効果', pid=pid)
+    bed.dismiss(pid, '効果', 'Escape')
 
 
 def take_scaled(bed):
     """The option dialog at 150 % display scaling, in a prefix whose screen has 144 dpi."""
-    pid = launch_normal_run(bed, os.path.join(journeys.pictures(bed), 'lumivex-logo.jpg'), '起動中・・・  Lumivex 0.006',
-                            winpos=1, name='山田 花子')
-    bed.wait_window('splash', pid=pid)
-    bed.key('F1')
-    bed.wait_window('Option', pid=pid)
-    time.sleep(3)  # the guidance pointer slides into place
-    shoot(bed, bed.window('Option', pid), 'option-150-percent.png')
+    pid = launch_normal_run(bed, 'lumivex-logo.jpg', '起動中・・・  Lumivex 0.006', winpos=1, name='山田 花子')
+    bed.options_from_splash(pid)
+    shoot(bed, guidance_in_place(bed, pid), 'option-150-percent.png')
     shoot_effects_dialog(bed, pid, 'effects-150-percent.png')
-    bed.kill(pid)
-    bed.wait_exit(pid, 5)
+    bed.close(pid)
 
 
 def take_two_monitors(bed):
     """Two monitors side by side, the primary on the left: the logo centred on the primary, the whole desk at half
     size with each monitor in a bezel."""
     subprocess.run(['xsetroot', '-solid', '#2f5d8a'], env=bed.env, check=True)
-    pid = launch_normal_run(bed, os.path.join(journeys.pictures(bed), 'lumivex-logo.jpg'), '起動中・・・  Lumivex 0.006',
-                            b_size=4, colo=3345442, bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1)
+    pid = launch_normal_run(bed, 'lumivex-logo.jpg', '起動中・・・  Lumivex 0.006', b_size=4, colo=3345442,
+                            bcol=3345442, fcol=16777215, fsiz=11, lbltrans=1)
     splash = bed.wait_window('splash', pid=pid)
     poll('the picture on screen', lambda: bed.pixel(splash.left + 120, splash.top + 120) != '000000')
-    time.sleep(0.6)
     desk = os.path.join(bed.tmp, 'desk.png')
-    subprocess.run(['import', '-display', bed.env['DISPLAY'], '-window', 'root', desk], check=True)
+    capture(bed, desk)
     bezel = ['+repage', '-bordercolor', '#1c1c1c', '-border', '14']
     subprocess.run(['convert', desk, '(', '-clone', '0', '-crop', '1024x768+0+0', *bezel, ')',
                     '(', '-clone', '0', '-crop', '1024x768+1024+0', *bezel, ')', '-delete', '0', '+append',
                     '-resize', '50%', '-define', 'png:exclude-chunk=date,time',  # the same file from the same pixels
                     os.path.join(DOCS, 'two-monitors.png')], check=True)
     print('docs/two-monitors.png')
-    bed.kill(pid)
-    bed.wait_exit(pid, 5)
+    bed.close(pid)
 
 
 if __name__ == '__main__':

@@ -56,40 +56,39 @@ std::string describe(HWND h) {
   RECT r{}, c{};
   GetWindowRect(h, &r);
   GetClientRect(h, &c);
-  const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
-  const LONG st = GetWindowLongW(h, GWL_STYLE);
   std::ostringstream o;
-  o << "window " << reinterpret_cast<uintptr_t>(h) << " visible=" << (IsWindowVisible(h) ? 1 : 0)
-    << " enabled=" << (IsWindowEnabled(h) ? 1 : 0) << " rect=" << r.left << "," << r.top << "," << r.right << ","
-    << r.bottom << " client=" << c.right << "," << c.bottom << " topmost=" << ((ex & WS_EX_TOPMOST) ? 1 : 0)
-    << " minimized=" << (IsIconic(h) ? 1 : 0) << " maximized=" << (IsZoomed(h) ? 1 : 0)
-    << " vscroll=" << ((st & WS_VSCROLL) ? 1 : 0) << " hscroll=" << ((st & WS_HSCROLL) ? 1 : 0);
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  COLORREF key = 0;
-  if ((ex & WS_EX_LAYERED) && GetLayeredWindowAttributes(h, &key, &alpha, &flags)) o << " alpha=" << int(alpha);
-  else o << " alpha=-";
+  o << "window " << reinterpret_cast<uintptr_t>(h) << " visible=" << (IsWindowVisible(h) ? 1 : 0) << " rect="
+    << r.left << "," << r.top << "," << r.right << "," << r.bottom << " client=" << c.right << "," << c.bottom
+    << " topmost=" << ((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0)
+    << " maximized=" << (IsZoomed(h) ? 1 : 0);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
   o << " pid=" << pid << " class=" << utf8(classOf(h)) << " title=" << escape(utf8(textOf(h)));
   return o.str();
 }
 
-struct Find {
-  std::wstring title;
-  std::vector<HWND> found;
-};
+// The windows under parent, or every top-level window when parent is null.
+std::vector<HWND> windowsUnder(HWND parent) {
+  std::vector<HWND> all;
+  const WNDENUMPROC add = [](HWND h, LPARAM p) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+  };
+  if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&all));
+  else EnumWindows(add, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
 
 std::vector<HWND> topLevel(const std::wstring& title) {
-  Find f{title, {}};
-  EnumWindows(
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        if (f->title == L"*" || textOf(h) == f->title) f->found.push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
+  std::vector<HWND> found;
+  for (HWND h : windowsUnder(nullptr))
+    if (textOf(h) == title) found.push_back(h);
+  return found;
+}
+
+void list(const std::vector<HWND>& windows) {
+  for (HWND h : windows) std::cout << describe(h) << "\n";
+  std::cout << "end" << std::endl;
 }
 
 HWND visibleWindow(const std::wstring& title) {
@@ -132,19 +131,6 @@ void waitExit(DWORD pid, DWORD ms) {
   }
 }
 
-void children(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(
-      parent,
-      [](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
-  for (HWND h : all) std::cout << describe(h) << "\n";
-  std::cout << "end" << std::endl;
-}
-
 }  // namespace
 
 int wmain() {
@@ -178,17 +164,10 @@ int wmain() {
       if (it != processes.end()) TerminateProcess(it->second, 1);
       std::cout << "ok" << std::endl;
     } else if (cmd == "find") {
-      const std::vector<HWND> found = topLevel(wide(rest));
-      for (HWND h : found) std::cout << describe(h) << "\n";
-      std::cout << "end" << std::endl;
+      list(topLevel(wide(rest)));
     } else if (cmd == "children") {
       HWND h = visibleWindow(wide(rest));
-      if (h) children(h);
-      else std::cout << "end" << std::endl;
-    } else if (cmd == "text") {
-      uintptr_t h = 0;
-      std::istringstream(rest) >> h;
-      std::cout << "text " << escape(utf8(textOf(reinterpret_cast<HWND>(h)))) << std::endl;
+      list(h ? windowsUnder(h) : std::vector<HWND>{});
     } else if (cmd == "pixel") {
       int x = 0, y = 0;
       std::istringstream(rest) >> x >> y;
@@ -199,7 +178,11 @@ int wmain() {
       std::snprintf(buffer, sizeof(buffer), "%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
       std::cout << "pixel " << buffer << std::endl;
     } else if (cmd == "foreground") {
+      // The window that gets the keys: the focus in the foreground window's thread, else that window itself.
+      GUITHREADINFO info{};
+      info.cbSize = sizeof(info);
       HWND h = GetForegroundWindow();
+      if (h && GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info) && info.hwndFocus) h = info.hwndFocus;
       std::cout << (h ? describe(h) : std::string("none")) << std::endl;
     } else if (cmd == "monitors") {
       EnumDisplayMonitors(
