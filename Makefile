@@ -40,7 +40,7 @@ dist: win
 	@scripts/make-dist
 
 screenshots: win
-	@python3 tests/e2e/screenshots.py
+	@python3 scripts/screenshots.py
 
 bench: win
 	@python3 bench/run_bench.py

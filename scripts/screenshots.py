@@ -6,8 +6,9 @@ import subprocess
 import sys
 import time
 
-import harness
-from harness import ProgramFolder, poll
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'e2e'))
+import harness  # noqa: E402  (the journeys' test bed: the same Wine runs, windows and keys)
+from harness import ProgramFolder, poll  # noqa: E402
 
 DOCS = os.path.join(harness.ROOT, 'docs')
 
