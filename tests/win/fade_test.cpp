@@ -170,18 +170,18 @@ TEST(SplashFade, EscapeClosesAtOnceAndF1OrADoubleClickStopsTheFadeAtFullAlpha) {
     run.splash().show();
     ASSERT_TRUE(run.splash().fading());
     PostMessageW(run.splash().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }, 2000));
+    EXPECT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }));
     EXPECT_FALSE(run.splash().fading());
   }
   for (const bool byKey : {true, false}) {
     SCOPED_TRACE(byKey ? "F1" : "double-click");
     SplashRun run(bmpPicture(), "fadein=5000\r\n");
     run.splash().show();
-    ASSERT_TRUE(lt::pumpUntil([&] { return layeredAlpha(run) > 0; }, 2000));
+    ASSERT_TRUE(lt::pumpUntil([&] { return layeredAlpha(run) > 0; }));
     run.expectModal();
     if (byKey) PostMessageW(run.splash().hwnd(), WM_KEYDOWN, VK_F1, 0);
     else PostMessageW(run.splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
-    ASSERT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
+    ASSERT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }));
     EXPECT_FALSE(run.splash().fading());
     EXPECT_EQ(layeredAlpha(run), 255);
   }

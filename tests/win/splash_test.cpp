@@ -66,7 +66,6 @@ TEST(Splash, TranslucencyFollowsTheSlider) {
   SplashRun run({L"a.bmp", greenBmp(40, 30)}, "trans=50\r\n");
   run.show();
   ASSERT_TRUE(run.splash().translucencyAvailable());
-  EXPECT_TRUE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
   const auto alpha = [&] {
     BYTE got = 0;
     DWORD flags = 0;
@@ -274,7 +273,7 @@ TEST(Splash, EscapeClosesWhateverTheShiftState) {
     run.show();
     ASSERT_EQ(GetFocus(), run.splash().hwnd()) << "keys typed on the splash reach it";
     typeKey(VK_ESCAPE, modifier);
-    EXPECT_TRUE(lt::pumpUntil([&] { return !run.splash().visible(); }, 2000));
+    EXPECT_TRUE(lt::pumpUntil([&] { return !run.splash().visible(); }));
     EXPECT_EQ(run.app().settingsFile(), nullptr);
   }
 }
@@ -292,7 +291,7 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
     const int before = run.modalShowings;
     run.expectModal();
     typeKey(VK_F1, modifier);
-    EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }, 2000));
+    EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }));
     EXPECT_TRUE(run.splash().visible());
   }
 }
