@@ -15,8 +15,6 @@
 using namespace lumivex;
 namespace lt = lumivex::testing;
 using lt::SplashRun;
-using lt::splashIni;
-using lt::writeFileBytes;
 
 namespace {
 
@@ -63,9 +61,8 @@ void expectEvenCourse(const std::vector<Reading>& readings, int first, int last)
   EXPECT_GE(readings.size(), 5u) << "a fade in a few steps is no fade";
 }
 
-std::wstring bmpPicture(const SplashRun& run) { return run.picture(L"a.bmp", lt::bmpFile(100, 60, [](int, int) {
-                                                   return 0x00C000u;
-                                                 })); }
+// A green bitmap, for the run's folder.
+SplashRun::Picture bmpPicture() { return {L"a.bmp", lt::bmpFile(100, 60, [](int, int) { return 0x00C000u; })}; }
 
 // Turns "Show animations in Windows" off for as long as it lives.
 class AnimationsOff {
@@ -87,8 +84,7 @@ class AnimationsOff {
 }  // namespace
 
 TEST(SplashFade, FadeInRisesEvenlyFromTransparentToTheTranslucencyAlphaWhileTheCountdownRuns) {
-  SplashRun run(std::string{});
-  writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "trans=50\r\nfadein=600\r\n"));
+  SplashRun run(bmpPicture(), "trans=50\r\nfadein=600\r\n");
   const ULONGLONG start = GetTickCount64();
   run.splash().show();
   EXPECT_EQ(layeredAlpha(run), 0) << "the window appears fully transparent";
@@ -103,23 +99,27 @@ TEST(SplashFade, FadeInRisesEvenlyFromTransparentToTheTranslucencyAlphaWhileTheC
 }
 
 TEST(SplashFade, OnAPerPixelAlphaLayerTheFadeSetsTheLayersConstantAlpha) {
-  SplashRun run(std::string{});
   const std::filesystem::path suite = std::filesystem::path(LUMIVEX_TESTDATA) / "pngsuite" / "basn6a08.png";
-  const std::wstring png = run.dir.file(L"a.png");
-  ASSERT_TRUE(CopyFileW(suite.wstring().c_str(), png.c_str(), FALSE));
-  writeFileBytes(run.settingsPath(), splashIni(png, "fadein=600\r\n"));
+  SplashRun run({L"a.png", lt::readFileBytes(suite.wstring())}, "fadein=600\r\n");
   const ULONGLONG start = GetTickCount64();
   run.splash().show();
   ASSERT_TRUE(run.splash().showsThroughLayer());
-  const auto readings =
-      readUntil(start, [&] { return static_cast<int>(run.splash().fadeLevel()); }, [&] { return !run.splash().fading(); },
-                600 + kLateness);
+  // The window keeps the per-pixel alpha its layer was given: a whole-window alpha would take its place, and the
+  // window system would then give it back.
+  bool wholeWindowAlpha = false;
+  const auto readings = readUntil(
+      start,
+      [&] {
+        wholeWindowAlpha |= layeredAlpha(run) != -1;
+        return static_cast<int>(run.splash().fadeLevel());
+      },
+      [&] { return !run.splash().fading(); }, 600 + kLateness);
   expectEvenCourse(readings, 0, 255);
+  EXPECT_FALSE(wholeWindowAlpha);
 }
 
 TEST(SplashFade, FadeOutFallsToTransparentAfterTheDisplayTimeThenEndsTheProgram) {
-  SplashRun run(std::string{});
-  writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "splashtime=1\r\nfadeout=600\r\n"));
+  SplashRun run(bmpPicture(), "splashtime=1\r\nfadeout=600\r\n");
   const ULONGLONG start = GetTickCount64();
   run.splash().show();
   bool faded = false, countdownDuringFade = false, hiddenDuringFade = false;
@@ -146,8 +146,7 @@ TEST(SplashFade, FadeOutFallsToTransparentAfterTheDisplayTimeThenEndsTheProgram)
 TEST(SplashFade, NoFadeWhereAnimationsAreOffOrTranslucencyIsUnavailable) {
   {
     AnimationsOff off;
-    SplashRun run(std::string{});
-    writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "splashtime=1\r\nfadein=600\r\nfadeout=600\r\n"));
+    SplashRun run(bmpPicture(), "splashtime=1\r\nfadein=600\r\nfadeout=600\r\n");
     run.splash().show();
     EXPECT_FALSE(run.splash().fading());
     EXPECT_EQ(layeredAlpha(run), 255) << "the picture appears at once";
@@ -158,9 +157,8 @@ TEST(SplashFade, NoFadeWhereAnimationsAreOffOrTranslucencyIsUnavailable) {
     EXPECT_EQ(readings.size(), 1u) << "it closes at full alpha";
     EXPECT_FALSE(run.splash().visible());
   }
-  SplashRun run(std::string{});
+  SplashRun run(bmpPicture(), "fadein=600\r\n");
   run.services.layeredEntryName = "NoSuchLayeredWindowEntry";
-  writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=600\r\n"));
   run.splash().show();
   EXPECT_FALSE(run.splash().fading());
   EXPECT_EQ(run.splash().fadeLevel(), core::kFadeFull);
@@ -168,32 +166,29 @@ TEST(SplashFade, NoFadeWhereAnimationsAreOffOrTranslucencyIsUnavailable) {
 
 TEST(SplashFade, EscapeClosesAtOnceAndF1OrADoubleClickStopsTheFadeAtFullAlpha) {
   {
-    SplashRun run(std::string{});
-    writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=5000\r\nfadeout=5000\r\n"));
+    SplashRun run(bmpPicture(), "fadein=5000\r\nfadeout=5000\r\n");
     run.splash().show();
     ASSERT_TRUE(run.splash().fading());
     PostMessageW(run.splash().hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }, 2000));
+    EXPECT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }));
     EXPECT_FALSE(run.splash().fading());
   }
   for (const bool byKey : {true, false}) {
     SCOPED_TRACE(byKey ? "F1" : "double-click");
-    SplashRun run(std::string{});
-    writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=5000\r\n"));
+    SplashRun run(bmpPicture(), "fadein=5000\r\n");
     run.splash().show();
-    ASSERT_TRUE(lt::pumpUntil([&] { return layeredAlpha(run) > 0; }, 2000));
+    ASSERT_TRUE(lt::pumpUntil([&] { return layeredAlpha(run) > 0; }));
     run.expectModal();
     if (byKey) PostMessageW(run.splash().hwnd(), WM_KEYDOWN, VK_F1, 0);
     else PostMessageW(run.splash().hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
-    ASSERT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
+    ASSERT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }));
     EXPECT_FALSE(run.splash().fading());
     EXPECT_EQ(layeredAlpha(run), 255);
   }
 }
 
 TEST(SplashFade, TheOptionDialogsCloseStopsARunningFadeAtFullAlphaAsItRestartsTheCountdown) {
-  SplashRun run(std::string{});
-  writeFileBytes(run.settingsPath(), splashIni(bmpPicture(run), "fadein=5000\r\n"));
+  SplashRun run(bmpPicture(), "fadein=5000\r\n");
   run.splash().show();
   ASSERT_TRUE(run.splash().fading());
   run.controls().closeButton.click();

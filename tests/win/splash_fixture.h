@@ -66,7 +66,6 @@ class SplashRun : public ProgramRun {
   }
 
   std::wstring exePath;
-  ULONGLONG created = 0;
   int modalShowings = 0;
   bool timerDuringModal = true;
 
@@ -75,7 +74,6 @@ class SplashRun : public ProgramRun {
     writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
     exePath = dir.file(exeName);
     if (ini) writeFileBytes(settingsPath(), *ini);
-    created = GetTickCount64();
     start(exePath);
   }
 };

@@ -21,10 +21,6 @@ uint32_t green(int, int) { return 0x00C000; }
 
 std::string greenBmp(int w, int h) { return lt::bmpFile(w, h, green); }
 
-bool is1024x768() {
-  return GetSystemMetrics(SM_CXVIRTUALSCREEN) == 1024 && GetSystemMetrics(SM_CYVIRTUALSCREEN) == 768;
-}
-
 void postKey(HWND window, WORD vk) {
   PostMessageW(window, WM_KEYDOWN, vk, 0);
   PostMessageW(window, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
@@ -58,65 +54,28 @@ void doubleClick(HWND window, int x, int y) {
 
 TEST(Splash, DesignBeforeShowing) {
   SplashRun run(std::string{});
-  const HWND h = run.splash().hwnd();
-  wchar_t title[32]{};
-  GetWindowTextW(h, title, 32);
-  EXPECT_STREQ(title, L"splash");
-  EXPECT_EQ(clientSize(h).cx, 460);
-  EXPECT_EQ(clientSize(h).cy, 246);
-  EXPECT_EQ(run.splash().top(), 0);
+  EXPECT_EQ(run.splash().top(), 0) << "the place a settings file without one loads";
   EXPECT_EQ(run.splash().left(), 0);
-  const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
-  EXPECT_TRUE(style & WS_POPUP);
-  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_VSCROLL | WS_HSCROLL));
-  EXPECT_TRUE(ex & WS_EX_TOPMOST);
-  EXPECT_FALSE(ex & WS_EX_LAYERED);
-  EXPECT_EQ(run.splash().colour(), 0x00FF0000);
-  EXPECT_TRUE(run.splash().countdown.enabled());
-  EXPECT_EQ(run.splash().countdown.interval(), 1000u);
-  EXPECT_TRUE(run.splash().countdown.pausesForErrorBox);
-  EXPECT_EQ(run.splash().image.width(), 640);
-  EXPECT_EQ(run.splash().image.height(), 480);
-  EXPECT_EQ(run.splash().image.picture(), nullptr);
-  EXPECT_TRUE(run.splash().messageLabel.transparent());
-  EXPECT_EQ(run.splash().messageLabel.colour(), 0x000000FF);
-  EXPECT_EQ(run.splash().messageLabel.fontColour(), ui::kWindowText);
-  EXPECT_EQ(run.splash().messageLabel.fontHeight(), 19);
-  const RECT m = run.splash().messageRect();
-  EXPECT_EQ(m.left, 0);
-  EXPECT_EQ(m.right, 460);
-  EXPECT_EQ(m.bottom, 246) << "docked to the bottom";
-  EXPECT_GE(m.bottom - m.top, 19) << "one line of a 19-pixel font";
-  EXPECT_FALSE(run.splash().translucencyAvailable()) << "nothing looked up before the first showing";
+  // Nothing is looked up before the first showing, so the slider's previews in a first run change nothing.
+  run.splash().applyTranslucency();
+  EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_FALSE(run.splash().translucencyAvailable());
 }
 
 TEST(Splash, TranslucencyFollowsTheSlider) {
-  const std::pair<int, BYTE> cases[] = {{5, 13}, {50, 134}, {95, 255}, {100, 255}};
-  for (const auto& [position, alpha] : cases) {
-    SCOPED_TRACE(position);
-    SplashRun run({L"a.bmp", greenBmp(40, 30)}, "trans=" + std::to_string(position) + "\r\n");
-    run.show();
-    ASSERT_TRUE(run.splash().translucencyAvailable());
-    EXPECT_TRUE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  SplashRun run({L"a.bmp", greenBmp(40, 30)}, "trans=50\r\n");
+  run.show();
+  ASSERT_TRUE(run.splash().translucencyAvailable());
+  const auto alpha = [&] {
     BYTE got = 0;
     DWORD flags = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(run.splash().hwnd(), nullptr, &got, &flags));
-    EXPECT_EQ(got, alpha);
+    EXPECT_TRUE(GetLayeredWindowAttributes(run.splash().hwnd(), nullptr, &got, &flags));
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
-  }
-}
-
-TEST(Splash, TranslucencyIsANoOpUntilShownAndPreviewsAfterwards) {
-  SplashRun run(splashIni(L""));
-  run.splash().applyTranslucency();
-  EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-
-  run.expectModal();
-  run.show();
+    return got;
+  };
+  EXPECT_EQ(alpha(), 134);
   run.controls().translucencySlider.setPosition(20);  // the option dialog forwards every change
-  BYTE alpha = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(run.splash().hwnd(), nullptr, &alpha, nullptr));
-  EXPECT_EQ(alpha, 53);
+  EXPECT_EQ(alpha(), 53);
 }
 
 TEST(Splash, WithoutTheLayeredWindowCallTheSliderIsDisabled) {
@@ -132,47 +91,33 @@ TEST(Splash, WithoutTheLayeredWindowCallTheSliderIsDisabled) {
 }
 
 TEST(Splash, CentredOnTheDesktopWithoutClamping) {
-  struct Case {
-    int w, h, top, left;
-  };
-  for (const Case c : {Case{300, 200, 284, 362}, Case{2000, 1000, -116, -488}}) {
-    SCOPED_TRACE(c.w);
-    SplashRun run({L"a.bmp", greenBmp(c.w, c.h)}, "", "Top=10\r\nLeft=20\r\n");
-    run.show();
-    EXPECT_EQ(run.splash().width(), c.w) << "a window may be larger than the screen";
-    EXPECT_EQ(run.splash().height(), c.h);
-    EXPECT_EQ(run.splash().top(), core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), c.h));
-    EXPECT_EQ(run.splash().left(), core::centredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), c.w));
-    if (is1024x768()) {
-      EXPECT_EQ(run.splash().top(), c.top);
-      EXPECT_EQ(run.splash().left(), c.left);
-    }
-    EXPECT_TRUE(run.services.boxes.empty());
-  }
+  SplashRun run({L"a.bmp", greenBmp(2000, 1000)}, "", "Top=10\r\nLeft=20\r\n");
+  run.show();
+  EXPECT_EQ(run.splash().width(), 2000) << "a window may be larger than the screen";
+  EXPECT_EQ(run.splash().height(), 1000);
+  EXPECT_EQ(run.splash().top(), core::centredOrigin(GetSystemMetrics(SM_CYVIRTUALSCREEN), 1000));
+  EXPECT_EQ(run.splash().left(), core::centredOrigin(GetSystemMetrics(SM_CXVIRTUALSCREEN), 2000));
+  EXPECT_TRUE(run.services.boxes.empty());
 }
 
 TEST(Splash, StoredPlacementKeepsTopAndLeft) {
-  for (const char* winpos : {"1", "-1"}) {
-    SCOPED_TRACE(winpos);
-    SplashRun run({L"a.bmp", greenBmp(300, 200)}, std::string("winpos=") + winpos + "\r\n", "Top=-50\r\nLeft=70\r\n");
-    run.show();
-    EXPECT_EQ(run.splash().top(), -50);
-    EXPECT_EQ(run.splash().left(), 70);
-    EXPECT_EQ(run.splash().width(), 300);
-  }
+  // No placement at all (-1) keeps the stored place as the stored placement (1) does.
+  SplashRun run({L"a.bmp", greenBmp(300, 200)}, "winpos=-1\r\n", "Top=-50\r\nLeft=70\r\n");
+  run.show();
+  EXPECT_EQ(run.splash().top(), -50);
+  EXPECT_EQ(run.splash().left(), 70);
+  EXPECT_EQ(run.splash().width(), 300);
 }
 
 TEST(Splash, BorderFramesTheWindowInItsColour) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  // Left half green, right half blue, so the visible part can be told from the cut one.
-  lt::writeFileBytes(pic, lt::bmpFile(400, 300, [](int x, int) -> uint32_t { return x < 394 ? 0x00C000 : 0x0000FF; }));
-  SplashRun run(splashIni(pic, "b_size=3\r\ncolo=255\r\n"));
+  // Green where the window shows the picture, blue in the 6 columns the frame cuts.
+  SplashRun run({L"a.bmp", lt::bmpFile(400, 300, [](int x, int) -> uint32_t { return x < 394 ? 0x00C000 : 0x0000FF; })},
+                "b_size=3\r\ncolo=255\r\n");
   run.show();
   const HWND h = run.splash().hwnd();
   EXPECT_EQ(outerSize(h).cx, 400);
   EXPECT_EQ(outerSize(h).cy, 300);
-  EXPECT_EQ(clientSize(h).cx, 394);
+  EXPECT_EQ(clientSize(h).cx, 394) << "no frame of the window system's, and no scroll bar for the cut picture";
   EXPECT_EQ(clientSize(h).cy, 294);
 
   const WindowPixels px(h);
@@ -188,22 +133,19 @@ TEST(Splash, BorderFramesTheWindowInItsColour) {
   EXPECT_EQ(GetPixel(windowDc, 200, 3), pictureGreen);
   ReleaseDC(h, windowDc);
 
+  // A new colour (what the option dialog's window colour swatch previews) repaints the frame at once.
+  run.splash().setColour(0xFF0000);
+  run.settle();
+  windowDc = GetWindowDC(h);
+  EXPECT_EQ(GetPixel(windowDc, 0, 50), RGB(0, 0, 255));
+  ReleaseDC(h, windowDc);
+
   // A new width changes the frame at once; the outer size stays.
   run.splash().setBorderWidth(0);
   EXPECT_EQ(clientSize(h).cx, 400);
   EXPECT_EQ(outerSize(h).cx, 400);
   run.splash().setBorderWidth(10);
   EXPECT_EQ(clientSize(h).cy, 280);
-}
-
-TEST(Splash, WindowColourPreviewRepaintsTheFrame) {
-  SplashRun run({L"a.bmp", greenBmp(200, 100)}, "b_size=2\r\ncolo=255\r\n");
-  run.show();
-  run.splash().setColour(0xFF0000);  // what the option dialog's window colour swatch does
-  run.settle();
-  HDC windowDc = GetWindowDC(run.splash().hwnd());
-  EXPECT_EQ(GetPixel(windowDc, 0, 50), RGB(0, 0, 255)) << "the frame follows at once";
-  ReleaseDC(run.splash().hwnd(), windowDc);
 }
 
 TEST(Splash, MessageLabelColoursAndPreviews) {
@@ -221,17 +163,13 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
   run.splash().setMessageColour(0x00FFFF);
   run.settle();
   EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(290, m.bottom - 2), RGB(255, 255, 0));
-  run.splash().setMessageFontColour(0x123456);
-  EXPECT_EQ(run.splash().messageLabel.fontColour(), 0x123456);
 }
 
 TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"a.bmp");
-  lt::writeFileBytes(pic, lt::bmpFile(300, 100, [](int, int) -> uint32_t { return 0xFFFFFF; }));
+  const std::string white = lt::bmpFile(300, 100, [](int, int) -> uint32_t { return 0xFFFFFF; });
   // Two labels that differ only in "&&" against "&": the first shows an ampersand, the second an underline.
   const auto inkOf = [&](const std::wstring& text) {
-    SplashRun run(splashIni(pic, "b_size=0\r\nfcol=0\r\n"));
+    SplashRun run({L"a.bmp", white}, "b_size=0\r\nfcol=0\r\n");
     run.show();
     run.splash().messageLabel.setCaption(text);
     run.settle();
@@ -276,50 +214,19 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
 }
 
 TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
-  const std::string bmp = greenBmp(50, 40);
-  struct Case {
-    const wchar_t* name;
-    std::string bytes;
-    std::wstring text;
-  };
-  const Case cases[] = {
-      {L"logo.gif", "GIF89a", L"拡張子 .gif の画像形式は処理できません."},
-      {L"logo", bmp, L"拡張子 . の画像形式は処理できません."},
-      {L"bad.bmp", bmp.substr(0, 60), L"ビットマップイメージが不正です."},
-      {L"bad.jpg", std::string("\xFF\xD8\xFF\xD9", 4),
-       L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoImage()) + L"."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(ui::narrow(c.name));
-    lt::TempFolder pics;
-    const std::wstring pic = pics.file(c.name);
-    lt::writeFileBytes(pic, c.bytes);
-    SplashRun run(splashIni(pic, "splashtime=4\r\n"));
-    bool timerDuringBox = true;
-    run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
-    run.expectModal();
-    run.show();
-    ASSERT_EQ(run.services.boxes.size(), 1u) << "no missing-picture notice";
-    EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
-    EXPECT_EQ(run.services.boxes[0].text, c.text);
-    EXPECT_FALSE(timerDuringBox);
-    EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows, so another picture can be chosen";
-    EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 460);
-    EXPECT_EQ(run.splash().countdown.interval(), 4000u);
-    EXPECT_FALSE(run.splash().countdown.enabled());
-  }
-}
-
-TEST(Splash, JpegExtensionIsMatchedWithoutCase) {
-  SplashRun run({L"Photo.JPG", lt::jpegFile(120, 80, [](int, int) -> uint32_t { return 0x2080FF; })}, "b_size=0\r\n");
+  SplashRun run({L"logo.gif", "GIF89a"}, "splashtime=4\r\n");
+  bool timerDuringBox = true;
+  run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
+  run.expectModal();
   run.show();
-  EXPECT_TRUE(run.services.boxes.empty());
-  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 120);
-  EXPECT_EQ(outerSize(run.splash().hwnd()).cy, 80);
-  const COLORREF c = WindowPixels(run.splash().hwnd()).at(10, 10);
-  EXPECT_NEAR(GetRValue(c), 0x20, 6);
-  EXPECT_NEAR(GetGValue(c), 0x80, 6);
-  EXPECT_NEAR(GetBValue(c), 0xFF, 6);
+  ASSERT_EQ(run.services.boxes.size(), 1u) << "no missing-picture notice";
+  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
+  EXPECT_EQ(run.services.boxes[0].text, L"拡張子 .gif の画像形式は処理できません.");
+  EXPECT_FALSE(timerDuringBox);
+  EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows, so another picture can be chosen";
+  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 460);
+  EXPECT_EQ(run.splash().countdown.interval(), 4000u);
+  EXPECT_FALSE(run.splash().countdown.enabled());
 }
 
 TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) {
@@ -327,32 +234,22 @@ TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) 
   bool timerDuringBox = true;
   run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
   run.show();
-  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 160) << "the header gave the size";
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
   EXPECT_EQ(run.services.boxes[0].text, L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()) + L".");
   EXPECT_FALSE(timerDuringBox) << "no countdown while the box is open";
   EXPECT_TRUE(run.splash().countdown.enabled()) << "and it runs again afterwards";
-
-  InvalidateRect(run.splash().hwnd(), nullptr, FALSE);
-  run.settle();
-  EXPECT_EQ(run.services.boxes.size(), 1u) << "reported once";
   EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(80, 30), RGB(255, 0, 0));
 }
 
 TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"big.jpg");
-  lt::writeFileBytes(pic, lt::jpegFile(4000, 3000, [](int x, int y) -> uint32_t {
-    return static_cast<uint32_t>((x / 16) & 0xFF) << 16 | static_cast<uint32_t>((y / 16) & 0xFF);
-  }, 50));
-  SplashRun run(splashIni(pic, "b_size=0\r\n"));
-  run.splash().show();
+  SplashRun run({L"big.jpg", lt::jpegFile(4000, 3000, [](int x, int y) -> uint32_t {
+                   return static_cast<uint32_t>((x / 16) & 0xFF) << 16 | static_cast<uint32_t>((y / 16) & 0xFF);
+                 }, 50)}, "b_size=0\r\n");
+  run.show();
   const pictures::Picture* p = run.splash().image.picture();
   ASSERT_NE(p, nullptr);
   const uint64_t total = 4000ull * 3000ull;
-  EXPECT_LT(p->decodedPixels(), total / 4) << "loaded ahead, at most the part on the desktop is decoded";
-  run.settle();
   EXPECT_GT(p->decodedPixels(), 0u);
   EXPECT_LT(p->decodedPixels(), total / 4) << "only the part on the desktop";
 
@@ -376,7 +273,7 @@ TEST(Splash, EscapeClosesWhateverTheShiftState) {
     run.show();
     ASSERT_EQ(GetFocus(), run.splash().hwnd()) << "keys typed on the splash reach it";
     typeKey(VK_ESCAPE, modifier);
-    EXPECT_TRUE(lt::pumpUntil([&] { return !run.splash().visible(); }, 2000));
+    EXPECT_TRUE(lt::pumpUntil([&] { return !run.splash().visible(); }));
     EXPECT_EQ(run.app().settingsFile(), nullptr);
   }
 }
@@ -389,18 +286,12 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
   EXPECT_TRUE(run.splash().visible());
   EXPECT_TRUE(run.splash().countdown.enabled());
 
-  run.expectModal();
-  postKey(run.splash().hwnd(), VK_F1);
-  EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == 1; }, 2000));
-  EXPECT_FALSE(run.timerDuringModal);
-  EXPECT_FALSE(run.splash().countdown.enabled()) << "the dialog was left by its close box: the countdown stays stopped";
-
   for (WORD modifier : kModifiers) {
     SCOPED_TRACE(modifier);
     const int before = run.modalShowings;
     run.expectModal();
     typeKey(VK_F1, modifier);
-    EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }, 2000));
+    EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }));
     EXPECT_TRUE(run.splash().visible());
   }
 }
@@ -440,39 +331,23 @@ TEST(Splash, HourglassOverThePictureOnly) {
 }
 
 TEST(Splash, VerticalScrollBarOnlyForAMessageTallerThanTheClientArea) {
-  lt::TempFolder pics;
-  const std::wstring pic = pics.file(L"low.bmp");
-  lt::writeFileBytes(pic, greenBmp(300, 60));
-  {
-    SplashRun run(splashIni(pic, "fsiz=64\r\n"));
-    run.show();
-    const LONG style = GetWindowLongW(run.splash().hwnd(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_VSCROLL);
-    EXPECT_FALSE(style & WS_HSCROLL);
-    EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 300);
-    EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 294 - GetSystemMetrics(SM_CXVSCROLL));
-    const int clientHeight = clientSize(run.splash().hwnd()).cy, labelHeight = run.splash().messageLabel.height();
-    EXPECT_EQ(run.splash().messageRect().top, 0) << "scrolled to the top of the label";
-    SendMessageW(run.splash().hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(run.splash().scrollPosition(), labelHeight - clientHeight);
-    EXPECT_EQ(run.splash().messageRect().bottom, clientHeight);
-    EXPECT_EQ(run.splash().pictureRect().top, clientHeight - labelHeight) << "the picture scrolls with it";
-    run.splash().messageLabel.setFontHeight(12);
-    EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & WS_VSCROLL) << "gone with a smaller font";
-    EXPECT_EQ(run.splash().scrollPosition(), 0);
-    EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 294);
-  }
-  {
-    SplashRun run(splashIni(pic, "fsiz=12\r\n"));
-    run.show();
-    EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
-  }
-  {
-    // A border that cuts the picture never brings up a scroll bar.
-    SplashRun run(splashIni(pic, "fsiz=8\r\nb_size=10\r\n"));
-    run.show();
-    EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
-  }
+  SplashRun run({L"low.bmp", greenBmp(300, 60)}, "fsiz=64\r\n");
+  run.show();
+  const LONG style = GetWindowLongW(run.splash().hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 300);
+  EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 294 - GetSystemMetrics(SM_CXVSCROLL));
+  const int clientHeight = clientSize(run.splash().hwnd()).cy, labelHeight = run.splash().messageLabel.height();
+  EXPECT_EQ(run.splash().messageRect().top, 0) << "scrolled to the top of the label";
+  SendMessageW(run.splash().hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(run.splash().scrollPosition(), labelHeight - clientHeight);
+  EXPECT_EQ(run.splash().messageRect().bottom, clientHeight);
+  EXPECT_EQ(run.splash().pictureRect().top, clientHeight - labelHeight) << "the picture scrolls with it";
+  run.splash().messageLabel.setFontHeight(12);
+  EXPECT_FALSE(GetWindowLongW(run.splash().hwnd(), GWL_STYLE) & WS_VSCROLL) << "gone with a smaller font";
+  EXPECT_EQ(run.splash().scrollPosition(), 0);
+  EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 294);
 }
 
 TEST(Splash, MaximizedFillsTheScreenWithThePictureAtTheTopLeft) {
@@ -492,22 +367,4 @@ TEST(Splash, MaximizedFillsTheScreenWithThePictureAtTheTopLeft) {
   EXPECT_EQ(px.at(10, 10), RGB(0, 0xC0, 0));
   EXPECT_EQ(px.at(r.right - r.left - 50, 100), RGB(255, 0, 0)) << "window colour beside the picture";
   EXPECT_EQ(run.splash().messageRect().bottom, clientSize(h).cy);
-}
-
-TEST(Splash, DisplayTimeOfOneSecondClosesOneSecondAfterCreation) {
-  SplashRun run({L"a.bmp", greenBmp(100, 60)}, "splashtime=1\r\n");
-  run.show();
-  EXPECT_EQ(run.splash().countdown.interval(), 1000u);
-  ASSERT_TRUE(lt::pumpUntil([&] { return run.app().settingsFile() == nullptr; }, 3000));
-  const ULONGLONG elapsed = GetTickCount64() - run.created;
-  EXPECT_GE(elapsed, 900u);
-  EXPECT_LT(elapsed, 1600u);
-  EXPECT_FALSE(run.splash().visible());
-}
-
-TEST(Splash, DisplayTimeSetsTheCountdownLength) {
-  SplashRun run({L"a.bmp", greenBmp(100, 60)});
-  run.show();
-  EXPECT_EQ(run.splash().countdown.interval(), 180000u);
-  EXPECT_TRUE(run.splash().countdown.enabled());
 }
