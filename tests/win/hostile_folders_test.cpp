@@ -161,7 +161,6 @@ TEST(HostileFolders, SettingsAreSavedAndLoadedInFoldersWithSpacesPercentSignsJap
     const std::wstring exe = folder.file(exeName);
     EXPECT_EQ(core::settingsPathFor(exe), folder.file(L"lumivex.ini"));
     expectSavedAndLoadedAgain(exe);
-    EXPECT_TRUE(lt::fileExists(folder.file(L"lumivex.ini")));
   }
 }
 
