@@ -176,28 +176,6 @@ TEST(HostileFolders, SettingsAreSavedAndLoadedOnADriveRoot) {
   EXPECT_NE(lt::readFileBytes(folder.file(L"lumivex.ini")).find("splashtime=9"), std::string::npos);
 }
 
-TEST(HostileFolders, ARefusedWriteNamesThePathLiterallyAndLeavesTheFileAsItWas) {
-  const lt::TempFolder folder(L"%s%n%x %d%%");
-  populate(folder.path());
-  const std::wstring ini = folder.file(L"lumivex.ini");
-  const std::string before = lt::readFileBytes(ini);
-  FolderRun run(folder.file(L"lumivex.exe"));
-  HANDLE lock = INVALID_HANDLE_VALUE;
-  run.showThenSaveWithOk([&](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
-    ctl.displaySecondsEdit.setValue(9);
-    lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  });
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  CloseHandle(lock);
-  ASSERT_EQ(run.services.boxes.size(), 1u);
-  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.services.boxes[0].text, ini + L" に書き込めません.");
-  EXPECT_NE(run.services.boxes[0].text.find(L"\\%s%n%x %d%%\\lumivex.ini"), std::wstring::npos);
-  EXPECT_EQ(lt::readFileBytes(ini), before) << "nothing was written";
-  EXPECT_TRUE(run.dialogStayedOpen);
-}
-
 TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreated) {
   const lt::TempFolder parent;
   const std::wstring folder = parent.file(L"program");

@@ -89,8 +89,11 @@ TEST(SettingsFile, LeavesKeysItNeverWritesAsTheUserWroteThem) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "mine=x"), lines.end());
 }
 
+// In a folder named like a format string: the error names the path literally.
 TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheEdits) {
-  OptionRun run;
+  const TempFolder folder(L"%s%n%x %d%%");
+  const std::string before = "[option]\r\nsplashtime=5\r\n";
+  OptionRun run({OptionRun::Mode::Normal, before, true, folder.path()});
   run.services.onBox = [&](const FakeServices::Box&) {
     EXPECT_FALSE(run.splash().countdown.enabled()) << "the splash countdown must not run while the error is on screen";
   };
@@ -108,6 +111,7 @@ TEST(SettingsFile, OkWithARefusedWriteShowsTheErrorAndKeepsTheDialogOpenWithTheE
       EXPECT_EQ(ctl.displaySecondsEdit.value(), 9) << "nothing typed is lost";
       EXPECT_FALSE(run.splash().countdown.enabled()) << "the splash waits while the dialog is open";
       lock.reset();
+      EXPECT_EQ(readFileBytes(run.iniPath), before) << "nothing was written";
       SendMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);  // the second try succeeds
     });
     result = run.option().showModal();
