@@ -155,7 +155,6 @@ TEST(OptionLayout, TabGoesThroughTheControlsInTheirOrderAndEnterPressesOk) {
     controlsOf(o).userNameEdit.focus();
     pressKey(o, VK_RETURN);
   }), ui::kResultOk);
-  EXPECT_TRUE(fileExists(run.iniPath));
   EXPECT_NE(readFileBytes(run.iniPath).find("splashtime=5"), std::string::npos) << "Enter is the OK button";
 }
 

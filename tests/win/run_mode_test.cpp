@@ -15,22 +15,17 @@ bool quitPosted() {
   return PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
-void expectNormalMode(const SplashRun& run) {
-  EXPECT_EQ(run.app().session().mainForm(), &run.splash());
-  ASSERT_NE(run.app().settingsFile(), nullptr);
-  EXPECT_EQ(run.app().settingsFile()->path(), run.settingsPath());
-  EXPECT_FALSE(run.controls().setupCompleteButton.visible());
-  EXPECT_TRUE(run.controls().okButton.visible());
-  EXPECT_TRUE(run.controls().closeButton.visible());
-  EXPECT_TRUE(run.controls().defaultButton.visible());
-  EXPECT_FALSE(run.splash().visible());
-}
-
 }  // namespace
 
 TEST(RunMode, ZeroByteSettingsFileIsNormalModeWithEveryDefault) {
   SplashRun run(std::string{});
-  expectNormalMode(run);
+  EXPECT_EQ(run.app().session().mainForm(), &run.splash());
+  ASSERT_NE(run.app().settingsFile(), nullptr);
+  EXPECT_EQ(run.app().settingsFile()->path(), run.settingsPath());
+  EXPECT_FALSE(run.controls().setupCompleteButton.visible());
+  EXPECT_TRUE(run.controls().okButton.visible() && run.controls().closeButton.visible() &&
+              run.controls().defaultButton.visible());
+  EXPECT_FALSE(run.splash().visible());
 
   run.expectModal();  // no picture path: the notice, then the option dialog
   run.show();
