@@ -158,9 +158,7 @@ TEST(HostileFolders, SettingsAreSavedAndLoadedInFoldersWithSpacesPercentSignsJap
     SCOPED_TRACE(ui::narrow(leaf));
     const lt::TempFolder folder(leaf);
     populate(folder.path());
-    const std::wstring exe = folder.file(exeName);
-    EXPECT_EQ(core::settingsPathFor(exe), folder.file(L"lumivex.ini"));
-    expectSavedAndLoadedAgain(exe);
+    expectSavedAndLoadedAgain(folder.file(exeName));
   }
 }
 
@@ -170,9 +168,7 @@ TEST(HostileFolders, SettingsAreSavedAndLoadedOnADriveRoot) {
   if (!drive.defined()) GTEST_SKIP() << "no drive letter could be mapped";
   populate(drive.root());
   ASSERT_TRUE(lt::fileExists(folder.file(L"lumivex.ini")));
-  const std::wstring exe = drive.root() + L"lumivex.exe";
-  EXPECT_EQ(core::programFolderOf(exe), drive.root());
-  expectSavedAndLoadedAgain(exe);
+  expectSavedAndLoadedAgain(drive.root() + L"lumivex.exe");
   EXPECT_NE(lt::readFileBytes(folder.file(L"lumivex.ini")).find("splashtime=9"), std::string::npos);
 }
 
