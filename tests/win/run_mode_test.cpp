@@ -15,35 +15,20 @@ bool quitPosted() {
   return PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
-void expectNormalMode(const SplashRun& run) {
+}  // namespace
+
+TEST(RunMode, ZeroByteSettingsFileIsNormalModeAndItsLoadWritesNothing) {
+  SplashRun run(std::string{});
   EXPECT_EQ(run.app().session().mainForm(), &run.splash());
-  EXPECT_TRUE(run.splash().countdown.enabled());
-  EXPECT_EQ(run.splash().countdown.interval(), 1000u);
   ASSERT_NE(run.app().settingsFile(), nullptr);
   EXPECT_EQ(run.app().settingsFile()->path(), run.settingsPath());
   EXPECT_FALSE(run.controls().setupCompleteButton.visible());
-  EXPECT_TRUE(run.controls().okButton.visible());
-  EXPECT_TRUE(run.controls().closeButton.visible());
-  EXPECT_TRUE(run.controls().defaultButton.visible());
+  EXPECT_TRUE(run.controls().okButton.visible() && run.controls().closeButton.visible() &&
+              run.controls().defaultButton.visible());
   EXPECT_FALSE(run.splash().visible());
-}
-
-}  // namespace
-
-TEST(RunMode, ZeroByteSettingsFileIsNormalModeWithEveryDefault) {
-  SplashRun run(std::string{});
-  expectNormalMode(run);
 
   run.expectModal();  // no picture path: the notice, then the option dialog
   run.show();
-  EXPECT_EQ(run.modalShowings, 1);
-  EXPECT_EQ(run.splash().colour(), ui::kButtonFace) << "the loaded default, not the layout's blue";
-  EXPECT_EQ(run.controls().displaySecondsEdit.value(), 5);
-  EXPECT_EQ(run.controls().borderWidthEdit.value(), 3);
-  EXPECT_EQ(run.controls().fontSizeEdit.value(), 12);
-  EXPECT_EQ(run.controls().placementGroup.itemIndex(), 0);
-  EXPECT_EQ(run.splash().countdown.interval(), 5000u);
-  EXPECT_FALSE(run.splash().countdown.enabled()) << "stopped for the missing picture";
   EXPECT_EQ(lt::readFileBytes(run.settingsPath()), "") << "loading writes nothing";
 }
 
@@ -56,33 +41,18 @@ TEST(RunMode, FolderAtTheSettingsPathMeansFirstRun) {
   EXPECT_FALSE(run.splash().countdown.enabled());
   ASSERT_NE(run.app().settingsFile(), nullptr);
   EXPECT_EQ(run.app().settingsFile()->path(), run.dir.file(L"lumivex.ini"));
-  EXPECT_TRUE(run.controls().setupCompleteButton.visible());
-  EXPECT_FALSE(run.controls().okButton.visible());
-  EXPECT_FALSE(run.controls().closeButton.visible());
-  EXPECT_FALSE(run.controls().defaultButton.visible());
   lt::pumpFor(1200);
   EXPECT_FALSE(quitPosted()) << "the stopped countdown never closes the hidden splash";
 }
 
+// Renamed, the program looks for a settings file of its new name; the one beside it belongs to another copy.
 TEST(RunMode, MissingSettingsFileMeansFirstRunAndCreatesNothing) {
-  SplashRun run(nullptr);
+  lt::ProgramRun run;
+  lt::writeFileBytes(run.dir.file(L"lumivex.ini"), "");
+  run.start(run.dir.file(L"splash.exe"));
   EXPECT_EQ(run.app().session().mainForm(), &run.option());
-  EXPECT_FALSE(run.splash().countdown.enabled());
-  EXPECT_FALSE(lt::fileExists(run.settingsPath()));
-}
-
-TEST(RunMode, ExecutableWithoutExtensionGetsIniAppended) {
-  const std::string empty;
-  SplashRun run(&empty, L"lumivex");
-  EXPECT_EQ(run.settingsPath(), run.dir.file(L"lumivex.ini"));
-  expectNormalMode(run);
-
-  // Renamed, the program looks for a settings file of the new name and starts a first run.
-  const std::wstring renamed = run.dir.file(L"splash.exe");
-  run.application.reset();
-  run.start(renamed);
   EXPECT_EQ(run.app().settingsFile()->path(), run.dir.file(L"splash.ini"));
-  EXPECT_EQ(run.app().session().mainForm(), &run.option());
+  EXPECT_FALSE(lt::fileExists(run.dir.file(L"splash.ini")));
 }
 
 TEST(RunMode, ClosingTheSplashReleasesTheSettingsFileAndEndsTheProgram) {
@@ -92,11 +62,4 @@ TEST(RunMode, ClosingTheSplashReleasesTheSettingsFileAndEndsTheProgram) {
   EXPECT_EQ(run.app().settingsFile(), nullptr);
   EXPECT_TRUE(quitPosted());
   EXPECT_TRUE(lt::fileExists(run.settingsPath()));
-}
-
-TEST(RunMode, FirstRunSetupCompletionClosesTheHiddenSplash) {
-  SplashRun run(nullptr);
-  run.splash().close();  // what the setup-complete button does after saving
-  EXPECT_EQ(run.app().settingsFile(), nullptr);
-  EXPECT_TRUE(quitPosted()) << "the splash is not the main window, yet closing it ends the program";
 }
