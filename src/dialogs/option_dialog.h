@@ -8,10 +8,7 @@
 #include "core/settings.h"
 #include "dialogs/effects_dialog.h"
 #include "dialogs/option_dialog_controls.h"
-#include "ui/common_dialogs.h"
-#include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/timer.h"
 
 namespace lumivex {
 
