@@ -17,9 +17,8 @@ class AboutDialog : public ui::Form {
   ui::Label versionLabel{*this};
   ui::Button okButton{*this};
 
-  void onShowing();
-
  private:
+  void onShowing();
   const core::Settings& settings_;
 };
 

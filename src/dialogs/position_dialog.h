@@ -22,13 +22,12 @@ class PositionDialog : public ui::Form {
   ui::Button okButton{*this};
   ui::Shape placeholderFrame{*this, ui::kButtonFace, 0x000080FF, 3};
 
-  void onShowing();
-  void onOkClicked();
-
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void onShowing();
+  void onOkClicked();
   void showPosition();
   void placeFrame();
   SIZE frame_{};  // the picture's size in pixels, which the frame keeps

@@ -19,10 +19,9 @@ class StartupRegistrationDialog : public ui::Form {
   ui::Button cancelButton{*this};
   ui::Button unregisterButton{*this};
 
+ private:
   void registerChosenWay();  // registers the way the check box names and removes the other
   void unregister();         // removes both ways
-
- private:
   std::wstring exePath_;
 };
 
