@@ -194,29 +194,25 @@ TEST(HostileFolders, AProgramFolderThatVanishedDuringTheRunIsReportedNotRecreate
 }
 
 TEST(HostileFolders, ASettingsFileReplacedOrDeletedDuringTheRun) {
-  {
-    SCOPED_TRACE("replaced by a folder: refused, and the folder stays");
+  for (const bool replacedByAFolder : {true, false}) {
+    SCOPED_TRACE(replacedByAFolder ? "replaced by a folder: refused, and the folder stays"
+                                   : "deleted: the save writes a whole new file");
     const lt::TempFolder folder;
     populate(folder.path());
     const std::wstring ini = folder.file(L"lumivex.ini");
     FolderRun run(folder.file(L"lumivex.exe"));
     run.showThenSaveWithOk([&](OptionDialog&) {
       DeleteFileW(ini.c_str());
-      CreateDirectoryW(ini.c_str(), nullptr);
+      if (replacedByAFolder) CreateDirectoryW(ini.c_str(), nullptr);
     });
-    ASSERT_EQ(run.services.boxes.size(), 1u);
-    EXPECT_EQ(run.services.boxes[0].text, ini + L" に書き込めません.");
-    EXPECT_NE(GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-  }
-  {
-    SCOPED_TRACE("deleted: the save writes a whole new file");
-    const lt::TempFolder folder;
-    populate(folder.path());
-    const std::wstring ini = folder.file(L"lumivex.ini");
-    FolderRun run(folder.file(L"lumivex.exe"));
-    run.showThenSaveWithOk([&](OptionDialog&) { DeleteFileW(ini.c_str()); });
-    EXPECT_TRUE(run.services.boxes.empty());
-    lt::expectSettingsReadBack(ini, lt::liveSettings(run));
+    if (replacedByAFolder) {
+      ASSERT_EQ(run.services.boxes.size(), 1u);
+      EXPECT_EQ(run.services.boxes[0].text, ini + L" に書き込めません.");
+      EXPECT_NE(GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    } else {
+      EXPECT_TRUE(run.services.boxes.empty());
+      lt::expectSettingsReadBack(ini, lt::liveSettings(run));
+    }
   }
 }
 

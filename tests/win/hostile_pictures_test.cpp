@@ -147,20 +147,11 @@ void expectRefused(SplashRun& run, const std::wstring& text) {
 
 }  // namespace
 
+// What each decoder refuses is checked natively; here a refusal of each kind goes through the show sequence, and
+// headers that promise more than the file holds cost neither time nor memory.
 TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens) {
-  const std::string bmp = lt::bmpFile(64, 48, lt::solid(0xFF0000));
   const std::string jpeg = lt::jpegFile(64, 48, lt::solid(0xFF0000));
-  std::string wrongMagicBmp = bmp;
-  wrongMagicBmp[0] = 'M';
-  wrongMagicBmp[1] = 'B';
-  const auto suiteFile = [](const char* name) {
-    const std::vector<uint8_t> bytes = core::testing::readPngSuite(name);
-    return std::string(bytes.begin(), bytes.end());
-  };
-  const std::string png = suiteFile("basn6a08.png");
-  std::string badChecksum = png;
-  badChecksum[29] ^= 1;  // inside the header's checksum
-  const std::wstring cutPng = L"PNG エラー #-1: ファイルが途中で切れています.";
+  const std::vector<uint8_t> png = core::testing::readPngSuite("basn6a08.png");
   struct Case {
     const wchar_t* name;
     std::string bytes;
@@ -168,30 +159,13 @@ TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens
   };
   const Case cases[] = {
       {L"empty.bmp", "", kBitmapText},
-      {L"empty.jpg", "", jpegText(JERR_INPUT_EMPTY)},
-      {L"headonly.bmp", bmp.substr(0, 20), kBitmapText},
-      {L"cut.bmp", bmp.substr(0, bmp.size() / 2), kBitmapText},
-      {L"cut.jpg", jpeg.substr(0, 30), jpegText(JERR_NO_IMAGE)},
-      {L"magic.bmp", wrongMagicBmp, kBitmapText},
-      {L"magic.jpg", "GIF89a" + jpeg.substr(6), jpegText(JERR_NO_SOI)},
-      {L"photo.bmp", jpeg, kBitmapText},
-      {L"drawing.jpg", bmp, jpegText(JERR_NO_SOI)},
-      // Headers promising far more pixels than the program accepts, or than the file holds.
-      {L"huge.bmp", bitmapClaiming(100000, 100000, 64), kBitmapText},
-      {L"tall.bmp", bitmapClaiming(1, 2000000000, 64), kBitmapText},
-      {L"negative.bmp", bitmapClaiming(-5000, 5000, 64), kBitmapText},
       {L"big-cut.bmp", bitmapClaiming(10000, 10000, 4096), kBitmapText},
       {L"huge.jpg", claimingSize(jpeg, 60000, 60000), jpegText(JERR_IMAGE_TOO_BIG)},
-      {L"empty.png", "", cutPng},
-      {L"signature.png", "\x89PNG\r\n\x1a\nxx", cutPng},
-      {L"cut.png", png.substr(0, png.size() / 2), cutPng},
-      {L"checksum.png", badChecksum, L"PNG エラー #18: チェックサムが一致しません."},
-      {L"xs1n0g01.png", suiteFile("xs1n0g01.png"), L"PNG エラー #4: PNG ファイルではありません."},
+      {L"cut.png", std::string(png.begin(), png.begin() + png.size() / 2), L"PNG エラー #-1: ファイルが途中で切れています."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ui::narrow(c.name));
-    lt::TempFolder pics;
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, c.name, c.bytes)));
+    SplashRun run({c.name, c.bytes});
     expectRefused(run, c.text);
   }
 }
@@ -215,8 +189,7 @@ TEST(HostilePictures, ProgressiveArithmeticAndCmykJpegsAreShown) {
       {L"progressive.jpg", JpegKind::Progressive}, {L"arithmetic.jpg", JpegKind::Arithmetic}, {L"cmyk.jpg", JpegKind::Cmyk}};
   for (const auto& [name, kind] : cases) {
     SCOPED_TRACE(ui::narrow(name));
-    lt::TempFolder pics;
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, name, redJpeg(180, 120, kind)), "b_size=0\r\n"));
+    SplashRun run({name, redJpeg(180, 120, kind)}, "b_size=0\r\n");
     run.show();
     EXPECT_TRUE(run.services.boxes.empty());
     EXPECT_EQ(lt::outerSize(run.splash().hwnd()).cx, 180);
@@ -231,9 +204,8 @@ TEST(HostilePictures, ProgressiveArithmeticAndCmykJpegsAreShown) {
 TEST(HostilePictures, SmallFileClaimingALargeJpegShowsQuickly) {
   // A valid header for 11000 x 11000 pixels whose data stops at once: only what the desktop shows is decoded.
   const std::string small = lt::jpegFile(16, 16, lt::solid(0xFF0000));
-  lt::TempFolder pics;
   const std::string claims = claimingSize(small.substr(0, startOfScan(small) + 14), 11000, 11000);
-  SplashRun run(lt::splashIni(lt::writtenFile(pics, L"claims.jpg", claims), "b_size=0\r\n"));
+  SplashRun run({L"claims.jpg", claims}, "b_size=0\r\n");
   EXPECT_LT(cpuMsFor([&] { run.show(); }), kShowCpuMs);
   EXPECT_EQ(run.splash().image.width(), 11000);
   EXPECT_LE(run.services.boxes.size(), 1u);
@@ -259,8 +231,7 @@ TEST(HostilePictures, JpegWithBadPixelDataIsReportedAtMostOnceWhateverTheRepaint
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ui::narrow(c.name));
-    lt::TempFolder pics;
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, c.name, c.bytes), "b_size=0\r\n"));
+    SplashRun run({c.name, c.bytes}, "b_size=0\r\n");
     EXPECT_LT(cpuMsFor([&] { run.show(); }), kShowCpuMs);
     EXPECT_EQ(lt::outerSize(run.splash().hwnd()).cx, 200) << "the header gave the size";
     for (int i = 0; i < 5; ++i) {
@@ -287,28 +258,20 @@ TEST(HostilePictures, DamagedMetafilesAreRefusedBeforeTheWindowSystemReadsThem) 
   const size_t blit = emfRecordAt(offsets, 76);  // the fill: a block transfer without a source bitmap
   set32(offsets, blit + 84, 0x00100000);
   set32(offsets, blit + 88, 40);
-  std::string pastTheEnd = lt::emfFile(drawShapes);
-  set32(pastTheEnd, emfRecordAt(pastTheEnd, 42) + 4, 0x00100000);
   std::string points = lt::placeableWmfFile(drawShapes);
   const size_t polygon = points.find(std::string("\x24\x03", 2));
   ASSERT_NE(polygon, std::string::npos);
   points[polygon + 2] = '\xFF';  // the point count
   points[polygon + 3] = '\x3F';
-  std::string disk = lt::placeableWmfFile(drawShapes);
-  disk[22] = 2;  // a disk metafile's header names a file for the player to read
-  const std::pair<const wchar_t*, std::string> cases[] = {
-      {L"offsets.emf", offsets}, {L"end.emf", pastTheEnd}, {L"points.wmf", points}, {L"disk.wmf", disk}};
-  for (const auto& [name, bytes] : cases) {
+  for (const auto& [name, bytes] : {std::pair{L"offsets.emf", offsets}, std::pair{L"points.wmf", points}}) {
     SCOPED_TRACE(ui::narrow(name));
-    lt::TempFolder pics;
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, name, bytes)));
+    SplashRun run({name, bytes});
     expectRefused(run, kMetafileText);
   }
   for (const auto& [name, bytes] : {std::pair{L"fine.emf", lt::emfFile(drawShapes)},
                                     std::pair{L"fine.wmf", lt::placeableWmfFile(drawShapes)}}) {
     SCOPED_TRACE(ui::narrow(name));
-    lt::TempFolder pics;
-    SplashRun run(lt::splashIni(lt::writtenFile(pics, name, bytes), "b_size=0\r\n"));
+    SplashRun run({name, bytes}, "b_size=0\r\n");
     run.show();
     EXPECT_TRUE(run.services.boxes.empty()) << "the undamaged file is shown";
     ASSERT_NE(run.splash().image.picture(), nullptr);
@@ -331,8 +294,7 @@ std::string slowMetafile(int ellipses) {
 }  // namespace
 
 TEST(HostilePictures, AMetafileTooSlowToPlayIsRefusedWithoutFreezingTheWindow) {
-  lt::TempFolder pics;
-  SplashRun run(lt::splashIni(lt::writtenFile(pics, L"slow.emf", slowMetafile(2000))));  // about a second to play
+  SplashRun run({L"slow.emf", slowMetafile(2000)});  // about a second to play
   run.services.metafileTrialMs = 20;
   expectRefused(run, kMetafileText);
 }

@@ -150,7 +150,6 @@ std::string placeableWmfFile(const std::function<void(HDC)>& draw) {
   return header + bits;
 }
 
-int jpegCodeNoImage() { return JERR_NO_IMAGE; }
 int jpegCodeNoSoi() { return JERR_NO_SOI; }
 int jpegCodeInputEmpty() { return JERR_INPUT_EMPTY; }
 int jpegCodeNoQuantTable() { return JERR_NO_QUANT_TABLE; }

@@ -25,14 +25,13 @@ std::string jpegFile(int width, int height, const PixelFn& rgb, int quality = 95
 // The same JPEG file without its quantisation tables: the header still reads, the pixels cannot be decoded.
 std::string withoutQuantTables(const std::string& jpeg);
 
-// The JPEG library's message codes for the failures the tests provoke.
 // An enhanced metafile whose frame is one inch by half an inch, of what `draw` records.
 std::string emfFile(const std::function<void(HDC)>& draw);
 // A placeable Windows metafile of 144 x 72 units at 144 units per inch (one inch by half an inch), of what `draw`
 // records.
 std::string placeableWmfFile(const std::function<void(HDC)>& draw);
 
-int jpegCodeNoImage();
+// The JPEG library's message codes for the failures the tests provoke.
 int jpegCodeNoSoi();
 int jpegCodeInputEmpty();
 int jpegCodeNoQuantTable();
