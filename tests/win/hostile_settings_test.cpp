@@ -29,11 +29,10 @@ std::string randomBytes(size_t n, unsigned seed) {
 // Starts the program on a settings file of `ini`. No picture file exists, so the show sequence loads the settings,
 // announces the missing picture and opens the option dialog; `inDialog` looks at the loaded values there, then OK
 // is pressed, which saves them.
-void loadThenSave(SplashRun& run, const std::function<void(OptionDialog&)>& inDialog) {
+void loadThenSave(SplashRun& run, const std::function<void(OptionDialogControls&)>& inDialog) {
   run.services.queueModalHook([&](ui::Form& f) {
-    auto& o = static_cast<OptionDialog&>(f);
-    auto& ctl = controlsOf(o);
-    inDialog(o);
+    auto& ctl = controlsOf(static_cast<OptionDialog&>(f));
+    inDialog(ctl);
     PostMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   run.show();
@@ -68,7 +67,7 @@ TEST(HostileSettings, RandomBytesLoadTheStartUpValuesAndASaveWritesEveryValue) {
   for (unsigned seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
     SplashRun run(randomBytes(16384, seed) + kTail);
-    loadThenSave(run, [&](OptionDialog& o) { expectStartUpValues(controlsOf(o)); });
+    loadThenSave(run, expectStartUpValues);
     expectSavedWithTheTailKept(run);
   }
 }
@@ -80,8 +79,7 @@ TEST(HostileSettings, MegabyteLinesAreCutToTheReadBufferAndTheKeysAfterThemStill
   SplashRun run("[Window]\r\nTop=40\r\n" + std::string(100000, 'x') + "\r\n[option]\r\nname=" + megabyte +
                 "\r\nsplashtime=7\r\nwinpos=1\r\n[message]\r\nmessage=" + longJapanese + "\r\n[" + std::string(100000, 's') +
                 "]\r\nb_size=9" + kTail);
-  loadThenSave(run, [&](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  loadThenSave(run, [&](OptionDialogControls& ctl) {
     EXPECT_EQ(run.splash().top(), 40) << "a stored place after the long lines";
     EXPECT_EQ(ctl.displaySecondsEdit.value(), 7);
     EXPECT_EQ(ctl.borderWidthEdit.value(), 3) << "the key belongs to another section";
@@ -101,8 +99,7 @@ TEST(HostileSettings, NulBytesNeitherStopTheLoadNorCutTheSavedFile) {
   const std::string nul(1, '\0');
   SplashRun run("[Window]\r\nTop=3" + nul + "9\r\n" + nul + nul + nul + "\r\n[option]\r\nsplashtime=" + nul +
                 "7\r\nname=ab" + nul + "cd\r\nfs" + nul + "iz=20\r\nb_size=4\r\n" + nul + "=" + nul + kTail);
-  loadThenSave(run, [&](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  loadThenSave(run, [&](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.borderWidthEdit.value(), 4) << "a line after the NUL bytes";
     EXPECT_NE(ctl.displaySecondsEdit.value(), 7) << "a value behind a NUL byte is not a number";
     EXPECT_NE(ctl.fontSizeEdit.value(), 20) << "nor is a key with a NUL byte in it the font size";
@@ -128,8 +125,7 @@ TEST(HostileSettings, BrokenCodePage932SequencesLoadAsTextOrDefaults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SplashRun run(c.ini);
-    loadThenSave(run, [&](OptionDialog& o) {
-      auto& ctl = controlsOf(o);
+    loadThenSave(run, [&](OptionDialogControls& ctl) {
       EXPECT_EQ(ctl.borderWidthEdit.value(), 4);
       EXPECT_EQ(ctl.fontSizeEdit.value(), 12) << "no number";
       EXPECT_NE(ctl.displaySecondsEdit.value(), 7) << "no number";
@@ -144,8 +140,7 @@ TEST(HostileSettings, BrokenCodePage932SequencesLoadAsTextOrDefaults) {
 TEST(HostileSettings, FileSavedAsUtf16ByAnEditorLoadsAndSaves) {
   const std::wstring text = L"\xFEFF[option]\r\nsplashtime=9\r\nname=山田\r\n[tail]\r\nmine=kept\r\n";
   SplashRun run(std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)));
-  loadThenSave(run, [&](OptionDialog& o) {
-    auto& ctl = controlsOf(o);
+  loadThenSave(run, [&](OptionDialogControls& ctl) {
     EXPECT_EQ(ctl.displaySecondsEdit.value(), 9);
     EXPECT_EQ(ctl.userNameEdit.text(), L"山田");
   });

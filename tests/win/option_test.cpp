@@ -219,15 +219,13 @@ TEST(MessageFile, AFileThatCannotBeCreatedOrOpenedIsReportedAndTheDialogStillSho
 TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
   const std::string saved = "[option]\r\nsplashtime=9\r\n";
   OptionRun run({OptionRun::Mode::Normal, saved, true, L""});
-  int result = 0;
   run.services.queueModalHook([](ui::Form& f) {
     auto& ctl = controlsOf(static_cast<OptionDialog&>(f));
     ctl.displaySecondsEdit.setValue(8);
     ctl.translucencySlider.setPosition(40);
     PostMessageW(ctl.closeButton.hwnd(), BM_CLICK, 0, 0);
   });
-  result = run.option().showModal();
-  EXPECT_EQ(result, ui::kResultCancel);
+  EXPECT_EQ(run.option().showModal(), ui::kResultCancel);
   EXPECT_EQ(readFileBytes(run.iniPath), saved);
   run.splash().countdown.setEnabled(false);
 

@@ -5,19 +5,13 @@
 #include <vector>
 
 #include "app_under_test.h"
-#include "app/settings_file.h"
-#include "dialogs/option_dialog.h"
 #include "dialogs/position_dialog.h"
 #include "splash/splash_window.h"
 #include "test_support.h"
 #include "ui/handles.h"
-#include "ui/text.h"
-#include "ui/message_box.h"
 
 using namespace lumivex;
 using namespace lumivex::testing;
-using lumivex::testing::pumpUntil;
-using lumivex::testing::TempFolder;
 
 namespace {
 
@@ -97,11 +91,6 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultOk);
   EXPECT_EQ(boundsOf(splash()), (Rect{-20, 400, 320, 240}));
-
-  // The option dialog saves the position that OK gave the splash window.
-  app().saveSettings();
-  EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Top", 0, app().settingsFile()->path().c_str()), 400);
-  EXPECT_EQ(static_cast<int>(GetPrivateProfileIntW(L"Window", L"Left", 0, app().settingsFile()->path().c_str())), -20);
 }
 
 TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
@@ -167,7 +156,7 @@ TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndT
     bool panelInside = false, buttonsShown = true;
     services.queueModalHook([&](ui::Form& f) {
       pumpUntil([&] { return !GetUpdateRect(positionDialog().hwnd(), nullptr, FALSE); }, 1000);
-      lumivex::testing::pumpFor(50);
+      pumpFor(50);
       ui::WindowDc dc(positionDialog().hwnd());
       const int w = r.width, h = r.height;
       for (POINT p : {POINT{0, 0}, POINT{2, 2}, POINT{w - 1, h - 1}, POINT{w - 3, h - 3}, POINT{w / 2, 1},
