@@ -159,6 +159,10 @@ TEST(HostilePictures, FilesThatCannotBeLoadedAreReportedThenTheOptionDialogOpens
   };
   const Case cases[] = {
       {L"empty.bmp", "", kBitmapText},
+      // Header arithmetic as the Windows build does it (its long has 32 bits): sizes beyond the limits, or negative.
+      {L"huge.bmp", bitmapClaiming(100000, 100000, 64), kBitmapText},
+      {L"tall.bmp", bitmapClaiming(1, 2000000000, 64), kBitmapText},
+      {L"negative.bmp", bitmapClaiming(-5000, 5000, 64), kBitmapText},
       {L"big-cut.bmp", bitmapClaiming(10000, 10000, 4096), kBitmapText},
       {L"huge.jpg", claimingSize(jpeg, 60000, 60000), jpegText(JERR_IMAGE_TOO_BIG)},
       {L"cut.png", std::string(png.begin(), png.begin() + png.size() / 2), L"PNG エラー #-1: ファイルが途中で切れています."},
