@@ -256,10 +256,12 @@ class Bed:
         self.key(key)
         self.wait_gone(title, pid=pid)
 
-    def message_box(self, timeout=10.0):
-        """The text of the program's visible message box (caption "Lumivex")."""
-        self.wait_window('Lumivex', timeout)
-        return '\n'.join(c.title for c in self.children('Lumivex') if c.klass == 'static' and c.title)
+    def answer_message_box(self):
+        """Waits for the program's message box (caption "Lumivex"), answers it with Enter and returns its text."""
+        self.wait_window('Lumivex', 10)
+        text = '\n'.join(c.title for c in self.children('Lumivex') if c.klass == 'static' and c.title)
+        self.key('Return')
+        return text
 
     def key_to_splash(self, pid, key):
         """Presses key once the splash of process pid has the keyboard; returns the splash."""

@@ -44,9 +44,8 @@ def place_with_the_position_dialog(bed, pid, to):
 def first_run_completes_setup(bed):
     prog = ProgramFolder(bed, messages=False)
     with bed.running(prog.exe) as pid:
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check('メッセージファイルが見つかりません' in text, f'missing message list notice, got {text!r}')
-        bed.key('Return')
         option = bed.wait_window('Option', pid=pid)
         check(open(prog.file('mes.txt'), 'rb').read() == ProgramFolder.messages_file(),
               'mes.txt is created with the four lines')
@@ -62,9 +61,8 @@ def first_run_completes_setup(bed):
         poll('file name in the dialog', lambda: any(c.title == 'lumivex-logo.jpg' for c in bed.children('Option')))
 
         bed.click_control('Option', '設定完了')
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check('初回の設定が完了しました。' in text, f'completion notice, got {text!r}')
-        bed.key('Return')
         bed.ends(pid, 'the program ends after the setup')
         ini = prog.read_ini()
         for key in ('Top', 'Left', 'splashtime', 'b_size', 'trans', 'colo', 'bcol', 'fcol', 'winpos', 'fsiz',
@@ -136,9 +134,8 @@ def f1_and_double_click_open_options_and_ok_saves(bed):
 def missing_picture_then_choose_one(bed):
     prog = ProgramFolder(bed, os.path.join(bed.tmp, 'gone.bmp'), splashtime=1)
     with bed.running(prog.exe) as pid:
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check('画像ファイルが見つかりませんでした' in text, f'missing-picture notice, got {text!r}')
-        bed.key('Return')
         bed.wait_window('Option', pid=pid)
         bed.click_control('Option', '選択')
         choose_file(bed, pid, bed.picture('lumivex-logo.bmp'))
@@ -154,9 +151,8 @@ def corrupt_picture_reports_and_opens_options(bed):
         f.write(b'\xff\xd8\xff\xe0 this is not a JPEG')
     prog.write_ini(normal_settings(bad, splashtime=1))
     with bed.running(prog.exe) as pid:
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check(text.startswith('JPEG エラー #') and text.endswith('.'), f'JPEG error box, got {text!r}')
-        bed.key('Return')
         bed.wait_window('Option', pid=pid)
         holds('the countdown does not end the program behind the options', lambda: bed.wait_exit(pid, 0) == 'running',
               1.5)
@@ -331,9 +327,8 @@ def logon_task_and_command_line(bed):
 
     for arguments in (('/register',), ('/install',), ('/register', 'task', 'extra')):
         with bed.running(prog.exe, arguments=' '.join(arguments)) as pid:
-            text = bed.message_box()
+            text = bed.answer_message_box()
             check('/register task' in text and '/unregister' in text, f'the usage for {arguments}: {text!r}')
-            bed.key('Return')
             check(bed.wait_exit(pid, 10) == 'exited 2', f'{arguments} ends with exit code 2')
 
 
