@@ -263,18 +263,13 @@ class Bed:
         self.key('Return')
         return text
 
-    def key_to_splash(self, pid, key):
-        """Presses key once the splash of process pid has the keyboard; returns the splash."""
+    def options_from_splash(self, pid):
+        """F1 once the splash of process pid has the keyboard: returns the option dialog it opens."""
         splash = self.wait_window('splash', pid=pid)
         if self.monitors:
             self.point_at(splash)
         poll('the splash to have the keyboard', lambda: self.foreground(pid), 5)
-        self.key(key)
-        return splash
-
-    def options_from_splash(self, pid):
-        """F1 on the splash: returns the option dialog it opens."""
-        self.key_to_splash(pid, 'F1')
+        self.key('F1')
         return self.wait_window('Option', pid=pid)
 
     def foreground(self, pid):
