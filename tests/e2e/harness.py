@@ -343,9 +343,10 @@ class Bed:
     def drive_c(self, *parts):
         return os.path.join(self.prefix, 'drive_c', *parts)
 
-    def startup_folder(self):
-        return self.drive_c('users', os.environ.get('USER', 'root'), 'AppData', 'Roaming', 'Microsoft', 'Windows',
-                            'Start Menu', 'Programs', 'StartUp')
+    def startup_folder(self, every_user=False):
+        """The user's Startup folder, or the one of every user."""
+        home = ('ProgramData',) if every_user else ('users', os.environ.get('USER', 'root'), 'AppData', 'Roaming')
+        return self.drive_c(*home, 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp')
 
     def picture(self, name):
         """A sample picture of scripts/make_demo_pictures.py by its name (made once for the bed), or a path."""
