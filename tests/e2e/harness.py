@@ -119,6 +119,7 @@ class Window:
         self.pid = int(self.values.get('pid', '0'))
         self.left, self.top = self.rect[:2]
         self.width, self.height = self.rect[2] - self.left, self.rect[3] - self.top
+        self.centre = (self.left + self.width // 2, self.top + self.height // 2)
 
 
 # Two 1024 x 768 monitors as Wine reports them in each arrangement of Bed.arrange: (left, top, right, bottom, primary).
@@ -145,15 +146,15 @@ class Bed:
 
     # ---- setup and teardown of the whole run
     def start(self):
-        if self.monitors:
-            answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
-                                    stdout=subprocess.PIPE, text=True).stdout.split()
-            self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
+        if not self.monitors:
+            self.xvfb, self.env['DISPLAY'] = start_xvfb('1024x768')
             self.start_driver()
-            self.arrange(self.monitors)
             return
-        self.xvfb, self.env['DISPLAY'] = start_xvfb('1024x768')
+        answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
+                                stdout=subprocess.PIPE, text=True).stdout.split()
+        self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
         self.start_driver()
+        self.arrange(self.monitors)
 
     def start_driver(self):
         self.env.pop('LUMIVEX_XVFB', None)
@@ -243,9 +244,8 @@ class Bed:
                 return c
         raise Failure(f'no control "{text}" ({klass}) in "{window_title}"')
 
-    def click_control(self, window_title, text, repeat=1):
-        c = self.control(window_title, text)
-        self.click(c.left + c.width // 2, c.top + c.height // 2, repeat)
+    def click_control(self, window_title, text):
+        self.click(*self.control(window_title, text).centre)
 
     def open_dialog(self, pid, button, title, parent='Option'):
         """Clicks button in parent and returns the window it opens, titled title."""
@@ -299,7 +299,7 @@ class Bed:
 
     def close(self, pid):
         if self.wait_exit(pid, 0) == 'running':
-            self.kill(pid)
+            self.ask(f'kill {pid}')
             self.wait_exit(pid, 5)
 
     def ends(self, pid, what, timeout=10):
@@ -336,9 +336,6 @@ class Bed:
     def wait_exit(self, pid, timeout):
         return self.ask(f'wait-exit {pid} {int(timeout * 1000)}')
 
-    def kill(self, pid):
-        self.ask(f'kill {pid}')
-
     # ---- the prefix and the sample pictures
     def drive_c(self, *parts):
         return os.path.join(self.prefix, 'drive_c', *parts)
@@ -367,7 +364,7 @@ class Bed:
     def point_at(self, window):
         """Moves the pointer over a window. On two monitors there is no window manager and Wine's virtual desktop is
         off: the X keyboard focus follows the pointer, so keys reach the window under it."""
-        self.xdotool('mousemove', *self.x_screen(window.left + window.width // 2, window.top + window.height // 2))
+        self.xdotool('mousemove', *self.x_screen(*window.centre))
 
     def key(self, *keys):
         self.xdotool('key', '--delay', '40', *keys)
@@ -422,8 +419,10 @@ class ProgramFolder:
         return read_ini(self.ini)
 
 
-def run(tests, dpi=96, monitors=None, fresh_bed=False):
-    """fresh_bed: each test gets a bed of its own (a new display and prefix) instead of all sharing one."""
+def run(tests, dpi=96, monitors=None, fresh_bed=False, only=()):
+    """Runs the (name, function) pairs of tests named in only (all when it is empty). fresh_bed: each test gets a
+    bed of its own (a new display and prefix) instead of all sharing one."""
+    tests = [(name, fn) for name, fn in tests if not only or name in only]
     bed = Bed(dpi, monitors)
     passed, failed = [], []
     try:

@@ -331,7 +331,7 @@ def polite_at_logon_and_one_instance(bed):
             check(bed.wait_exit(second, 10) == 'exited 0', 'a second start ends at once')
             check(len([w for w in bed.windows('splash') if w.visible]) == 1, 'one splash')
 
-            bed.click(splash.left + splash.width // 2, splash.top + splash.height // 2)
+            bed.click(*splash.centre)
             poll('the clicked splash active', lambda: bed.foreground(pid), 5)
             bed.key('Escape')
             bed.ends(pid, 'Esc works once the user clicks the splash', 5)
@@ -442,7 +442,5 @@ if __name__ == '__main__':
     if args[:1] == ['--dpi']:
         sys.exit(harness.run(SCALED_JOURNEYS, dpi=int(args[1])))
     if args[:1] == ['--monitors']:
-        only = args[1:]
-        sys.exit(harness.run([(n, f) for n, f in MONITOR_JOURNEYS if not only or n in only], monitors='right'))
-    only = args
-    sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only]))
+        sys.exit(harness.run(MONITOR_JOURNEYS, monitors='right', only=args[1:]))
+    sys.exit(harness.run(JOURNEYS, only=args))

@@ -291,6 +291,6 @@ if __name__ == '__main__':
     out = tempfile.mkdtemp(prefix='lumivex-packages-')
     try:
         build_packages(out)
-        sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only], fresh_bed=True))
+        sys.exit(harness.run(JOURNEYS, fresh_bed=True, only=only))
     finally:
         shutil.rmtree(out, ignore_errors=True)
