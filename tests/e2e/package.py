@@ -39,15 +39,11 @@ def build_packages(out):
         subprocess.run([os.path.join(harness.ROOT, 'scripts', 'make-dist'), '--version', version, folder], check=True,
                        stdout=subprocess.DEVNULL)
         msi = os.path.join(folder, f'lumivex-{version}.msi')
+        table = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
+                               text=True).stdout
+        properties = dict(line.rstrip('\r').split('\t', 1) for line in table.splitlines()[3:])
         PACKAGES[name] = {'msi': msi, 'version': version, 'manifests': os.path.join(folder, 'winget'),
-                          **{key: value for key, value in msi_properties(msi).items()
-                             if key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
-
-
-def msi_properties(msi):
-    text = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
-                          text=True).stdout
-    return dict(line.rstrip('\r').split('\t', 1) for line in text.splitlines()[3:])
+                          **{key: properties[key] for key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
 
 
 # ---- what msiexec leaves in the prefix
@@ -59,10 +55,8 @@ def program_folder(bed, *parts):
 def startup_shortcuts(bed):
     """The Startup shortcuts named after the program. Wine's msi puts a per-machine package's StartupFolder in the
     installing user's Startup folder, Windows in the all-users one: either counts."""
-    return (glob.glob(bed.drive_c('ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
-                                  'lumivex.lnk')) +
-            glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
-                                  'Programs', 'StartUp', 'lumivex.lnk')))
+    link = ('Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp', 'lumivex.lnk')
+    return glob.glob(bed.drive_c('ProgramData', *link)) + glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', *link))
 
 
 def logon_task(bed):
@@ -197,8 +191,8 @@ def bad_properties_refused_then_default_install_and_uninstall(bed):
 def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     older, current = PACKAGES['older'], PACKAGES['current']
     picture = INSTALL_DIR + r'\pic\lumivex-logo.bmp'
-    install(bed, 'install with REGISTER=task and the settings ends with 0', older, 'REGISTER=task',
-            f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    settings = (f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    install(bed, 'install with REGISTER=task and the settings ends with 0', older, 'REGISTER=task', *settings)
     check(os.path.isfile(logon_task(bed)), 'REGISTER=task makes the logon task for every user')
     check(startup_shortcuts(bed) == [], 'and no Startup shortcut')
     ini = read_ini(bed)
@@ -208,7 +202,7 @@ def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     # The newer version without REGISTER keeps the way registered. The settings are given again: Windows keeps the
     # file through the older version's removal (it runs with UPGRADINGPRODUCTCODE set), Wine removes it (its
     # msiexec runs that removal as a plain uninstall).
-    install(bed, 'the upgrade ends with 0', current, f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    install(bed, 'the upgrade ends with 0', current, *settings)
     check_installed(bed, current)  # one entry, of the newer version
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade keeps the logon task')
     check(read_ini(bed) == ini, 'and the settings file holds the same')
