@@ -13,6 +13,7 @@ import sys
 import tempfile
 import time
 import traceback
+from pathlib import Path
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
 BUILD = os.path.join(ROOT, 'build', 'win')
@@ -73,8 +74,7 @@ def to_windows(path):
 
 def version():
     """The version text CMake made from project(VERSION) for the Windows build."""
-    with open(os.path.join(BUILD, 'generated', 'version.txt'), encoding='utf-8') as f:
-        return f.read().strip()
+    return Path(BUILD, 'generated', 'version.txt').read_text(encoding='utf-8').strip()
 
 
 def normal_settings(picture, message='しばらくお待ち下さい', place=(0, 0), **option):
@@ -94,13 +94,11 @@ def normal_settings(picture, message='しばらくお待ち下さい', place=(0,
 def write_ini(path, sections):
     text = ''.join(f'[{section}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
                    for section, keys in sections.items())
-    with open(path, 'wb') as f:
-        f.write(text.encode('cp932'))
+    Path(path).write_bytes(text.encode('cp932'))
 
 
 def read_ini(path):
-    with open(path, 'rb') as f:
-        return f.read().decode('cp932')
+    return Path(path).read_bytes().decode('cp932')
 
 
 class Window:
@@ -136,11 +134,9 @@ class Bed:
         for two 1024 x 768 monitors (the second right or left of the primary) instead of one Wine desktop."""
         self.dpi = dpi
         self.monitors = monitors
-        self.xorg = None
+        self.xorg = self.xvfb = self.driver = None
         self.tmp = tempfile.mkdtemp(prefix='lumivex-e2e-')
         self.prefix = os.path.join(self.tmp, 'prefix')
-        self.xvfb = None
-        self.driver = None
         self.env = dict(os.environ)
         self.origin = (0, 0)  # the virtual screen's top-left corner, which sits at the X screen's origin
 
@@ -390,7 +386,8 @@ class Bed:
 class ProgramFolder:
     """A fresh program folder with lumivex.exe in it."""
 
-    DEFAULT_MESSAGES = ['しばらくお待ち下さい', 'Now Loading...', '起動中・・・', '起動ing']
+    # The message list a first show of the options creates.
+    MESSAGES_FILE = 'しばらくお待ち下さい\r\nNow Loading...\r\n起動中・・・\r\n起動ing\r\n'.encode('cp932')
 
     def __init__(self, bed, picture=None, messages=True, **settings):
         """picture: a settings file for a normal run that shows it (Bed.picture), with settings (normal_settings).
@@ -400,14 +397,9 @@ class ProgramFolder:
         shutil.copy(os.path.join(BUILD, 'lumivex.exe'), self.exe)
         self.ini = os.path.join(self.path, 'lumivex.ini')
         if messages:
-            with open(self.file('mes.txt'), 'wb') as f:
-                f.write(self.messages_file())
+            Path(self.file('mes.txt')).write_bytes(self.MESSAGES_FILE)
         if picture:
             self.write_ini(normal_settings(bed.picture(picture), **settings))
-
-    @classmethod
-    def messages_file(cls):
-        return ''.join(line + '\r\n' for line in cls.DEFAULT_MESSAGES).encode('cp932')
 
     def file(self, name):
         return os.path.join(self.path, name)

@@ -6,6 +6,7 @@ import re
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 import harness
 from harness import ProgramFolder, check, holds, normal_settings, poll
@@ -47,7 +48,7 @@ def first_run_completes_setup(bed):
         text = bed.answer_message_box()
         check('メッセージファイルが見つかりません' in text, f'missing message list notice, got {text!r}')
         option = bed.wait_window('Option', pid=pid)
-        check(open(prog.file('mes.txt'), 'rb').read() == ProgramFolder.messages_file(),
+        check(open(prog.file('mes.txt'), 'rb').read() == ProgramFolder.MESSAGES_FILE,
               'mes.txt is created with the four lines')
         check(bed.window('splash', pid) is None, 'the splash window must not be shown in first-run mode')
         buttons = {c.title: c for c in bed.children('Option') if c.klass == 'button'}
@@ -141,8 +142,7 @@ def missing_picture_then_choose_one(bed):
 def corrupt_picture_reports_and_opens_options(bed):
     prog = ProgramFolder(bed)
     bad = prog.file('broken.jpg')
-    with open(bad, 'wb') as f:
-        f.write(b'\xff\xd8\xff\xe0 this is not a JPEG')
+    Path(bad).write_bytes(b'\xff\xd8\xff\xe0 this is not a JPEG')
     prog.write_ini(normal_settings(bad, splashtime=1))
     with bed.running(prog.exe) as pid:
         text = bed.answer_message_box()
@@ -206,8 +206,7 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
     os.makedirs(target)
     subprocess.run(['unzip', '-q', zip_path, '-d', target], check=True)
     folder = os.path.join(target, 'Lumivex-' + harness.version())
-    with open(os.path.join(folder, 'THIRD-PARTY-NOTICES.txt'), encoding='utf-8-sig') as f:
-        notices = f.read()
+    notices = Path(folder, 'THIRD-PARTY-NOTICES.txt').read_text(encoding='utf-8-sig')
     check(os.path.isfile(os.path.join(folder, 'LICENSE.txt'))
           and all(name in notices for name in ('Independent JPEG Group', 'libspng', 'Jean-loup Gailly')),
           'the zip holds the licence and the notices of the libraries inside the executable')
@@ -286,8 +285,7 @@ def logon_task_and_command_line(bed):
         poll('the shortcut', lambda: registrations(bed) == ['shortcut'], 5)
         register_from_the_dialog(bed, pid, logon_task=True)
         poll('the task instead of the shortcut', lambda: registrations(bed) == ['task'], 5)
-        with open(bed.drive_c('windows', 'system32', 'tasks', logon_tasks(bed)[0]), 'rb') as f:
-            stored = f.read().decode('utf-8-sig')
+        stored = Path(bed.drive_c('windows', 'system32', 'tasks', logon_tasks(bed)[0])).read_bytes().decode('utf-8-sig')
         check('<Priority>4</Priority>' in stored, f'the task keeps its priority: {stored}')
         register_from_the_dialog(bed, pid, unregister=True)
         poll('nothing registered', lambda: registrations(bed) == [], 5)

@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import time
+from pathlib import Path
 
 import yaml
 import jsonschema
@@ -56,7 +57,8 @@ def startup_shortcuts(bed):
     """The Startup shortcuts named after the program. Wine's msi puts a per-machine package's StartupFolder in the
     installing user's Startup folder, Windows in the all-users one: either counts."""
     link = ('Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp', 'lumivex.lnk')
-    return glob.glob(bed.drive_c('ProgramData', *link)) + glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', *link))
+    return (glob.glob(bed.drive_c('ProgramData', *link)) +
+            glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', *link)))
 
 
 def logon_task(bed):
@@ -66,8 +68,7 @@ def logon_task(bed):
 def shortcut_target(path):
     """The target of a shell link, and whether it is advertised (a Windows Installer descriptor instead of a path):
     the link's LinkInfo holds the local path."""
-    with open(path, 'rb') as f:
-        data = f.read()
+    data = Path(path).read_bytes()
     flags = struct.unpack_from('<I', data, 0x14)[0]
     advertised = bool(flags & 0x1000)
     at = 0x4C
@@ -119,11 +120,8 @@ def msiexec(bed, what, expect, *arguments, timeout=120):
     rc = int(ended.split()[1])
     print(f'msiexec {" ".join(a for a in arguments if not a.startswith("Z:"))}: exit code {rc}, '
           f'{time.monotonic() - started:.1f} s', flush=True)
-    text = ''
-    if os.path.exists(log):
-        with open(log, 'rb') as f:
-            raw = f.read()
-        text = raw.decode('utf-16') if raw[:2] == b'\xff\xfe' else raw.decode('cp932', errors='replace')
+    raw = Path(log).read_bytes() if os.path.exists(log) else b''
+    text = raw.decode('utf-16') if raw[:2] == b'\xff\xfe' else raw.decode('cp932', errors='replace')
     check(rc == expect, f'{what} ({expect}), got {rc}')
     return text
 
@@ -219,8 +217,7 @@ def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
     check(not os.path.exists(logon_task(bed)) and startup_shortcuts(bed) == [], 'REGISTER=none: neither task nor shortcut')
     # An administrator changes the machine-wide settings afterwards.
     changed = read_ini(bed).replace('splashtime=3', 'splashtime=9')
-    with open(program_folder(bed, 'lumivex.ini'), 'wb') as f:
-        f.write(changed.encode('cp932'))
+    Path(program_folder(bed, 'lumivex.ini')).write_bytes(changed.encode('cp932'))
 
     install(bed, 'the newer package installs over it', current, 'REGISTER=Task')
     check_installed(bed, current)
@@ -238,14 +235,12 @@ def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
 
 
 def winget_manifests_validate(bed):
-    with open(SCHEMA, encoding='utf-8') as f:
-        schema = json.load(f)
+    schema = json.loads(Path(SCHEMA).read_text(encoding='utf-8'))
     package = PACKAGES['current']
     folder = os.path.join(package['manifests'], 'manifests', 'l', 'Lumivex', 'Lumivex', package['version'])
     manifests = {}
     for path in sorted(glob.glob(os.path.join(folder, '*.yaml'))):
-        with open(path, encoding='utf-8') as f:
-            manifest = yaml.safe_load(f)
+        manifest = yaml.safe_load(Path(path).read_text(encoding='utf-8'))
         kind = manifest.get('ManifestType')
         check(kind in ('installer', 'defaultLocale', 'version'), f'{path}: ManifestType {kind!r}')
         errors = sorted(jsonschema.Draft202012Validator({'$ref': f'#/$defs/{kind}', '$defs': schema['$defs']})
@@ -264,8 +259,7 @@ def winget_manifests_validate(bed):
         check((m['PackageIdentifier'], m['PackageVersion']) == ('Lumivex.Lumivex', package['version']),
               f'every manifest names the package and its version: {m["PackageIdentifier"]} {m["PackageVersion"]}')
     installer = manifests['installer'][1]
-    with open(package['msi'], 'rb') as f:
-        sha256 = hashlib.sha256(f.read()).hexdigest().upper()
+    sha256 = hashlib.sha256(Path(package['msi']).read_bytes()).hexdigest().upper()
     entry = installer['AppsAndFeaturesEntries'][0]
     check(installer['ProductCode'] == entry['ProductCode'] == package['ProductCode']
           and entry['UpgradeCode'] == package['UpgradeCode']
