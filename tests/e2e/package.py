@@ -220,7 +220,6 @@ def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
     Path(program_folder(bed, 'lumivex.ini')).write_bytes(changed.encode('cp932'))
 
     install(bed, 'the newer package installs over it', current, 'REGISTER=Task')
-    check_installed(bed, current)
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade registers as it is told')
     check(read_ini(bed) == changed, 'the upgrade keeps the changed settings file as it is')
 
