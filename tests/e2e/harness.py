@@ -13,6 +13,7 @@ import sys
 import tempfile
 import time
 import traceback
+from pathlib import Path
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
 BUILD = os.path.join(ROOT, 'build', 'win')
@@ -73,8 +74,7 @@ def to_windows(path):
 
 def version():
     """The version text CMake made from project(VERSION) for the Windows build."""
-    with open(os.path.join(BUILD, 'generated', 'version.txt'), encoding='utf-8') as f:
-        return f.read().strip()
+    return Path(BUILD, 'generated', 'version.txt').read_text(encoding='utf-8').strip()
 
 
 def normal_settings(picture, message='しばらくお待ち下さい', place=(0, 0), **option):
@@ -94,13 +94,11 @@ def normal_settings(picture, message='しばらくお待ち下さい', place=(0,
 def write_ini(path, sections):
     text = ''.join(f'[{section}]\r\n' + ''.join(f'{k}={v}\r\n' for k, v in keys.items())
                    for section, keys in sections.items())
-    with open(path, 'wb') as f:
-        f.write(text.encode('cp932'))
+    Path(path).write_bytes(text.encode('cp932'))
 
 
 def read_ini(path):
-    with open(path, 'rb') as f:
-        return f.read().decode('cp932')
+    return Path(path).read_bytes().decode('cp932')
 
 
 class Window:
@@ -119,6 +117,7 @@ class Window:
         self.pid = int(self.values.get('pid', '0'))
         self.left, self.top = self.rect[:2]
         self.width, self.height = self.rect[2] - self.left, self.rect[3] - self.top
+        self.centre = (self.left + self.width // 2, self.top + self.height // 2)
 
 
 # Two 1024 x 768 monitors as Wine reports them in each arrangement of Bed.arrange: (left, top, right, bottom, primary).
@@ -135,25 +134,23 @@ class Bed:
         for two 1024 x 768 monitors (the second right or left of the primary) instead of one Wine desktop."""
         self.dpi = dpi
         self.monitors = monitors
-        self.xorg = None
+        self.xorg = self.xvfb = self.driver = None
         self.tmp = tempfile.mkdtemp(prefix='lumivex-e2e-')
         self.prefix = os.path.join(self.tmp, 'prefix')
-        self.xvfb = None
-        self.driver = None
         self.env = dict(os.environ)
         self.origin = (0, 0)  # the virtual screen's top-left corner, which sits at the X screen's origin
 
     # ---- setup and teardown of the whole run
     def start(self):
-        if self.monitors:
-            answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
-                                    stdout=subprocess.PIPE, text=True).stdout.split()
-            self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
+        if not self.monitors:
+            self.xvfb, self.env['DISPLAY'] = start_xvfb('1024x768')
             self.start_driver()
-            self.arrange(self.monitors)
             return
-        self.xvfb, self.env['DISPLAY'] = start_xvfb('1024x768')
+        answer = subprocess.run([os.path.join(ROOT, 'scripts', 'monitors-display'), 'start'], check=True,
+                                stdout=subprocess.PIPE, text=True).stdout.split()
+        self.env['DISPLAY'], self.xorg = answer[0], int(answer[1])
         self.start_driver()
+        self.arrange(self.monitors)
 
     def start_driver(self):
         self.env.pop('LUMIVEX_XVFB', None)
@@ -243,9 +240,8 @@ class Bed:
                 return c
         raise Failure(f'no control "{text}" ({klass}) in "{window_title}"')
 
-    def click_control(self, window_title, text, repeat=1):
-        c = self.control(window_title, text)
-        self.click(c.left + c.width // 2, c.top + c.height // 2, repeat)
+    def click_control(self, window_title, text):
+        self.click(*self.control(window_title, text).centre)
 
     def open_dialog(self, pid, button, title, parent='Option'):
         """Clicks button in parent and returns the window it opens, titled title."""
@@ -256,23 +252,20 @@ class Bed:
         self.key(key)
         self.wait_gone(title, pid=pid)
 
-    def message_box(self, timeout=10.0):
-        """The text of the program's visible message box (caption "Lumivex")."""
-        self.wait_window('Lumivex', timeout)
-        return '\n'.join(c.title for c in self.children('Lumivex') if c.klass == 'static' and c.title)
+    def answer_message_box(self):
+        """Waits for the program's message box (caption "Lumivex"), answers it with Enter and returns its text."""
+        self.wait_window('Lumivex', 10)
+        text = '\n'.join(c.title for c in self.children('Lumivex') if c.klass == 'static' and c.title)
+        self.key('Return')
+        return text
 
-    def key_to_splash(self, pid, key):
-        """Presses key once the splash of process pid has the keyboard; returns the splash."""
+    def options_from_splash(self, pid):
+        """F1 once the splash of process pid has the keyboard: returns the option dialog it opens."""
         splash = self.wait_window('splash', pid=pid)
         if self.monitors:
             self.point_at(splash)
         poll('the splash to have the keyboard', lambda: self.foreground(pid), 5)
-        self.key(key)
-        return splash
-
-    def options_from_splash(self, pid):
-        """F1 on the splash: returns the option dialog it opens."""
-        self.key_to_splash(pid, 'F1')
+        self.key('F1')
         return self.wait_window('Option', pid=pid)
 
     def foreground(self, pid):
@@ -302,7 +295,7 @@ class Bed:
 
     def close(self, pid):
         if self.wait_exit(pid, 0) == 'running':
-            self.kill(pid)
+            self.ask(f'kill {pid}')
             self.wait_exit(pid, 5)
 
     def ends(self, pid, what, timeout=10):
@@ -339,16 +332,14 @@ class Bed:
     def wait_exit(self, pid, timeout):
         return self.ask(f'wait-exit {pid} {int(timeout * 1000)}')
 
-    def kill(self, pid):
-        self.ask(f'kill {pid}')
-
     # ---- the prefix and the sample pictures
     def drive_c(self, *parts):
         return os.path.join(self.prefix, 'drive_c', *parts)
 
-    def startup_folder(self):
-        return self.drive_c('users', os.environ.get('USER', 'root'), 'AppData', 'Roaming', 'Microsoft', 'Windows',
-                            'Start Menu', 'Programs', 'StartUp')
+    def startup_folder(self, every_user=False):
+        """The user's Startup folder, or the one of every user."""
+        home = ('ProgramData',) if every_user else ('users', os.environ.get('USER', 'root'), 'AppData', 'Roaming')
+        return self.drive_c(*home, 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp')
 
     def picture(self, name):
         """A sample picture of scripts/make_demo_pictures.py by its name (made once for the bed), or a path."""
@@ -369,7 +360,7 @@ class Bed:
     def point_at(self, window):
         """Moves the pointer over a window. On two monitors there is no window manager and Wine's virtual desktop is
         off: the X keyboard focus follows the pointer, so keys reach the window under it."""
-        self.xdotool('mousemove', *self.x_screen(window.left + window.width // 2, window.top + window.height // 2))
+        self.xdotool('mousemove', *self.x_screen(*window.centre))
 
     def key(self, *keys):
         self.xdotool('key', '--delay', '40', *keys)
@@ -395,7 +386,8 @@ class Bed:
 class ProgramFolder:
     """A fresh program folder with lumivex.exe in it."""
 
-    DEFAULT_MESSAGES = ['しばらくお待ち下さい', 'Now Loading...', '起動中・・・', '起動ing']
+    # The message list a first show of the options creates.
+    MESSAGES_FILE = 'しばらくお待ち下さい\r\nNow Loading...\r\n起動中・・・\r\n起動ing\r\n'.encode('cp932')
 
     def __init__(self, bed, picture=None, messages=True, **settings):
         """picture: a settings file for a normal run that shows it (Bed.picture), with settings (normal_settings).
@@ -405,14 +397,9 @@ class ProgramFolder:
         shutil.copy(os.path.join(BUILD, 'lumivex.exe'), self.exe)
         self.ini = os.path.join(self.path, 'lumivex.ini')
         if messages:
-            with open(self.file('mes.txt'), 'wb') as f:
-                f.write(self.messages_file())
+            Path(self.file('mes.txt')).write_bytes(self.MESSAGES_FILE)
         if picture:
             self.write_ini(normal_settings(bed.picture(picture), **settings))
-
-    @classmethod
-    def messages_file(cls):
-        return ''.join(line + '\r\n' for line in cls.DEFAULT_MESSAGES).encode('cp932')
 
     def file(self, name):
         return os.path.join(self.path, name)
@@ -424,8 +411,10 @@ class ProgramFolder:
         return read_ini(self.ini)
 
 
-def run(tests, dpi=96, monitors=None, fresh_bed=False):
-    """fresh_bed: each test gets a bed of its own (a new display and prefix) instead of all sharing one."""
+def run(tests, dpi=96, monitors=None, fresh_bed=False, only=()):
+    """Runs the (name, function) pairs of tests named in only (all when it is empty). fresh_bed: each test gets a
+    bed of its own (a new display and prefix) instead of all sharing one."""
+    tests = [(name, fn) for name, fn in tests if not only or name in only]
     bed = Bed(dpi, monitors)
     passed, failed = [], []
     try:

@@ -6,6 +6,7 @@ import re
 import subprocess
 import sys
 import time
+from pathlib import Path
 
 import harness
 from harness import ProgramFolder, check, holds, normal_settings, poll
@@ -44,11 +45,10 @@ def place_with_the_position_dialog(bed, pid, to):
 def first_run_completes_setup(bed):
     prog = ProgramFolder(bed, messages=False)
     with bed.running(prog.exe) as pid:
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check('メッセージファイルが見つかりません' in text, f'missing message list notice, got {text!r}')
-        bed.key('Return')
         option = bed.wait_window('Option', pid=pid)
-        check(open(prog.file('mes.txt'), 'rb').read() == ProgramFolder.messages_file(),
+        check(open(prog.file('mes.txt'), 'rb').read() == ProgramFolder.MESSAGES_FILE,
               'mes.txt is created with the four lines')
         check(bed.window('splash', pid) is None, 'the splash window must not be shown in first-run mode')
         buttons = {c.title: c for c in bed.children('Option') if c.klass == 'button'}
@@ -62,9 +62,8 @@ def first_run_completes_setup(bed):
         poll('file name in the dialog', lambda: any(c.title == 'lumivex-logo.jpg' for c in bed.children('Option')))
 
         bed.click_control('Option', '設定完了')
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check('初回の設定が完了しました。' in text, f'completion notice, got {text!r}')
-        bed.key('Return')
         bed.ends(pid, 'the program ends after the setup')
         ini = prog.read_ini()
         for key in ('Top', 'Left', 'splashtime', 'b_size', 'trans', 'colo', 'bcol', 'fcol', 'winpos', 'fsiz',
@@ -82,7 +81,8 @@ def first_run_abandoned_with_close_box(bed):
         check(not os.path.exists(prog.ini), 'no settings file is written')
 
 
-def normal_run_shows_picture_and_ends(bed, seconds):
+def normal_run_shows_picture_and_ends(bed):
+    seconds = 3
     prog = ProgramFolder(bed, 'lumivex-logo.bmp', splashtime=seconds, b_size=0)
     before = open(prog.ini, 'rb').read()
     started = time.monotonic()
@@ -96,13 +96,6 @@ def normal_run_shows_picture_and_ends(bed, seconds):
         elapsed = time.monotonic() - started
         check(elapsed >= seconds - 0.2, f'shown for the display time ({elapsed:.2f} s for {seconds} s)')
         check(open(prog.ini, 'rb').read() == before, 'the settings file is left byte-identical')
-
-
-def escape_ends_early(bed):
-    prog = ProgramFolder(bed, 'lumivex-logo.jpg', splashtime=60)
-    with bed.running(prog.exe) as pid:
-        bed.key_to_splash(pid, 'shift+Escape')
-        bed.ends(pid, 'Shift+Esc closes the splash and ends the program')
 
 
 def f1_and_double_click_open_options_and_ok_saves(bed):
@@ -136,9 +129,8 @@ def f1_and_double_click_open_options_and_ok_saves(bed):
 def missing_picture_then_choose_one(bed):
     prog = ProgramFolder(bed, os.path.join(bed.tmp, 'gone.bmp'), splashtime=1)
     with bed.running(prog.exe) as pid:
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check('画像ファイルが見つかりませんでした' in text, f'missing-picture notice, got {text!r}')
-        bed.key('Return')
         bed.wait_window('Option', pid=pid)
         bed.click_control('Option', '選択')
         choose_file(bed, pid, bed.picture('lumivex-logo.bmp'))
@@ -150,13 +142,11 @@ def missing_picture_then_choose_one(bed):
 def corrupt_picture_reports_and_opens_options(bed):
     prog = ProgramFolder(bed)
     bad = prog.file('broken.jpg')
-    with open(bad, 'wb') as f:
-        f.write(b'\xff\xd8\xff\xe0 this is not a JPEG')
+    Path(bad).write_bytes(b'\xff\xd8\xff\xe0 this is not a JPEG')
     prog.write_ini(normal_settings(bad, splashtime=1))
     with bed.running(prog.exe) as pid:
-        text = bed.message_box()
+        text = bed.answer_message_box()
         check(text.startswith('JPEG エラー #') and text.endswith('.'), f'JPEG error box, got {text!r}')
-        bed.key('Return')
         bed.wait_window('Option', pid=pid)
         holds('the countdown does not end the program behind the options', lambda: bed.wait_exit(pid, 0) == 'running',
               1.5)
@@ -192,13 +182,11 @@ def about_shows_the_typed_name(bed):
 
 def started_minimized_ends_after_one_second(bed):
     prog = ProgramFolder(bed, 'lumivex-logo.bmp', splashtime=30)
-    started = time.monotonic()
     with bed.running(prog.exe, show=7) as pid:
         def ended_unseen():
             check(bed.window('splash', pid) is None, 'the splash is never shown')
             return bed.wait_exit(pid, 0).startswith('exited')
-        poll('the hidden splash to close after its design second', ended_unseen, 20)
-        check(time.monotonic() - started < 20, 'it ended after about a second, not the display time')
+        poll('the hidden splash to close after its design second, not its display time of 30 s', ended_unseen, 20)
 
 
 def started_maximized_takes_the_settings_state(bed):
@@ -218,8 +206,7 @@ def release_zip_runs_from_a_japanese_folder_with_spaces(bed):
     os.makedirs(target)
     subprocess.run(['unzip', '-q', zip_path, '-d', target], check=True)
     folder = os.path.join(target, 'Lumivex-' + harness.version())
-    with open(os.path.join(folder, 'THIRD-PARTY-NOTICES.txt'), encoding='utf-8-sig') as f:
-        notices = f.read()
+    notices = Path(folder, 'THIRD-PARTY-NOTICES.txt').read_text(encoding='utf-8-sig')
     check(os.path.isfile(os.path.join(folder, 'LICENSE.txt'))
           and all(name in notices for name in ('Independent JPEG Group', 'libspng', 'Jean-loup Gailly')),
           'the zip holds the licence and the notices of the libraries inside the executable')
@@ -269,13 +256,14 @@ def logon_tasks(bed, stem='lumivex'):
 
 
 def registrations(bed):
-    """What is registered to start lumivex.exe at logon: 'shortcut', 'task' or both."""
-    found = []
-    if os.path.exists(os.path.join(bed.startup_folder(), 'lumivex.lnk')):
-        found.append('shortcut')
-    if [n for n in logon_tasks(bed) if not n.endswith('-AllUsers')]:
-        found.append('task')
-    return found
+    """What is registered to start lumivex.exe at logon: the user's 'shortcut' and 'task', and every user's
+    'shortcut /allusers' and 'task /allusers'."""
+    tasks = logon_tasks(bed)
+    found = {'shortcut': os.path.exists(os.path.join(bed.startup_folder(), 'lumivex.lnk')),
+             'task': any(name != 'lumivex-AllUsers' for name in tasks),
+             'shortcut /allusers': os.path.exists(os.path.join(bed.startup_folder(every_user=True), 'lumivex.lnk')),
+             'task /allusers': 'lumivex-AllUsers' in tasks}
+    return [way for way, registered in found.items() if registered]
 
 
 def register_from_the_dialog(bed, pid, logon_task=None, unregister=False):
@@ -297,43 +285,29 @@ def logon_task_and_command_line(bed):
         poll('the shortcut', lambda: registrations(bed) == ['shortcut'], 5)
         register_from_the_dialog(bed, pid, logon_task=True)
         poll('the task instead of the shortcut', lambda: registrations(bed) == ['task'], 5)
-        with open(bed.drive_c('windows', 'system32', 'tasks', logon_tasks(bed)[0]), 'rb') as f:
-            stored = f.read().decode('utf-8-sig')
+        stored = Path(bed.drive_c('windows', 'system32', 'tasks', logon_tasks(bed)[0])).read_bytes().decode('utf-8-sig')
         check('<Priority>4</Priority>' in stored, f'the task keeps its priority: {stored}')
         register_from_the_dialog(bed, pid, unregister=True)
         poll('nothing registered', lambda: registrations(bed) == [], 5)
 
-    steps = [(('/register', 'startup'), 0, ['shortcut']),
-             (('-REGISTER', 'Task'), 0, ['task']),
-             (('/register', 'startup'), 0, ['shortcut']),
-             (('/unregister',), 0, [])]
-    for arguments, code, registered in steps:
-        check(bed.run_program(prog.exe, *arguments) == code, f'{arguments} ends with {code}')
+    # The same from the command line. A Task Scheduler the system refuses (here: its library missing) fails the
+    # task and keeps the shortcut. Every user's registration: Wine's user holds administrator rights.
+    steps = [(('/register', 'startup'), [], 0, ['shortcut']),
+             (('-REGISTER', 'Task'), [], 0, ['task']),
+             (('/register', 'startup'), [], 0, ['shortcut']),
+             (('/register', 'task'), ['taskschd'], 1, ['shortcut']),
+             (('/unregister',), [], 0, []),
+             (('/register', 'task', '/allusers'), [], 0, ['task /allusers']),
+             (('/register', 'startup', '/allusers'), [], 0, ['shortcut /allusers']),
+             (('/unregister', '/allusers'), [], 0, [])]
+    for arguments, without, code, registered in steps:
+        check(bed.run_program(prog.exe, *arguments, without=without) == code, f'{arguments} ends with {code}')
         check(registrations(bed) == registered, f'after {arguments}: {registrations(bed)}')
-    check(bed.window('splash') is None and bed.window('Option') is None, 'the command line shows no window')
-
-    # A Task Scheduler the system refuses (here: its library missing) fails the task and keeps the shortcut.
-    check(bed.run_program(prog.exe, '/register', 'startup') == 0, 'the shortcut registered')
-    check(bed.run_program(prog.exe, '/register', 'task', without=['taskschd']) == 1,
-          'no Task Scheduler: the task fails with exit code 1')
-    check(registrations(bed) == ['shortcut'], f'the earlier registration stays: {registrations(bed)}')
-    check(bed.run_program(prog.exe, '/unregister') == 0 and registrations(bed) == [], 'unregistered')
-
-    # Every user's task (Wine's user holds administrator rights).
-    check(bed.run_program(prog.exe, '/register', 'task', '/allusers') == 0, 'the task for every user')
-    check(logon_tasks(bed) == ['lumivex-AllUsers'], f'one task for every user: {logon_tasks(bed)}')
-    common = bed.drive_c('ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp', 'lumivex.lnk')
-    check(bed.run_program(prog.exe, '/register', 'startup', '/allusers') == 0 and os.path.exists(common),
-          'the shortcut in the all-users Startup folder')
-    check(logon_tasks(bed) == [] and registrations(bed) == [], 'it replaces every user\'s task; the user\'s own stay')
-    check(bed.run_program(prog.exe, '/unregister', '/allusers') == 0 and not os.path.exists(common),
-          'every user\'s registration removed')
 
     for arguments in (('/register',), ('/install',), ('/register', 'task', 'extra')):
         with bed.running(prog.exe, arguments=' '.join(arguments)) as pid:
-            text = bed.message_box()
+            text = bed.answer_message_box()
             check('/register task' in text and '/unregister' in text, f'the usage for {arguments}: {text!r}')
-            bed.key('Return')
             check(bed.wait_exit(pid, 10) == 'exited 2', f'{arguments} ends with exit code 2')
 
 
@@ -350,13 +324,12 @@ def polite_at_logon_and_one_instance(bed):
             # The keys reach notepad after xdotool has sent them: a loaded machine delivers them a moment later.
             poll(f'no key lost: {typed * 2!r} in notepad',
                  lambda: (lambda w: w and w.klass == 'edit' and w.title == typed * 2)(bed.foreground(notepad)), 5)
-            check(splash.topmost, 'the splash stays topmost')
 
             second = bed.launch(prog.exe)
             check(bed.wait_exit(second, 10) == 'exited 0', 'a second start ends at once')
             check(len([w for w in bed.windows('splash') if w.visible]) == 1, 'one splash')
 
-            bed.click(splash.left + splash.width // 2, splash.top + splash.height // 2)
+            bed.click(*splash.centre)
             poll('the clicked splash active', lambda: bed.foreground(pid), 5)
             bed.key('Escape')
             bed.ends(pid, 'Esc works once the user clicks the splash', 5)
@@ -365,9 +338,7 @@ def polite_at_logon_and_one_instance(bed):
 JOURNEYS = [
     ('FirstRunCompletesSetup', first_run_completes_setup),
     ('FirstRunAbandonedWithCloseBox', first_run_abandoned_with_close_box),
-    ('NormalRunOneSecond', lambda bed: normal_run_shows_picture_and_ends(bed, 1)),
-    ('NormalRunThreeSeconds', lambda bed: normal_run_shows_picture_and_ends(bed, 3)),
-    ('EscapeEndsEarly', escape_ends_early),
+    ('NormalRunThreeSeconds', normal_run_shows_picture_and_ends),
     ('OptionsFromSplashAndOkSaves', f1_and_double_click_open_options_and_ok_saves),
     ('MissingPictureThenChooseOne', missing_picture_then_choose_one),
     ('CorruptPictureReportsAndOpensOptions', corrupt_picture_reports_and_opens_options),
@@ -393,11 +364,6 @@ def windows_at_the_screens_scale(bed):
         check((splash.width, splash.height) == (480, 270), f'the splash is the picture\'s size: {splash.rect}')
         option = bed.options_from_splash(pid)
         check(option.client == scaled(532, 357), f'option dialog client area {option.client}')
-        buttons = [c for c in bed.children('Option') if c.klass == 'button' and c.title in
-                   ('OK', 'Close', 'Default', 'About', '選択', '位置設定', 'スタートアップに登録')]
-        check(len(buttons) == 7, f'the seven buttons: {[b.title for b in buttons]}')
-        for b in buttons:
-            check(abs(b.height - scaled(25)[0]) <= 1, f'button {b.title} is {b.height} pixels high')
         # Each dialog the options open: its size (the position frame's outside, the others' client area).
         for button, title, close, size in (('位置設定', 'ポジション設定', 'Escape', (480, 270)),
                                            ('About', 'About', 'Return', scaled(505, 321)),
@@ -474,7 +440,5 @@ if __name__ == '__main__':
     if args[:1] == ['--dpi']:
         sys.exit(harness.run(SCALED_JOURNEYS, dpi=int(args[1])))
     if args[:1] == ['--monitors']:
-        only = args[1:]
-        sys.exit(harness.run([(n, f) for n, f in MONITOR_JOURNEYS if not only or n in only], monitors='right'))
-    only = args
-    sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only]))
+        sys.exit(harness.run(MONITOR_JOURNEYS, monitors='right', only=args[1:]))
+    sys.exit(harness.run(JOURNEYS, only=args))

@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import time
+from pathlib import Path
 
 import yaml
 import jsonschema
@@ -39,15 +40,11 @@ def build_packages(out):
         subprocess.run([os.path.join(harness.ROOT, 'scripts', 'make-dist'), '--version', version, folder], check=True,
                        stdout=subprocess.DEVNULL)
         msi = os.path.join(folder, f'lumivex-{version}.msi')
+        table = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
+                               text=True).stdout
+        properties = dict(line.rstrip('\r').split('\t', 1) for line in table.splitlines()[3:])
         PACKAGES[name] = {'msi': msi, 'version': version, 'manifests': os.path.join(folder, 'winget'),
-                          **{key: value for key, value in msi_properties(msi).items()
-                             if key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
-
-
-def msi_properties(msi):
-    text = subprocess.run(['msiinfo', 'export', msi, 'Property'], check=True, stdout=subprocess.PIPE,
-                          text=True).stdout
-    return dict(line.rstrip('\r').split('\t', 1) for line in text.splitlines()[3:])
+                          **{key: properties[key] for key in ('ProductCode', 'ProductVersion', 'UpgradeCode')}}
 
 
 # ---- what msiexec leaves in the prefix
@@ -59,10 +56,9 @@ def program_folder(bed, *parts):
 def startup_shortcuts(bed):
     """The Startup shortcuts named after the program. Wine's msi puts a per-machine package's StartupFolder in the
     installing user's Startup folder, Windows in the all-users one: either counts."""
-    return (glob.glob(bed.drive_c('ProgramData', 'Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp',
-                                  'lumivex.lnk')) +
-            glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', 'Microsoft', 'Windows', 'Start Menu',
-                                  'Programs', 'StartUp', 'lumivex.lnk')))
+    link = ('Microsoft', 'Windows', 'Start Menu', 'Programs', 'StartUp', 'lumivex.lnk')
+    return (glob.glob(bed.drive_c('ProgramData', *link)) +
+            glob.glob(bed.drive_c('users', '*', 'AppData', 'Roaming', *link)))
 
 
 def logon_task(bed):
@@ -72,8 +68,7 @@ def logon_task(bed):
 def shortcut_target(path):
     """The target of a shell link, and whether it is advertised (a Windows Installer descriptor instead of a path):
     the link's LinkInfo holds the local path."""
-    with open(path, 'rb') as f:
-        data = f.read()
+    data = Path(path).read_bytes()
     flags = struct.unpack_from('<I', data, 0x14)[0]
     advertised = bool(flags & 0x1000)
     at = 0x4C
@@ -125,11 +120,8 @@ def msiexec(bed, what, expect, *arguments, timeout=120):
     rc = int(ended.split()[1])
     print(f'msiexec {" ".join(a for a in arguments if not a.startswith("Z:"))}: exit code {rc}, '
           f'{time.monotonic() - started:.1f} s', flush=True)
-    text = ''
-    if os.path.exists(log):
-        with open(log, 'rb') as f:
-            raw = f.read()
-        text = raw.decode('utf-16') if raw[:2] == b'\xff\xfe' else raw.decode('cp932', errors='replace')
+    raw = Path(log).read_bytes() if os.path.exists(log) else b''
+    text = raw.decode('utf-16') if raw[:2] == b'\xff\xfe' else raw.decode('cp932', errors='replace')
     check(rc == expect, f'{what} ({expect}), got {rc}')
     return text
 
@@ -197,8 +189,8 @@ def bad_properties_refused_then_default_install_and_uninstall(bed):
 def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     older, current = PACKAGES['older'], PACKAGES['current']
     picture = INSTALL_DIR + r'\pic\lumivex-logo.bmp'
-    install(bed, 'install with REGISTER=task and the settings ends with 0', older, 'REGISTER=task',
-            f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    settings = (f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    install(bed, 'install with REGISTER=task and the settings ends with 0', older, 'REGISTER=task', *settings)
     check(os.path.isfile(logon_task(bed)), 'REGISTER=task makes the logon task for every user')
     check(startup_shortcuts(bed) == [], 'and no Startup shortcut')
     ini = read_ini(bed)
@@ -208,7 +200,7 @@ def settings_and_logon_task_kept_by_an_upgrade_and_removed(bed):
     # The newer version without REGISTER keeps the way registered. The settings are given again: Windows keeps the
     # file through the older version's removal (it runs with UPGRADINGPRODUCTCODE set), Wine removes it (its
     # msiexec runs that removal as a plain uninstall).
-    install(bed, 'the upgrade ends with 0', current, f'PICTURE={picture}', 'SECONDS=2', 'MESSAGE=ようこそ、株式会社へ')
+    install(bed, 'the upgrade ends with 0', current, *settings)
     check_installed(bed, current)  # one entry, of the newer version
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade keeps the logon task')
     check(read_ini(bed) == ini, 'and the settings file holds the same')
@@ -225,11 +217,9 @@ def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
     check(not os.path.exists(logon_task(bed)) and startup_shortcuts(bed) == [], 'REGISTER=none: neither task nor shortcut')
     # An administrator changes the machine-wide settings afterwards.
     changed = read_ini(bed).replace('splashtime=3', 'splashtime=9')
-    with open(program_folder(bed, 'lumivex.ini'), 'wb') as f:
-        f.write(changed.encode('cp932'))
+    Path(program_folder(bed, 'lumivex.ini')).write_bytes(changed.encode('cp932'))
 
     install(bed, 'the newer package installs over it', current, 'REGISTER=Task')
-    check_installed(bed, current)
     check(os.path.isfile(logon_task(bed)) and startup_shortcuts(bed) == [], 'the upgrade registers as it is told')
     check(read_ini(bed) == changed, 'the upgrade keeps the changed settings file as it is')
 
@@ -244,14 +234,12 @@ def changed_ini_kept_by_upgrade_and_uninstall_downgrade_refused(bed):
 
 
 def winget_manifests_validate(bed):
-    with open(SCHEMA, encoding='utf-8') as f:
-        schema = json.load(f)
+    schema = json.loads(Path(SCHEMA).read_text(encoding='utf-8'))
     package = PACKAGES['current']
     folder = os.path.join(package['manifests'], 'manifests', 'l', 'Lumivex', 'Lumivex', package['version'])
     manifests = {}
     for path in sorted(glob.glob(os.path.join(folder, '*.yaml'))):
-        with open(path, encoding='utf-8') as f:
-            manifest = yaml.safe_load(f)
+        manifest = yaml.safe_load(Path(path).read_text(encoding='utf-8'))
         kind = manifest.get('ManifestType')
         check(kind in ('installer', 'defaultLocale', 'version'), f'{path}: ManifestType {kind!r}')
         errors = sorted(jsonschema.Draft202012Validator({'$ref': f'#/$defs/{kind}', '$defs': schema['$defs']})
@@ -270,8 +258,7 @@ def winget_manifests_validate(bed):
         check((m['PackageIdentifier'], m['PackageVersion']) == ('Lumivex.Lumivex', package['version']),
               f'every manifest names the package and its version: {m["PackageIdentifier"]} {m["PackageVersion"]}')
     installer = manifests['installer'][1]
-    with open(package['msi'], 'rb') as f:
-        sha256 = hashlib.sha256(f.read()).hexdigest().upper()
+    sha256 = hashlib.sha256(Path(package['msi']).read_bytes()).hexdigest().upper()
     entry = installer['AppsAndFeaturesEntries'][0]
     check(installer['ProductCode'] == entry['ProductCode'] == package['ProductCode']
           and entry['UpgradeCode'] == package['UpgradeCode']
@@ -291,6 +278,6 @@ if __name__ == '__main__':
     out = tempfile.mkdtemp(prefix='lumivex-packages-')
     try:
         build_packages(out)
-        sys.exit(harness.run([(n, f) for n, f in JOURNEYS if not only or n in only], fresh_bed=True))
+        sys.exit(harness.run(JOURNEYS, fresh_bed=True, only=only))
     finally:
         shutil.rmtree(out, ignore_errors=True)

@@ -38,13 +38,12 @@ std::string escape(const std::string& s) {
   return out;
 }
 
+// The text WM_GETTEXT copies (the number of characters is its result), or none from a window that hangs.
 std::wstring textOf(HWND h) {
   wchar_t buffer[4096];
-  const LRESULT n = SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                                        2000, nullptr)
-                        ? SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)
-                        : 0;
-  return std::wstring(buffer, static_cast<size_t>(std::min<LRESULT>(n, 4095)));
+  DWORD_PTR n = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000, &n)) n = 0;
+  return std::wstring(buffer, std::min<size_t>(n, 4095));
 }
 
 std::wstring classOf(HWND h) {
@@ -117,14 +116,11 @@ void launch(const std::wstring& exe, const std::wstring& arguments, int showComm
 }
 
 void waitExit(DWORD pid, DWORD ms) {
-  auto it = processes.find(pid);
+  const auto it = processes.find(pid);
+  DWORD code = 0;
   if (it == processes.end()) {
     std::cout << "unknown" << std::endl;
-    return;
-  }
-  if (WaitForSingleObject(it->second, ms) == WAIT_OBJECT_0) {
-    DWORD code = 0;
-    GetExitCodeProcess(it->second, &code);
+  } else if (WaitForSingleObject(it->second, ms) == WAIT_OBJECT_0 && GetExitCodeProcess(it->second, &code)) {
     std::cout << "exited " << code << std::endl;
   } else {
     std::cout << "running" << std::endl;
