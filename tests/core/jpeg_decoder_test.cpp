@@ -397,23 +397,21 @@ TEST(JpegPicture, PicturesBeyondTheSizeLimitAreRefusedAtLoad) {
   EXPECT_EQ(wide.height(), 2);
 }
 
+// Progressive files cut short: RegionsOfIncompleteProgressivePicturesMatchTheWholeDecode.
 TEST(JpegPicture, TruncatedDataDecodesWhatIsThere) {
-  for (const auto& f : {kFormats[0], kFormats[7]}) {
-    const Bytes good = encode(f, kW, kH);
-    const JpegPicture picture(cutAt(good, good.size() * 2 / 3));
-    PixelBuffer px;
-    ASSERT_NO_THROW(px = picture.decodeAll()) << f.name;
-    EXPECT_EQ(px.width, kW);
-    EXPECT_EQ(px.height, kH);
-    ASSERT_NO_THROW(picture.decodeRegion(20, 30, 30, 13)) << f.name;
-  }
-  // Cut anywhere in the first scan's header or right after it: a picture or an error, never a crash.
   const Bytes good = encode(kFormats[0], kW, kH);
+  const JpegPicture picture(cutAt(good, good.size() * 2 / 3));
+  PixelBuffer px;
+  ASSERT_NO_THROW(px = picture.decodeAll());
+  EXPECT_EQ(px.width, kW);
+  EXPECT_EQ(px.height, kH);
+  ASSERT_NO_THROW(picture.decodeRegion(20, 30, 30, 13));
+  // Cut anywhere in the first scan's header or right after it: a picture or an error, never a crash.
   const size_t firstScan = scanStarts(good).at(0);  // its header is 14 bytes for three components
   for (size_t n = firstScan; n <= firstScan + 14 + 2; ++n) {
     try {
-      const PixelBuffer px = JpegPicture(cutAt(good, n)).decodeAll();
-      EXPECT_EQ(px.bgrx.size(), static_cast<size_t>(kW) * kH * 4);
+      const PixelBuffer cut = JpegPicture(cutAt(good, n)).decodeAll();
+      EXPECT_EQ(cut.bgrx.size(), static_cast<size_t>(kW) * kH * 4);
     } catch (const JpegError&) {
     }
   }
