@@ -128,12 +128,6 @@ TEST(PngDecoder, TellsWhetherAnyPixelIsTransparent) {
   EXPECT_FALSE(decodePng(opaque.data(), opaque.size()).hasTransparency());
 }
 
-TEST(PngDecoder, KeepsStraightColoursAndOrdersThemBlueGreenRedAlpha) {
-  const auto file = testing::rgbaPng(2, 1, [](int x, int) { return x == 0 ? 0x10203040u : 0xC8643200u; });
-  const PngImage image = decodePng(file.data(), file.size());
-  EXPECT_EQ(image.bgra, (std::vector<uint8_t>{0x30, 0x20, 0x10, 0x40, 0x32, 0x64, 0xC8, 0x00}));
-}
-
 TEST(PngDecoder, RefusesPicturesBeyondTheLimitsBeforeDecoding) {
   struct Case {
     uint32_t w, h;
