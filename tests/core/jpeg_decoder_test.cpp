@@ -397,7 +397,7 @@ TEST(JpegPicture, PicturesBeyondTheSizeLimitAreRefusedAtLoad) {
   EXPECT_EQ(wide.height(), 2);
 }
 
-// Progressive files cut short: RegionsOfIncompleteProgressivePicturesMatchTheWholeDecode.
+// A baseline file cut short (progressive ones are cut in RegionsOfIncompleteProgressivePicturesMatchTheWholeDecode).
 TEST(JpegPicture, TruncatedDataDecodesWhatIsThere) {
   const Bytes good = encode(kFormats[0], kW, kH);
   const JpegPicture picture(cutAt(good, good.size() * 2 / 3));

@@ -173,7 +173,7 @@ TEST(EnhancedMetafileCheck, WellFormedRecordsPass) {
 TEST(EnhancedMetafileCheck, FramingMustHold) {
   const Bytes good = emf({emfRecord(43, {0, 0, 100, 50})});
   for (size_t cut = 0; cut < good.size(); ++cut) EXPECT_FALSE(enhancedMetafileIsSafe(good.data(), cut)) << cut;
-  EXPECT_FALSE(safeEmf(with32(good, 40, 0))) << "signature";
+  EXPECT_FALSE(safeEmf(with32(good, 40, 0))) << "a wrong signature";
   EXPECT_FALSE(safeEmf(with32(good, 88 + 4, 10))) << "a record size that is no multiple of 4";
   EXPECT_FALSE(safeEmf(with32(good, 88 + 4, 0x10000))) << "a record past the end";
   EXPECT_FALSE(safeEmf(with32(with32(good, 64, 80), 60, 10))) << "a description past the header";
