@@ -65,8 +65,8 @@ TEST(AlphaPixels, AnOpaqueCopyClearsTheFourthByteForTheUsualDrawing) {
 struct LayerFixture : ::testing::Test {
   static constexpr uint32_t kBlue = 0x00FF0000;  // 0x00BBGGRR
   PremultipliedPixels picture;
-  SplashLayer layer;
-  std::vector<uint8_t> out;
+  SplashLayer layer{10, 8, 1, kBlue, 1, 1};  // the picture's top-left corner at (1, 1)
+  std::vector<uint8_t> out = std::vector<uint8_t>(10 * 8 * 4, 0xEE);
 
   void SetUp() override {
     std::vector<uint8_t> bgra;
@@ -77,28 +77,15 @@ struct LayerFixture : ::testing::Test {
         else bgra.insert(bgra.end(), {0, 0, 255, 255});
       }
     picture = premultiplied(image(10, 8, bgra));
-    layer.width = 10;
-    layer.height = 8;
-    layer.border = 1;
-    layer.windowColour = kBlue;
-    layer.pictureX = 1;
-    layer.pictureY = 1;
-    out.assign(10 * 8 * 4, 0xEE);
   }
   Pixel px(int x, int y) const { return at(out, 10, x, y); }
 };
 
 TEST_F(LayerFixture, TheFrameIsOpaqueInTheWindowColourAndThePictureKeepsItsAlphaInside) {
   composeSplashLayer(layer, picture, out.data());
-  const Pixel blue{255, 0, 0, 255};
-  for (int x = 0; x < 10; ++x) {
-    EXPECT_EQ(px(x, 0), blue);
-    EXPECT_EQ(px(x, 7), blue);
-  }
-  for (int y = 0; y < 8; ++y) {
-    EXPECT_EQ(px(0, y), blue);
-    EXPECT_EQ(px(9, y), blue);
-  }
+  for (int y = 0; y < 8; ++y)  // the frame, and nothing inside it, in the window colour
+    for (int x = 0; x < 10; ++x)
+      EXPECT_EQ(px(x, y) == (Pixel{255, 0, 0, 255}), x == 0 || x == 9 || y == 0 || y == 7) << x << "," << y;
   // Picture (0, 0) lies at (1, 1), inside the frame; its right and bottom edges are cut by it.
   EXPECT_EQ(px(1, 1), (Pixel{0, 0, 0, 0}));       // clear: the desktop shows through
   EXPECT_EQ(px(6, 1), (Pixel{0, 0, 255, 255}));   // opaque red

@@ -19,6 +19,12 @@ using lumivex::core::testing::set32;
 
 using Bytes = std::vector<uint8_t>;
 
+// The file with the 32-bit field at `at` set to `v`.
+Bytes with32(Bytes b, size_t at, uint32_t v) {
+  set32(b, at, v);
+  return b;
+}
+
 // A 2 x 2, 24-bit bitmap description followed by its pixels (8-byte rows).
 Bytes packedBitmap(int32_t height = 2) {
   lumivex::core::testing::TestBmp bmp;
@@ -63,7 +69,6 @@ Bytes wmf(std::initializer_list<WmfRecord> records, uint16_t objects = 2) {
 bool safe(const Bytes& b) { return windowsMetafileIsSafe(b.data(), b.size()); }
 
 TEST(WindowsMetafileCheck, WellFormedRecordsPass) {
-  Bytes font = {0};
   EXPECT_TRUE(safe(wmf({})));
   EXPECT_TRUE(safe(wmf({{0x020C, {72, 144}},
                         {0x02FA, {0, 1, 0, 0xFF, 0}},
@@ -85,12 +90,8 @@ TEST(WindowsMetafileCheck, FramingMustHold) {
   Bytes b = good;
   b[0] = 2;  // a disk metafile header names a file to read
   EXPECT_FALSE(safe(b));
-  b = good;
-  set32(b, 18, 2);  // a record shorter than its own header
-  EXPECT_FALSE(safe(b));
-  b = good;
-  set32(b, 18, 1000);  // a record past the end
-  EXPECT_FALSE(safe(b));
+  EXPECT_FALSE(safe(with32(good, 18, 2))) << "a record shorter than its own header";
+  EXPECT_FALSE(safe(with32(good, 18, 1000))) << "a record past the end";
   b = good;
   b.insert(b.end(), {3, 0, 0, 0, 0x1E, 0});  // a record after the end record
   set32(b, 6, static_cast<uint32_t>(b.size() / 2));
@@ -172,19 +173,10 @@ TEST(EnhancedMetafileCheck, WellFormedRecordsPass) {
 TEST(EnhancedMetafileCheck, FramingMustHold) {
   const Bytes good = emf({emfRecord(43, {0, 0, 100, 50})});
   for (size_t cut = 0; cut < good.size(); ++cut) EXPECT_FALSE(enhancedMetafileIsSafe(good.data(), cut)) << cut;
-  Bytes b = good;
-  set32(b, 40, 0);  // signature
-  EXPECT_FALSE(safeEmf(b));
-  b = good;
-  set32(b, 88 + 4, 10);  // a size that is no multiple of 4
-  EXPECT_FALSE(safeEmf(b));
-  b = good;
-  set32(b, 88 + 4, 0x10000);  // past the end
-  EXPECT_FALSE(safeEmf(b));
-  b = good;
-  set32(b, 64, 80);  // a description past the header
-  set32(b, 60, 10);
-  EXPECT_FALSE(safeEmf(b));
+  EXPECT_FALSE(safeEmf(with32(good, 40, 0))) << "a wrong signature";
+  EXPECT_FALSE(safeEmf(with32(good, 88 + 4, 10))) << "a record size that is no multiple of 4";
+  EXPECT_FALSE(safeEmf(with32(good, 88 + 4, 0x10000))) << "a record past the end";
+  EXPECT_FALSE(safeEmf(with32(with32(good, 64, 80), 60, 10))) << "a description past the header";
   EXPECT_FALSE(safeEmf(emf({}, 0))) << "no handle table";
 }
 

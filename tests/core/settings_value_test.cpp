@@ -90,15 +90,6 @@ TEST(ToBoolDef, NumbersAndFallbacks) {
   EXPECT_FALSE(toBoolDef("", false));
 }
 
-TEST(ClampToRange, BringsValuesToTheNearestBound) {
-  EXPECT_EQ(clampToRange(0, 1, 180), 1);
-  EXPECT_EQ(clampToRange(500, 1, 180), 180);
-  EXPECT_EQ(clampToRange(90, 1, 180), 90);
-  EXPECT_EQ(clampToRange(2, -1, 1), 1);
-  EXPECT_EQ(clampToRange(-7, -1, 1), -1);
-  EXPECT_EQ(clampToRange(INT32_MIN, 5, 100), 5);
-}
-
 TEST(IntToText, RoundTripsThroughTheConversion) {
   for (int32_t v : {0, 5, -5, 130, INT32_MAX, INT32_MIN, -2147483633, 0x00FF8080}) {
     const std::string text = intToText(v);
