@@ -63,8 +63,6 @@ int32_t toIntDef(std::string_view text, int32_t def) {
   return value.value_or(def);
 }
 
-bool toBoolDef(std::string_view text, bool def) { return toIntDef(text, def ? 1 : 0) != 0; }
-
 int32_t clampToRange(int32_t v, int32_t lo, int32_t hi) {
   if (v < lo) return lo;
   if (v > hi) return hi;

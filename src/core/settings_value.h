@@ -14,9 +14,6 @@ namespace lumivex::core {
 // pattern it spells, with nothing after the last digit. Anything else gives def.
 int32_t toIntDef(std::string_view text, int32_t def);
 
-// Reads a switch: as an integer with default 1 or 0; zero is false, any other number true.
-bool toBoolDef(std::string_view text, bool def);
-
 int32_t clampToRange(int32_t v, int32_t lo, int32_t hi);
 
 // Signed decimal text, as written to the settings file ("-2147483633").

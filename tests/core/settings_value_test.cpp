@@ -77,19 +77,6 @@ TEST(ToIntDef, AcceptedAndRejectedForms) {
   }
 }
 
-TEST(ToBoolDef, NumbersAndFallbacks) {
-  EXPECT_TRUE(toBoolDef("1", false));
-  EXPECT_TRUE(toBoolDef("2", false));
-  EXPECT_TRUE(toBoolDef("-1", false));
-  EXPECT_TRUE(toBoolDef("$10", false));
-  EXPECT_FALSE(toBoolDef("0", true));
-  EXPECT_FALSE(toBoolDef("$0", true));
-  EXPECT_TRUE(toBoolDef("yes", true));
-  EXPECT_FALSE(toBoolDef("yes", false));
-  EXPECT_TRUE(toBoolDef("", true));
-  EXPECT_FALSE(toBoolDef("", false));
-}
-
 TEST(IntToText, RoundTripsThroughTheConversion) {
   for (int32_t v : {0, 5, -5, 130, INT32_MAX, INT32_MIN, -2147483633, 0x00FF8080}) {
     const std::string text = intToText(v);

@@ -59,7 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const std::optional<int32_t> want = expected(text);
   for (const int32_t def : {INT32_MIN, -1, 0, 1, 12, INT32_MAX}) FUZZ_CHECK(toIntDef(text, def) == want.value_or(def));
-  for (const bool def : {false, true}) FUZZ_CHECK(toBoolDef(text, def) == (want ? *want != 0 : def));
 
   // Every number, whichever way the program or a user writes it, reads back as itself.
   uint32_t bits = 0;
