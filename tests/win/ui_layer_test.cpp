@@ -43,11 +43,6 @@ class TestForm : public LoneForm {
   ui::SpinEdit spin{*this, 1, 10};
 };
 
-void sendKey(HWND target, WORD vk) {
-  PostMessageW(target, WM_KEYDOWN, vk, 0);
-  PostMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
-}
-
 // A button that counts the mouse moves its window procedure is given.
 class MouseMoveCounter : public ui::Button {
  public:
@@ -118,13 +113,13 @@ TEST(Form, ModalLoopEndsWithButtonResultAndDialogKeys) {
   form.services.queueModalHook([](ui::Form& f) {
     auto& tf = static_cast<TestForm&>(f);
     tf.edit.focus();
-    sendKey(tf.edit.hwnd(), VK_RETURN);
+    postKey(tf.edit.hwnd(), VK_RETURN);
   });
   EXPECT_EQ(form.showModal(), ui::kResultOk);
   EXPECT_FALSE(form.visible());
 
   // Esc presses the cancel button.
-  form.services.queueModalHook([](ui::Form& f) { sendKey(static_cast<TestForm&>(f).edit.hwnd(), VK_ESCAPE); });
+  form.services.queueModalHook([](ui::Form& f) { postKey(static_cast<TestForm&>(f).edit.hwnd(), VK_ESCAPE); });
   EXPECT_EQ(form.showModal(), ui::kResultCancel);
 
   // The close box ends a modal form with Cancel.
