@@ -175,20 +175,32 @@ TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
   EXPECT_GT(ampersand, underlined) << "\"&&\" shows one \"&\"";
 }
 
-TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
+// A picture that is missing, or that cannot be loaded, is reported with the countdown stopped; then the option dialog
+// opens, so that another one can be chosen, over the window at its design size.
+TEST(Splash, MissingOrUnloadablePictureIsReportedThenTheOptionDialogOpensOverTheDesignSize) {
   TempFolder pics;
-  const std::wstring deleted = pics.file(L"gone.bmp");
-  for (const std::wstring& path : {std::wstring(), pics.path(), deleted}) {
-    SCOPED_TRACE(ui::narrow(path));
-    SplashRun run(splashIni(path, "b_size=0\r\nfsiz=10\r\nsplashtime=3\r\n"));
-    bool timerDuringNotice = true;
-    run.services.onBox = [&](const FakeServices::Box&) { timerDuringNotice = run.splash().countdown.enabled(); };
+  const std::wstring missing = L"画像ファイルが見つかりませんでした\n\r\n\r再度設定してください";
+  const struct {
+    std::wstring path;
+    ui::BoxKind kind;
+    std::wstring text;
+  } cases[] = {
+      {L"", ui::BoxKind::Notice, missing},
+      {pics.path(), ui::BoxKind::Notice, missing},
+      {pics.file(L"gone.bmp"), ui::BoxKind::Notice, missing},
+      {writtenFile(pics, L"logo.gif", "GIF89a"), ui::BoxKind::Error, L"拡張子 .gif の画像形式は処理できません."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ui::narrow(c.path));
+    SplashRun run(splashIni(c.path, "b_size=0\r\nfsiz=10\r\nsplashtime=3\r\n"));
+    bool timerDuringBox = true;
+    run.services.onBox = [&](const FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
     run.expectModal();
     run.show();
     ASSERT_EQ(run.services.boxes.size(), 1u);
-    EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
-    EXPECT_EQ(run.services.boxes[0].text, L"画像ファイルが見つかりませんでした\n\r\n\r再度設定してください");
-    EXPECT_FALSE(timerDuringNotice);
+    EXPECT_EQ(run.services.boxes[0].kind, c.kind);
+    EXPECT_EQ(run.services.boxes[0].text, c.text);
+    EXPECT_FALSE(timerDuringBox);
     EXPECT_EQ(run.modalShowings, 1);
     EXPECT_FALSE(run.timerDuringModal);
     EXPECT_TRUE(run.splash().visible());
@@ -200,22 +212,6 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
     EXPECT_EQ(run.splash().countdown.interval(), 3000u);
     EXPECT_FALSE(run.splash().countdown.enabled()) << "only the dialog's OK or Close restart it";
   }
-}
-
-TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
-  SplashRun run({L"logo.gif", "GIF89a"}, "splashtime=4\r\n");
-  bool timerDuringBox = true;
-  run.services.onBox = [&](const FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
-  run.expectModal();
-  run.show();
-  ASSERT_EQ(run.services.boxes.size(), 1u) << "no missing-picture notice";
-  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.services.boxes[0].text, L"拡張子 .gif の画像形式は処理できません.");
-  EXPECT_FALSE(timerDuringBox);
-  EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows, so another picture can be chosen";
-  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 460);
-  EXPECT_EQ(run.splash().countdown.interval(), 4000u);
-  EXPECT_FALSE(run.splash().countdown.enabled());
 }
 
 TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) {
