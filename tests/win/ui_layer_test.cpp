@@ -225,24 +225,6 @@ TEST(Controls, SpinEditStepsWithinRangeAndReadsMinimumForNonNumbers) {
   form.hide();
 }
 
-TEST(Controls, AControlLyingOverAContainerIsDrawnAndTakesTheMouse) {
-  TestForm form;
-  ui::Container group{form, ui::Container::Frame::GroupBox};
-  ui::Button over{form};
-  group.create(form, {150, 10, 140, 80}, L"group");
-  over.create(form, {170, 40, 75, 25}, L"over");
-  // The group comes first in the tab order, and so lies above the button in the stacking order.
-  form.setTabOrder({&form.edit, &form.check, &form.spin, &form.panel, &group, &over});
-  SetCursorPos(0, 0);
-  form.show();
-  EXPECT_TRUE(lumivex::testing::pushButtonOnScreen(over.hwnd()));
-  EXPECT_TRUE(lumivex::testing::pushButtonOnScreen(form.okButton.hwnd())) << "a button inside a container";
-  RECT r{};
-  GetWindowRect(over.hwnd(), &r);
-  EXPECT_EQ(WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2}), over.hwnd());
-  form.hide();
-}
-
 TEST(Controls, HintsReachTheTooltipWindowAtTheFirstShowing) {
   TestForm form;
   form.okButton.setHint(L"hint");
