@@ -11,9 +11,7 @@ using namespace lumivex::testing;
 
 namespace {
 
-uint32_t green(int, int) { return 0x00C000; }
-
-std::string greenBmp(int w, int h) { return bmpFile(w, h, green); }
+std::string greenBmp(int w, int h) { return bmpFile(w, h, solid(0x00C000)); }
 
 // Typed for real, so the modifier (none when 0) is really down while the key is pressed; with Alt held the
 // window system sends the key as a system key.
@@ -155,7 +153,7 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
 }
 
 TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
-  const std::string white = bmpFile(300, 100, [](int, int) -> uint32_t { return 0xFFFFFF; });
+  const std::string white = bmpFile(300, 100, solid(0xFFFFFF));
   // Two labels that differ only in "&&" against "&": the first shows an ampersand, the second an underline.
   const auto inkOf = [&](const std::wstring& text) {
     SplashRun run({L"a.bmp", white}, "b_size=0\r\nfcol=0\r\n");
@@ -215,7 +213,8 @@ TEST(Splash, MissingOrUnloadablePictureIsReportedThenTheOptionDialogOpensOverThe
 }
 
 TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) {
-  SplashRun run({L"broken.jpeg", withoutQuantTables(jpegFile(160, 120, green))}, "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n");
+  SplashRun run({L"broken.jpeg", withoutQuantTables(jpegFile(160, 120, solid(0x00C000)))},
+                "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n");
   bool timerDuringBox = true;
   run.services.onBox = [&](const FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
   run.show();
