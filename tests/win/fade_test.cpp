@@ -62,7 +62,7 @@ void expectEvenCourse(const std::vector<Reading>& readings, int first, int last)
 }
 
 // A green bitmap, for the run's folder.
-SplashRun::Picture bmpPicture() { return {L"a.bmp", lt::bmpFile(100, 60, [](int, int) { return 0x00C000u; })}; }
+SplashRun::Picture bmpPicture() { return {L"a.bmp", lt::bmpFile(100, 60, lt::solid(0x00C000))}; }
 
 // Turns "Show animations in Windows" off for as long as it lives.
 class AnimationsOff {

@@ -196,10 +196,9 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
   EXPECT_EQ(form.label.bounds().y, labelDesign.y);
   BUTTON_IMAGELIST list{};
   SendMessageW(form.okButton.hwnd(), BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
-  const HIMAGELIST images = list.himl;
   int glyphW = 0, glyphH = 0;
-  ASSERT_NE(images, nullptr);
-  ImageList_GetIconSize(images, &glyphW, &glyphH);
+  ASSERT_NE(list.himl, nullptr);
+  ImageList_GetIconSize(list.himl, &glyphW, &glyphH);
   EXPECT_EQ(glyphH, ui::toPixels(18, to)) << "the glyph grows with the text";
   EXPECT_GT(droppedHeight(form.combo), ui::toPixels(350, to)) << "the combo box keeps its list, at the new scale";
 
@@ -215,7 +214,7 @@ TEST(Scaling, AnOpenFormFollowsAMoveToAScreenOfAnotherDpi) {
 }
 
 TEST(Scaling, TheSplashIsThePicturesSizeAtAnyDpiAndKeepsItOnAScreenOfAnotherDpi) {
-  SplashRun run({L"a.bmp", bmpFile(400, 300, [](int, int) -> uint32_t { return 0x00C000; })});
+  SplashRun run({L"a.bmp", bmpFile(400, 300, solid(0x00C000))});
   run.show();
   const HWND h = run.splash().hwnd();
   RECT frame{};

@@ -26,17 +26,15 @@ inline std::string splashIni(const std::wstring& picture, const std::string& opt
 
 class SplashRun : public ProgramRun {
  public:
-  // Writes the settings file (unless `ini` is null) and "mes.txt", and creates the application as the program does.
-  explicit SplashRun(const std::string* ini, const std::wstring& exeName = L"lumivex.exe") { begin(ini, exeName); }
-  explicit SplashRun(const std::string& ini) : SplashRun(&ini) {}
+  // Writes the settings file and "mes.txt", and creates the application as the program does.
+  explicit SplashRun(const std::string& ini) { begin(ini); }
   // A picture file in the program folder, which the settings file names.
   struct Picture {
     std::wstring name;
     std::string bytes;
   };
   explicit SplashRun(const Picture& p, const std::string& optionLines = "", const std::string& windowLines = "") {
-    const std::string ini = splashIni(picture(p.name, p.bytes), optionLines, windowLines);
-    begin(&ini, L"lumivex.exe");
+    begin(splashIni(picture(p.name, p.bytes), optionLines, windowLines));
   }
 
   // The next modal showing of a form is counted and ended at once.
@@ -54,26 +52,18 @@ class SplashRun : public ProgramRun {
   }
 
   std::wstring picture(const std::wstring& name, const std::string& bytes) const {
-    const std::wstring path = dir.file(name);
-    writeFileBytes(path, bytes);
-    return path;
+    return writtenFile(dir, name, bytes);
   }
+  std::wstring settingsPath() const { return dir.file(L"lumivex.ini"); }
 
-  std::wstring settingsPath() const {
-    const size_t dot = exePath.rfind(L'.');
-    const size_t slash = exePath.rfind(L'\\');
-    return (dot != std::wstring::npos && dot > slash ? exePath.substr(0, dot) : exePath) + L".ini";
-  }
-
-  std::wstring exePath;
+  const std::wstring exePath = dir.file(L"lumivex.exe");
   int modalShowings = 0;
   bool timerDuringModal = true;
 
  private:
-  void begin(const std::string* ini, const std::wstring& exeName) {
+  void begin(const std::string& ini) {
     writeFileBytes(dir.file(L"mes.txt"), "Now Loading...\r\n");
-    exePath = dir.file(exeName);
-    if (ini) writeFileBytes(settingsPath(), *ini);
+    writeFileBytes(settingsPath(), ini);
     start(exePath);
   }
 };

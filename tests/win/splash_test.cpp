@@ -8,23 +8,10 @@
 
 using namespace lumivex;
 using namespace lumivex::testing;
-namespace lt = lumivex::testing;
-using lumivex::testing::clientSize;
-using lumivex::testing::outerSize;
-using lumivex::testing::SplashRun;
-using lumivex::testing::splashIni;
-using lumivex::testing::WindowPixels;
 
 namespace {
 
-uint32_t green(int, int) { return 0x00C000; }
-
-std::string greenBmp(int w, int h) { return lt::bmpFile(w, h, green); }
-
-void postKey(HWND window, WORD vk) {
-  PostMessageW(window, WM_KEYDOWN, vk, 0);
-  PostMessageW(window, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
-}
+std::string greenBmp(int w, int h) { return bmpFile(w, h, solid(0x00C000)); }
 
 // Typed for real, so the modifier (none when 0) is really down while the key is pressed; with Alt held the
 // window system sends the key as a system key.
@@ -111,7 +98,7 @@ TEST(Splash, StoredPlacementKeepsTopAndLeft) {
 
 TEST(Splash, BorderFramesTheWindowInItsColour) {
   // Green where the window shows the picture, blue in the 6 columns the frame cuts.
-  SplashRun run({L"a.bmp", lt::bmpFile(400, 300, [](int x, int) -> uint32_t { return x < 394 ? 0x00C000 : 0x0000FF; })},
+  SplashRun run({L"a.bmp", bmpFile(400, 300, [](int x, int) -> uint32_t { return x < 394 ? 0x00C000 : 0x0000FF; })},
                 "b_size=3\r\ncolo=255\r\n");
   run.show();
   const HWND h = run.splash().hwnd();
@@ -166,7 +153,7 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
 }
 
 TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
-  const std::string white = lt::bmpFile(300, 100, [](int, int) -> uint32_t { return 0xFFFFFF; });
+  const std::string white = bmpFile(300, 100, solid(0xFFFFFF));
   // Two labels that differ only in "&&" against "&": the first shows an ampersand, the second an underline.
   const auto inkOf = [&](const std::wstring& text) {
     SplashRun run({L"a.bmp", white}, "b_size=0\r\nfcol=0\r\n");
@@ -186,20 +173,32 @@ TEST(Splash, MessageTextIsDrawnWithMnemonicPrefixes) {
   EXPECT_GT(ampersand, underlined) << "\"&&\" shows one \"&\"";
 }
 
-TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
-  lt::TempFolder pics;
-  const std::wstring deleted = pics.file(L"gone.bmp");
-  for (const std::wstring& path : {std::wstring(), pics.path(), deleted}) {
-    SCOPED_TRACE(ui::narrow(path));
-    SplashRun run(splashIni(path, "b_size=0\r\nfsiz=10\r\nsplashtime=3\r\n"));
-    bool timerDuringNotice = true;
-    run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringNotice = run.splash().countdown.enabled(); };
+// A picture that is missing, or that cannot be loaded, is reported with the countdown stopped; then the option dialog
+// opens, so that another one can be chosen, over the window at its design size.
+TEST(Splash, MissingOrUnloadablePictureIsReportedThenTheOptionDialogOpensOverTheDesignSize) {
+  TempFolder pics;
+  const std::wstring missing = L"画像ファイルが見つかりませんでした\n\r\n\r再度設定してください";
+  const struct {
+    std::wstring path;
+    ui::BoxKind kind;
+    std::wstring text;
+  } cases[] = {
+      {L"", ui::BoxKind::Notice, missing},
+      {pics.path(), ui::BoxKind::Notice, missing},
+      {pics.file(L"gone.bmp"), ui::BoxKind::Notice, missing},
+      {writtenFile(pics, L"logo.gif", "GIF89a"), ui::BoxKind::Error, L"拡張子 .gif の画像形式は処理できません."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ui::narrow(c.path));
+    SplashRun run(splashIni(c.path, "b_size=0\r\nfsiz=10\r\nsplashtime=3\r\n"));
+    bool timerDuringBox = true;
+    run.services.onBox = [&](const FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
     run.expectModal();
     run.show();
     ASSERT_EQ(run.services.boxes.size(), 1u);
-    EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Notice);
-    EXPECT_EQ(run.services.boxes[0].text, L"画像ファイルが見つかりませんでした\n\r\n\r再度設定してください");
-    EXPECT_FALSE(timerDuringNotice);
+    EXPECT_EQ(run.services.boxes[0].kind, c.kind);
+    EXPECT_EQ(run.services.boxes[0].text, c.text);
+    EXPECT_FALSE(timerDuringBox);
     EXPECT_EQ(run.modalShowings, 1);
     EXPECT_FALSE(run.timerDuringModal);
     EXPECT_TRUE(run.splash().visible());
@@ -213,37 +212,22 @@ TEST(Splash, MissingPictureNoticeThenOptionDialogThenDesignSize) {
   }
 }
 
-TEST(Splash, PictureThatCannotBeLoadedIsReportedThenHandledLikeAMissingOne) {
-  SplashRun run({L"logo.gif", "GIF89a"}, "splashtime=4\r\n");
-  bool timerDuringBox = true;
-  run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
-  run.expectModal();
-  run.show();
-  ASSERT_EQ(run.services.boxes.size(), 1u) << "no missing-picture notice";
-  EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.services.boxes[0].text, L"拡張子 .gif の画像形式は処理できません.");
-  EXPECT_FALSE(timerDuringBox);
-  EXPECT_EQ(run.modalShowings, 1) << "the option dialog follows, so another picture can be chosen";
-  EXPECT_EQ(outerSize(run.splash().hwnd()).cx, 460);
-  EXPECT_EQ(run.splash().countdown.interval(), 4000u);
-  EXPECT_FALSE(run.splash().countdown.enabled());
-}
-
 TEST(Splash, JpegThatFailsWhenFirstDrawnIsReportedOnceAndLeavesTheWindowColour) {
-  SplashRun run({L"broken.jpeg", lt::withoutQuantTables(lt::jpegFile(160, 120, green))}, "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n");
+  SplashRun run({L"broken.jpeg", withoutQuantTables(jpegFile(160, 120, solid(0x00C000)))},
+                "b_size=0\r\ncolo=255\r\nsplashtime=2\r\n");
   bool timerDuringBox = true;
-  run.services.onBox = [&](const lt::FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
+  run.services.onBox = [&](const FakeServices::Box&) { timerDuringBox = run.splash().countdown.enabled(); };
   run.show();
   ASSERT_EQ(run.services.boxes.size(), 1u);
   EXPECT_EQ(run.services.boxes[0].kind, ui::BoxKind::Error);
-  EXPECT_EQ(run.services.boxes[0].text, L"JPEG エラー #" + std::to_wstring(lt::jpegCodeNoQuantTable()) + L".");
+  EXPECT_EQ(run.services.boxes[0].text, L"JPEG エラー #" + std::to_wstring(jpegCodeNoQuantTable()) + L".");
   EXPECT_FALSE(timerDuringBox) << "no countdown while the box is open";
   EXPECT_TRUE(run.splash().countdown.enabled()) << "and it runs again afterwards";
   EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(80, 30), RGB(255, 0, 0));
 }
 
 TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
-  SplashRun run({L"big.jpg", lt::jpegFile(4000, 3000, [](int x, int y) -> uint32_t {
+  SplashRun run({L"big.jpg", jpegFile(4000, 3000, [](int x, int y) -> uint32_t {
                    return static_cast<uint32_t>((x / 16) & 0xFF) << 16 | static_cast<uint32_t>((y / 16) & 0xFF);
                  }, 50)}, "b_size=0\r\n");
   run.show();
@@ -259,7 +243,7 @@ TEST(Splash, LargeJpegDecodesOnlyWhatTheDesktopShows) {
   run.splash().setLeft(0);
   run.splash().setTop(0);
   run.settle();
-  EXPECT_TRUE(lt::pumpUntil([&] { return p->decodedPixels() > before; }));
+  EXPECT_TRUE(pumpUntil([&] { return p->decodedPixels() > before; }));
   run.settle();
   const COLORREF c = WindowPixels(run.splash().hwnd()).at(320, 160);
   EXPECT_NEAR(GetRValue(c), 320 / 16, 12);
@@ -273,7 +257,7 @@ TEST(Splash, EscapeClosesWhateverTheShiftState) {
     run.show();
     ASSERT_EQ(GetFocus(), run.splash().hwnd()) << "keys typed on the splash reach it";
     typeKey(VK_ESCAPE, modifier);
-    EXPECT_TRUE(lt::pumpUntil([&] { return !run.splash().visible(); }));
+    EXPECT_TRUE(pumpUntil([&] { return !run.splash().visible(); }));
     EXPECT_EQ(run.app().settingsFile(), nullptr);
   }
 }
@@ -291,7 +275,7 @@ TEST(Splash, F1OpensTheOptionDialogAndOtherKeysDoNothing) {
     const int before = run.modalShowings;
     run.expectModal();
     typeKey(VK_F1, modifier);
-    EXPECT_TRUE(lt::pumpUntil([&] { return run.modalShowings == before + 1; }));
+    EXPECT_TRUE(pumpUntil([&] { return run.modalShowings == before + 1; }));
     EXPECT_TRUE(run.splash().visible());
   }
 }
@@ -317,7 +301,7 @@ TEST(Splash, HourglassOverThePictureOnly) {
     ClientToScreen(run.splash().hwnd(), &p);
     SetCursorPos(p.x, p.y);
     // The pointer reaches the new place when the display has moved it, not at once.
-    lt::pumpUntil([p] {
+    pumpUntil([p] {
       POINT now{};
       return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
     }, 2000);

@@ -5,15 +5,8 @@
 #include <set>
 #include <string>
 
-#include <windows.h>
-
-#include "app_under_test.h"
 #include "dialogs/about_dialog.h"
-#include "dialogs/option_dialog.h"
 #include "splash_fixture.h"
-#include "splash_pictures.h"
-#include "test_support.h"
-#include "ui/text.h"
 
 using namespace lumivex;
 using namespace lumivex::testing;

@@ -28,6 +28,11 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 void pumpFor(DWORD ms) { pumpUntil([] { return false; }, ms); }
 
+void postKey(HWND window, WORD vk) {
+  PostMessageW(window, WM_KEYDOWN, vk, 0);
+  PostMessageW(window, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
+}
+
 void FakeServices::showBox(ui::BoxKind kind, const std::wstring& text) {
   boxes.push_back({kind, text});
   if (onBox) onBox(boxes.back());
@@ -183,10 +188,6 @@ COLORREF WindowPixels::at(int x, int y) const {
                                          << text << " text pixels, " << grey << " grey)";
   return ::testing::AssertionSuccess();
 }
-
-}  // namespace lumivex::testing
-
-namespace lumivex::testing {
 
 std::wstring writtenFile(const TempFolder& folder, const std::wstring& name, const std::string& bytes) {
   const std::wstring path = folder.file(name);

@@ -23,6 +23,9 @@ namespace lumivex::testing {
 bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 void pumpFor(DWORD ms);
 
+// Posts a key's press and release to `window`, as the keyboard sends them to the focus.
+void postKey(HWND window, WORD vk);
+
 // The system as a test has it: every box recorded instead of shown, the choosers answered by the test (cancelled
 // without an answer), the executable where the test puts it, and the test's hooks run as forms enter their modal
 // loops (first in, first out; a form with no hook queued stays open).
@@ -107,10 +110,6 @@ class WindowPixels {
 // Whether the screen shows a push button over `button`'s rectangle: its shadowed edges, and a caption in the
 // text colour when it is enabled, in the greyed colours when it is disabled.
 ::testing::AssertionResult pushButtonOnScreen(HWND button);
-
-}  // namespace lumivex::testing
-
-namespace lumivex::testing {
 
 // Writes `bytes` to the file `name` in `folder` and gives its path.
 std::wstring writtenFile(const TempFolder& folder, const std::wstring& name, const std::string& bytes);
