@@ -18,7 +18,7 @@ constexpr wchar_t kUnregistered[] = L"未登録";
 }  // namespace
 
 AboutDialog::AboutDialog(ui::Session& session, const core::Settings& settings)
-    : Form(session), settings_(settings) {}
+    : Form(session), AboutDialogControls(static_cast<ui::Form&>(*this)), settings_(settings) {}
 AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::create() {

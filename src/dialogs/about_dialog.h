@@ -6,18 +6,28 @@
 
 namespace lumivex {
 
-class AboutDialog : public ui::Form {
+// The About dialog's controls by role.
+class AboutDialogControls : protected ui::FormControls {
+ protected:
+  using FormControls::FormControls;
+
+ public:
+  ui::Image picture{form_};
+  ui::Memo credits{form_};
+  ui::Label versionLabel{form_};
+  ui::Button okButton{form_};
+};
+
+class AboutDialog : public ui::Form, private AboutDialogControls {
  public:
   AboutDialog(ui::Session& session, const core::Settings& settings);
   ~AboutDialog() override;
   void create();
 
-  ui::Image picture{*this};
-  ui::Memo credits{*this};
-  ui::Label versionLabel{*this};
-  ui::Button okButton{*this};
-
  private:
+  // What drives the dialog from outside its code, as a user would, reaches the controls through this.
+  friend AboutDialogControls& controlsOf(AboutDialog& dialog);
+
   void onShowing();
   const core::Settings& settings_;
 };

@@ -15,7 +15,8 @@ int valueInRange(const ui::SpinEdit& edit) { return std::clamp(edit.value(), edi
 
 }  // namespace
 
-EffectsDialog::EffectsDialog(ui::Session& session) : Form(session) {}
+EffectsDialog::EffectsDialog(ui::Session& session)
+    : Form(session), EffectsDialogControls(static_cast<ui::Form&>(*this)) {}
 EffectsDialog::~EffectsDialog() = default;
 
 void EffectsDialog::create() {

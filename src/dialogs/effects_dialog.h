@@ -14,7 +14,25 @@ struct FadeTimes {
   int32_t fadeOutMs = 0;
 };
 
-class EffectsDialog : public ui::Form {
+// The effects dialog's controls by role.
+class EffectsDialogControls : protected ui::FormControls {
+ protected:
+  using FormControls::FormControls;
+
+ public:
+  ui::Container fadeInGroup{form_, ui::Container::Frame::GroupBox};
+  ui::SpinEdit fadeInEdit{form_, 0, 5000};
+  ui::Label fadeInUnitLabel{form_};
+  ui::Container fadeOutGroup{form_, ui::Container::Frame::GroupBox};
+  ui::SpinEdit fadeOutEdit{form_, 0, 5000};
+  ui::Label fadeOutUnitLabel{form_};
+  ui::StaticText guidanceLine{form_};
+  ui::Container bottomButtons{form_, ui::Container::Frame::RaisedPanel};
+  ui::Button okButton{form_};
+  ui::Button closeButton{form_};
+};
+
+class EffectsDialog : public ui::Form, private EffectsDialogControls {
  public:
   explicit EffectsDialog(ui::Session& session);
   ~EffectsDialog() override;
@@ -23,18 +41,10 @@ class EffectsDialog : public ui::Form {
   // Shows the dialog modally with `times`: OK gives the edited times, within their range; Close gives nothing.
   std::optional<FadeTimes> edit(const FadeTimes& times);
 
-  ui::Container fadeInGroup{*this, ui::Container::Frame::GroupBox};
-  ui::SpinEdit fadeInEdit{*this, 0, 5000};
-  ui::Label fadeInUnitLabel{*this};
-  ui::Container fadeOutGroup{*this, ui::Container::Frame::GroupBox};
-  ui::SpinEdit fadeOutEdit{*this, 0, 5000};
-  ui::Label fadeOutUnitLabel{*this};
-  ui::StaticText guidanceLine{*this};
-  ui::Container bottomButtons{*this, ui::Container::Frame::RaisedPanel};
-  ui::Button okButton{*this};
-  ui::Button closeButton{*this};
-
  private:
+  // What drives the dialog from outside its code, as a user would, reaches the controls through this.
+  friend EffectsDialogControls& controlsOf(EffectsDialog& dialog);
+
   FadeTimes shown() const;
 };
 

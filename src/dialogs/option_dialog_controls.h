@@ -7,57 +7,53 @@
 
 namespace lumivex {
 
-class OptionDialogControls {
+class OptionDialogControls : protected ui::FormControls {
  protected:
-  explicit OptionDialogControls(ui::Form& dialog) : dialog_(dialog) {}
-  ~OptionDialogControls() = default;
-
- private:
-  ui::Form& dialog_;  // first: every control below is made on it
+  using FormControls::FormControls;
 
  public:
-  ui::Label guidancePointer{dialog_};
-  ui::Label userNameLabel{dialog_};
-  ui::Shape userNameShadow{dialog_, 0x000000, 0x000000, 0};
-  ui::Container bottomButtons{dialog_, ui::Container::Frame::RaisedPanel};
-  ui::Button okButton{dialog_};
-  ui::Button closeButton{dialog_};
-  ui::Button defaultButton{dialog_};
-  ui::Button setupCompleteButton{dialog_};
-  ui::Container displayTimeGroup{dialog_, ui::Container::Frame::GroupBox};
-  ui::Label secondsLabel{dialog_};
-  ui::SpinEdit displaySecondsEdit{dialog_, 1, 180};
-  ui::StaticText guidanceLine{dialog_};
-  ui::Container pictureGroup{dialog_, ui::Container::Frame::GroupBox};
-  ui::Button choosePictureButton{dialog_};
-  ui::Edit pictureNameEdit{dialog_, 0xFF8080};
-  ui::Container messageGroup{dialog_, ui::Container::Frame::GroupBox};
-  ui::Label messageTextColourLabel{dialog_};
-  ui::Label fontSizeLabel{dialog_};
-  ui::ComboBox messageCombo{dialog_};
-  ui::Container messageBackgroundPanel{dialog_, ui::Container::Frame::RaisedPanel};
-  ui::Label messageBackgroundLabel{dialog_};
-  ui::ColourSwatch messageBackgroundSwatch{dialog_, ui::kButtonFace};
-  ui::CheckBox messageBackgroundCheck{dialog_};
-  ui::ColourSwatch messageTextColourSwatch{dialog_, 0x000000};
-  ui::SpinEdit fontSizeEdit{dialog_, 1, 64};
-  ui::Container borderGroup{dialog_, ui::Container::Frame::GroupBox};
-  ui::SpinEdit borderWidthEdit{dialog_, 0, 10};
-  ui::Container translucencyGroup{dialog_, ui::Container::Frame::GroupBox};
-  ui::Label translucencyPercentLabel{dialog_};
-  ui::Label translucencyUnsupportedLabel{dialog_};
-  ui::ScrollBar translucencySlider{dialog_, 5, 100, 100};
-  ui::RadioGroup placementGroup{dialog_};
-  ui::Container windowColourGroup{dialog_, ui::Container::Frame::GroupBox};
-  ui::Label windowColourLabel{dialog_};
-  ui::ColourSwatch windowColourSwatch{dialog_, ui::kButtonFace};
-  ui::Button aboutButton{dialog_};
-  ui::Button startupRegistrationButton{dialog_};
-  ui::Button positionButton{dialog_};
-  ui::Edit userNameEdit{dialog_};
-  ui::Button effectsButton{dialog_};
+  ui::Label guidancePointer{form_};
+  ui::Label userNameLabel{form_};
+  ui::Shape userNameShadow{form_, 0x000000, 0x000000, 0};
+  ui::Container bottomButtons{form_, ui::Container::Frame::RaisedPanel};
+  ui::Button okButton{form_};
+  ui::Button closeButton{form_};
+  ui::Button defaultButton{form_};
+  ui::Button setupCompleteButton{form_};
+  ui::Container displayTimeGroup{form_, ui::Container::Frame::GroupBox};
+  ui::Label secondsLabel{form_};
+  ui::SpinEdit displaySecondsEdit{form_, 1, 180};
+  ui::StaticText guidanceLine{form_};
+  ui::Container pictureGroup{form_, ui::Container::Frame::GroupBox};
+  ui::Button choosePictureButton{form_};
+  ui::Edit pictureNameEdit{form_, 0xFF8080};
+  ui::Container messageGroup{form_, ui::Container::Frame::GroupBox};
+  ui::Label messageTextColourLabel{form_};
+  ui::Label fontSizeLabel{form_};
+  ui::ComboBox messageCombo{form_};
+  ui::Container messageBackgroundPanel{form_, ui::Container::Frame::RaisedPanel};
+  ui::Label messageBackgroundLabel{form_};
+  ui::ColourSwatch messageBackgroundSwatch{form_, ui::kButtonFace};
+  ui::CheckBox messageBackgroundCheck{form_};
+  ui::ColourSwatch messageTextColourSwatch{form_, 0x000000};
+  ui::SpinEdit fontSizeEdit{form_, 1, 64};
+  ui::Container borderGroup{form_, ui::Container::Frame::GroupBox};
+  ui::SpinEdit borderWidthEdit{form_, 0, 10};
+  ui::Container translucencyGroup{form_, ui::Container::Frame::GroupBox};
+  ui::Label translucencyPercentLabel{form_};
+  ui::Label translucencyUnsupportedLabel{form_};
+  ui::ScrollBar translucencySlider{form_, 5, 100, 100};
+  ui::RadioGroup placementGroup{form_};
+  ui::Container windowColourGroup{form_, ui::Container::Frame::GroupBox};
+  ui::Label windowColourLabel{form_};
+  ui::ColourSwatch windowColourSwatch{form_, ui::kButtonFace};
+  ui::Button aboutButton{form_};
+  ui::Button startupRegistrationButton{form_};
+  ui::Button positionButton{form_};
+  ui::Edit userNameEdit{form_};
+  ui::Button effectsButton{form_};
   ui::OpenFileDialog pictureChooser;
-  ui::Timer guidanceSlide{dialog_.session(), 10, false};
+  ui::Timer guidanceSlide{form_.session(), 10, false};
   ui::ColourDialog colourChooser;
 };
 

@@ -17,7 +17,8 @@ constexpr Bounds kPanelInFrame{8, 130, 201, 49};
 
 }  // namespace
 
-PositionDialog::PositionDialog(ui::Form& frameOf) : Form(frameOf.session()), splash_(frameOf) {}
+PositionDialog::PositionDialog(ui::Form& frameOf)
+    : Form(frameOf.session()), PositionDialogControls(static_cast<ui::Form&>(*this)), splash_(frameOf) {}
 PositionDialog::~PositionDialog() = default;
 
 void PositionDialog::create() {

@@ -9,7 +9,7 @@
 namespace lumivex {
 
 StartupRegistrationDialog::StartupRegistrationDialog(ui::Session& session, std::wstring exePath)
-    : Form(session), exePath_(std::move(exePath)) {}
+    : Form(session), StartupRegistrationDialogControls(static_cast<ui::Form&>(*this)), exePath_(std::move(exePath)) {}
 StartupRegistrationDialog::~StartupRegistrationDialog() = default;
 
 void StartupRegistrationDialog::create() {

@@ -7,19 +7,29 @@
 
 namespace lumivex {
 
-class StartupRegistrationDialog : public ui::Form {
+// The start-up registration dialog's controls by role.
+class StartupRegistrationDialogControls : protected ui::FormControls {
+ protected:
+  using FormControls::FormControls;
+
+ public:
+  ui::Label question{form_};
+  ui::CheckBox logonTaskCheck{form_};  // unchecked: the shortcut in the Startup folder, as always
+  ui::Button okButton{form_};
+  ui::Button cancelButton{form_};
+  ui::Button unregisterButton{form_};
+};
+
+class StartupRegistrationDialog : public ui::Form, private StartupRegistrationDialogControls {
  public:
   StartupRegistrationDialog(ui::Session& session, std::wstring exePath);
   ~StartupRegistrationDialog() override;
   void create();
 
-  ui::Label question{*this};
-  ui::CheckBox logonTaskCheck{*this};  // unchecked: the shortcut in the Startup folder, as always
-  ui::Button okButton{*this};
-  ui::Button cancelButton{*this};
-  ui::Button unregisterButton{*this};
-
  private:
+  // What drives the dialog from outside its code, as a user would, reaches the controls through this.
+  friend StartupRegistrationDialogControls& controlsOf(StartupRegistrationDialog& dialog);
+
   void registerChosenWay();  // registers the way the check box names and removes the other
   void unregister();         // removes both ways
   std::wstring exePath_;

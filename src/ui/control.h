@@ -15,6 +15,15 @@ struct Bounds {
   int x = 0, y = 0, w = 0, h = 0;
 };
 
+// A form's controls kept apart from its code: a private base of the form, every control made on the form. What
+// drives the form from outside, as a user would, reaches them through a friend of the form.
+class FormControls {
+ protected:
+  explicit FormControls(Form& form) : form_(form) {}
+  ~FormControls() = default;
+  Form& form_;
+};
+
 class Control : public Window {
  public:
   explicit Control(Form& form);

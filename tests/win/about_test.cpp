@@ -28,11 +28,12 @@ struct Showing {
 Showing showAbout(ProgramRun& run) {
   Showing seen;
   AboutDialog& about = run.about();
+  AboutDialogControls& ctl = controlsOf(about);
   run.services.queueModalHook([&](ui::Form&) {
-    seen.memo = about.credits.text();
-    seen.version = about.versionLabel.text();
-    seen.lines = static_cast<int>(SendMessageW(about.credits.hwnd(), EM_GETLINECOUNT, 0, 0));
-    PostMessageW(about.okButton.hwnd(), BM_CLICK, 0, 0);
+    seen.memo = ctl.credits.text();
+    seen.version = ctl.versionLabel.text();
+    seen.lines = static_cast<int>(SendMessageW(ctl.credits.hwnd(), EM_GETLINECOUNT, 0, 0));
+    PostMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(about.showModal(), ui::kResultOk);
   return seen;
@@ -60,16 +61,17 @@ TEST_F(AboutDialogTest, CreditsTextCarriesTheUserNameAsTyped) {
       EXPECT_GE(s.lines, unnamed.lines + 15);
     }
   }
-  const LONG style = GetWindowLongW(about().credits.hwnd(), GWL_STYLE);
+  const LONG style = GetWindowLongW(controlsOf(about()).credits.hwnd(), GWL_STYLE);
   EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), 0);
 }
 
 TEST_F(AboutDialogTest, PictureIsTheStoredBitmapAtItsOwnSize) {
-  const ui::Bounds image = about().picture.bounds();
+  const ui::Image& picture = controlsOf(about()).picture;
+  const ui::Bounds image = picture.bounds();
   EXPECT_EQ(image.w, 301);
   EXPECT_EQ(image.h, 301);
   BITMAP shown{};
-  ASSERT_EQ(GetObjectW(about().picture.bitmap(), sizeof(shown), &shown), static_cast<int>(sizeof(shown)))
+  ASSERT_EQ(GetObjectW(picture.bitmap(), sizeof(shown), &shown), static_cast<int>(sizeof(shown)))
       << "the picture is loaded from the program's resources";
   EXPECT_EQ(shown.bmWidth, 301);
   EXPECT_EQ(shown.bmHeight, 301);

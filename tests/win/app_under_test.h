@@ -7,8 +7,12 @@
 #include "test_support.h"
 
 namespace lumivex {
-// The option dialog's controls, which a test works as a user does (defined beside the option dialog's tests).
-OptionDialogControls& controlsOf(OptionDialog& dialog);
+// The dialogs' controls, which a test works as a user does.
+inline OptionDialogControls& controlsOf(OptionDialog& dialog) { return dialog; }
+inline AboutDialogControls& controlsOf(AboutDialog& dialog) { return dialog; }
+inline StartupRegistrationDialogControls& controlsOf(StartupRegistrationDialog& dialog) { return dialog; }
+inline PositionDialogControls& controlsOf(PositionDialog& dialog) { return dialog; }
+inline EffectsDialogControls& controlsOf(EffectsDialog& dialog) { return dialog; }
 }  // namespace lumivex
 
 namespace lumivex::testing {

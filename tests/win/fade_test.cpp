@@ -205,7 +205,7 @@ TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
   for (const bool ok : {false, true}) {
     SCOPED_TRACE(ok ? "OK" : "Close");
     run.services.queueModalHook([ok](ui::Form& f) {
-      auto& e = static_cast<EffectsDialog&>(f);
+      auto& e = controlsOf(static_cast<EffectsDialog&>(f));
       EXPECT_EQ(e.fadeInEdit.value(), 300);
       EXPECT_EQ(e.fadeOutEdit.value(), 0);
       SendMessageW(e.fadeInEdit.hwnd(), WM_KEYDOWN, VK_UP, 0);

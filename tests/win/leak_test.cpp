@@ -86,11 +86,11 @@ TEST(Leaks, CountersSeeWhatTheyMeasure) {
 TEST(Leaks, DialogsOpenedAndClosed) {
   lt::OptionRun run;
   expectFlat("option dialog (close box)", openAndLeave(run.services, run.option(), nullptr));
-  expectFlat("About (OK)", openAndLeave(run.services, run.about(), &run.about().okButton));
+  expectFlat("About (OK)", openAndLeave(run.services, run.about(), &controlsOf(run.about()).okButton));
   expectFlat("start-up registration (Cancel)",
-             openAndLeave(run.services, run.registration(), &run.registration().cancelButton));
+             openAndLeave(run.services, run.registration(), &controlsOf(run.registration()).cancelButton));
   expectFlat("logo position (Cancel)",
-             openAndLeave(run.services, run.positionDialog(), &run.positionDialog().cancelButton));
+             openAndLeave(run.services, run.positionDialog(), &controlsOf(run.positionDialog()).cancelButton));
   EXPECT_TRUE(run.services.boxes.empty());
 }
 

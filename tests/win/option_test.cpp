@@ -8,9 +8,6 @@
 using namespace lumivex;
 using namespace lumivex::testing;
 
-// The dialog's friend, through which a test reaches the controls it works.
-OptionDialogControls& lumivex::controlsOf(OptionDialog& dialog) { return dialog; }
-
 namespace {
 
 // What the modal loop does with a key: dialog navigation first.

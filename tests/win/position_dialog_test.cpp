@@ -37,7 +37,9 @@ void moveFrame(const ui::Form& frame, int left, int top) {
 
 void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
 
-using PositionDialogTest = ProgramFolderTest;
+struct PositionDialogTest : ProgramFolderTest {
+  PositionDialogControls& dialogControls() { return controlsOf(positionDialog()); }
+};
 
 }  // namespace
 
@@ -49,9 +51,9 @@ TEST_F(PositionDialogTest, OpensExactlyOverTheSplashWindowShowingItsPosition) {
   const auto showAndLook = [&] {
     services.queueModalHook([&](ui::Form&) {
       seen = boundsOf(positionDialog());
-      topText = positionDialog().topValue.text();
-      leftText = positionDialog().leftValue.text();
-      press(positionDialog().cancelButton);
+      topText = dialogControls().topValue.text();
+      leftText = dialogControls().leftValue.text();
+      press(dialogControls().cancelButton);
     });
     positionDialog().showModal();
   };
@@ -75,19 +77,19 @@ TEST_F(PositionDialogTest, OkMovesTheSplashWindowCancelAndEscDoNot) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
-  EXPECT_EQ(focus, positionDialog().cancelButton.hwnd());
+  EXPECT_EQ(focus, dialogControls().cancelButton.hwnd());
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
   services.queueModalHook([&](ui::Form&) {
     moveFrame(positionDialog(), 310, 210);
-    PostMessageW(positionDialog().okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(dialogControls().okButton.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultCancel);
   EXPECT_EQ(boundsOf(splash()), (Rect{100, 50, 320, 240}));
 
   services.queueModalHook([&](ui::Form&) {
     moveFrame(positionDialog(), -20, 400);
-    press(positionDialog().okButton);
+    press(dialogControls().okButton);
   });
   EXPECT_EQ(positionDialog().showModal(), ui::kResultOk);
   EXPECT_EQ(boundsOf(splash()), (Rect{-20, 400, 320, 240}));
@@ -128,15 +130,15 @@ TEST_F(PositionDialogTest, SurfaceDragsTheFramePanelAndButtonsDoNot) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     pumpUntil([&] { return positionDialog().left() == 100 && positionDialog().top() == 0; }, 2000);
     dragged = boundsOf(positionDialog());
-    topAfterDrag = positionDialog().topValue.text();
-    leftAfterDrag = positionDialog().leftValue.text();
-    press(positionDialog().cancelButton);
+    topAfterDrag = dialogControls().topValue.text();
+    leftAfterDrag = dialogControls().leftValue.text();
+    press(dialogControls().cancelButton);
   });
   positionDialog().showModal();
   EXPECT_EQ(surfaceHit, HTCAPTION);
   EXPECT_EQ(underLabel, positionDialog().hwnd()) << "labels and the shape let the mouse through to the frame";
   EXPECT_EQ(labelHit, HTCAPTION);
-  EXPECT_EQ(underPanel, positionDialog().buttonPanel.hwnd());
+  EXPECT_EQ(underPanel, dialogControls().buttonPanel.hwnd());
   EXPECT_EQ(panelHit, HTCLIENT);
   EXPECT_EQ(dragged, (Rect{100, 0, 400, 300}));
   EXPECT_EQ(topAfterDrag, L"0") << "the values follow the frame";
@@ -167,10 +169,10 @@ TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndT
         inside.push_back(GetPixel(dc.get(), p.x, p.y));
       RECT client{}, panel{};
       GetClientRect(positionDialog().hwnd(), &client);
-      GetWindowRect(positionDialog().buttonPanel.hwnd(), &panel);
+      GetWindowRect(dialogControls().buttonPanel.hwnd(), &panel);
       MapWindowPoints(HWND_DESKTOP, positionDialog().hwnd(), reinterpret_cast<POINT*>(&panel), 2);
       panelInside = panel.bottom <= h && panel.right <= w;
-      for (const ui::Button* b : {&positionDialog().okButton, &positionDialog().cancelButton}) {
+      for (const ui::Button* b : {&dialogControls().okButton, &dialogControls().cancelButton}) {
         RECT button{};
         GetWindowRect(b->hwnd(), &button);
         MapWindowPoints(HWND_DESKTOP, positionDialog().hwnd(), reinterpret_cast<POINT*>(&button), 2);
@@ -182,12 +184,12 @@ TEST_F(PositionDialogTest, OutlineRunsAlongTheEdgesAtAnySizeBeneathTheLabelsAndT
         ClientToScreen(positionDialog().hwnd(), &onScreen);
         buttonsShown = buttonsShown && WindowFromPoint(onScreen) == b->hwnd();
       }
-      const ui::Bounds label = positionDialog().instruction.bounds();
+      const ui::Bounds label = dialogControls().instruction.bounds();
       for (int y = f.px(label.y); y < f.px(label.y + label.h) && y < h; ++y)
         for (int x = f.px(label.x); x < f.px(label.x + label.w) && x < w; ++x)
           if (GetPixel(dc.get(), x, y) != face) ++labelInk;
       panelCorner = GetPixel(dc.get(), panel.left, panel.top);
-      press(positionDialog().cancelButton);
+      press(dialogControls().cancelButton);
     });
     positionDialog().showModal();
     for (size_t i = 0; i < edge.size(); ++i) EXPECT_EQ(edge[i], orange) << r.width << " edge sample " << i;

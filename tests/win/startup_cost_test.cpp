@@ -61,8 +61,8 @@ TEST(StartupCost, ANormalRunMakesTheDialogsAtTheirFirstUse) {
 
   bool seen = false;
   run.services.queueModalHook([&](ui::Form&) {
-    seen = run.about().versionLabel.text() == L"Version 0.006" && childWindows(run.about().hwnd()) == 4;
-    PostMessageW(run.about().okButton.hwnd(), BM_CLICK, 0, 0);
+    seen = controlsOf(run.about()).versionLabel.text() == L"Version 0.006" && childWindows(run.about().hwnd()) == 4;
+    PostMessageW(controlsOf(run.about()).okButton.hwnd(), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(run.about().showModal(), ui::kResultOk);
   EXPECT_TRUE(seen);

@@ -117,14 +117,13 @@ class StartupRegistration : public ::testing::Test, public ProgramRun {
     dialog->create();
     return dialog;
   }
-  static void pressOk(StartupRegistrationDialog& f) { PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0); }
+  static void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
+  static void pressOk(StartupRegistrationDialog& f) { press(controlsOf(f).okButton); }
   static void chooseTaskAndPressOk(StartupRegistrationDialog& f) {
-    PostMessageW(f.logonTaskCheck.hwnd(), BM_CLICK, 0, 0);
-    PostMessageW(f.okButton.hwnd(), BM_CLICK, 0, 0);
+    PostMessageW(controlsOf(f).logonTaskCheck.hwnd(), BM_CLICK, 0, 0);
+    pressOk(f);
   }
-  static void pressUnregister(StartupRegistrationDialog& f) {
-    PostMessageW(f.unregisterButton.hwnd(), BM_CLICK, 0, 0);
-  }
+  static void pressUnregister(StartupRegistrationDialog& f) { press(controlsOf(f).unregisterButton); }
 
   std::wstring exe, startup;
   std::set<std::wstring> before;
@@ -151,7 +150,7 @@ TEST_F(StartupRegistration, OkWritesAShortcutNamedAfterTheExecutable) {
 }
 
 TEST_F(StartupRegistration, CancelEscAndCloseBoxWriteNothing) {
-  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { PostMessageW(f.cancelButton.hwnd(), BM_CLICK, 0, 0); }), ui::kResultCancel);
+  EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { press(controlsOf(f).cancelButton); }), ui::kResultCancel);
   EXPECT_EQ(showWith([](StartupRegistrationDialog&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }), ui::kResultCancel);
   EXPECT_EQ(showWith([](StartupRegistrationDialog& f) { PostMessageW(f.hwnd(), WM_CLOSE, 0, 0); }), ui::kResultCancel);
   EXPECT_EQ(shortcutsIn(startup), before);
@@ -163,7 +162,7 @@ TEST_F(StartupRegistration, RefusedSaveShowsTheSystemsTextAndTheOptionDialogStay
   ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
   bool optionStayed = false;
   services.queueModalHook([&](ui::Form&) {
-    services.queueModalHook([this](ui::Form&) { PostMessageW(registration().okButton.hwnd(), BM_CLICK, 0, 0); });
+    services.queueModalHook([this](ui::Form&) { pressOk(registration()); });
     controls().startupRegistrationButton.click();
     optionStayed = option().visible() && !registration().visible();
     option().setModalResult(ui::kResultCancel);
@@ -202,7 +201,7 @@ TEST_F(StartupRegistration, TheLogonTaskAndTheShortcutReplaceEachOtherAndUnregis
 
   // The check box stays as the user left it; unchecked again, OK writes the shortcut and removes the task.
   EXPECT_EQ(showWith([](StartupRegistrationDialog& f) {
-              f.logonTaskCheck.setChecked(false);
+              controlsOf(f).logonTaskCheck.setChecked(false);
               pressOk(f);
             }),
             ui::kResultOk);
