@@ -231,12 +231,7 @@ TEST(Picture, JpegWhosePixelsCannotBeDecodedFailsOnceAndThenDrawsNothing) {
 // Drawn at (5, 5): the colour at the middle of the picture, the canvas just right of it untouched.
 TEST(Picture, IconsAndMetafilesAtTheirNaturalSize) {
   lt::TempFolder dir;
-  const int ppi = [] {
-    HDC s = GetDC(nullptr);
-    const int v = GetDeviceCaps(s, LOGPIXELSY);
-    ReleaseDC(nullptr, s);
-    return v;
-  }();
+  const int ppi = lt::screenDpi();
   const auto filled = [](COLORREF colour, const RECT& r) {
     return [colour, r](HDC dc) {
       HBRUSH brush = CreateSolidBrush(colour);

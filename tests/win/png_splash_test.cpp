@@ -9,6 +9,7 @@
 
 #include "../core/png_test_support.h"
 #include "splash/picture.h"
+#include "ui/handles.h"
 #include "splash_fixture.h"
 
 using namespace lumivex;
@@ -26,12 +27,7 @@ std::string pngFile(int w, int h, const std::function<uint32_t(int, int)>& argb)
   return {png.begin(), png.end()};
 }
 
-COLORREF screenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
+COLORREF screenPixel(int x, int y) { return GetPixel(ui::WindowDc(nullptr).get(), x, y); }
 
 constexpr COLORREF kBackdrop = RGB(0xFF, 0x00, 0xFF);
 

@@ -18,13 +18,6 @@ using namespace lumivex::testing;
 
 namespace {
 
-int screenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 int scaled(int design) { return design * screenDpi() / 96; }
 
 RECT rectInParent(HWND h) {

@@ -10,6 +10,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "ui/handles.h"
+
 namespace lumivex::testing {
 namespace {
 
@@ -122,10 +124,8 @@ std::string withoutQuantTables(const std::string& jpeg) {
 }
 
 std::string emfFile(const std::function<void(HDC)>& draw) {
-  HDC screen = GetDC(nullptr);
   const RECT frame{0, 0, 2540, 1270};
-  HDC mf = CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
-  ReleaseDC(nullptr, screen);
+  HDC mf = CreateEnhMetaFileW(ui::WindowDc(nullptr).get(), nullptr, &frame, nullptr);
   draw(mf);
   HENHMETAFILE h = CloseEnhMetaFile(mf);
   std::string bytes(GetEnhMetaFileBits(h, 0, nullptr), '\0');

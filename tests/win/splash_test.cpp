@@ -143,7 +143,7 @@ TEST(Splash, MessageLabelColoursAndPreviews) {
   EXPECT_EQ(run.splash().messageLabel.fontColour(), 255);
   const RECT m = run.splash().messageRect();
   EXPECT_EQ(m.bottom, 100);
-  EXPECT_EQ(run.splash().messageLabel.fontHeight(), core::pointsToPixels(9, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)));
+  EXPECT_EQ(run.splash().messageLabel.fontHeight(), core::pointsToPixels(9, screenDpi()));
   EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(290, m.bottom - 2), RGB(0, 0, 255)) << "strip in the label colour";
   EXPECT_EQ(WindowPixels(run.splash().hwnd()).at(290, m.top - 2), RGB(0, 0xC0, 0)) << "picture above the strip";
 
@@ -205,7 +205,7 @@ TEST(Splash, MissingOrUnloadablePictureIsReportedThenTheOptionDialogOpensOverThe
     EXPECT_EQ(clientSize(run.splash().hwnd()).cx, 460);
     EXPECT_EQ(clientSize(run.splash().hwnd()).cy, 246);
     EXPECT_EQ(run.splash().image.picture(), nullptr);
-    EXPECT_EQ(run.splash().messageLabel.fontHeight(), core::pointsToPixels(10, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY)))
+    EXPECT_EQ(run.splash().messageLabel.fontHeight(), core::pointsToPixels(10, screenDpi()))
         << "the rest of the sequence still runs";
     EXPECT_EQ(run.splash().countdown.interval(), 3000u);
     EXPECT_FALSE(run.splash().countdown.enabled()) << "only the dialog's OK or Close restart it";

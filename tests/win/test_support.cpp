@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "ui/common_dialogs.h"
+#include "ui/handles.h"
 
 namespace lumivex::testing {
 
@@ -128,6 +129,8 @@ HWND tooltipOwnedBy(HWND owner) {
   return s.found;
 }
 
+int screenDpi() { return GetDeviceCaps(ui::WindowDc(nullptr).get(), LOGPIXELSY); }
+
 WindowPixels::WindowPixels(HWND window, Source source) {
   if (source == Source::Screen) {
     RedrawWindow(GetAncestor(window, GA_ROOT), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -137,8 +140,8 @@ WindowPixels::WindowPixels(HWND window, Source source) {
   GetWindowRect(window, &r);
   width_ = r.right - r.left;
   height_ = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const ui::WindowDc screen(nullptr);
+  const ui::MemoryDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = width_;
@@ -146,17 +149,13 @@ WindowPixels::WindowPixels(HWND window, Source source) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  if (source == Source::Screen) BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
-  else PrintWindow(window, memory, 0);
+  const ui::BitmapHandle dib(CreateDIBSection(memory.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const ui::SelectGuard selected(memory.get(), dib.get());
+  if (source == Source::Screen) BitBlt(memory.get(), 0, 0, width_, height_, screen.get(), r.left, r.top, SRCCOPY);
+  else PrintWindow(window, memory.get(), 0);
   GdiFlush();
   const auto* p = static_cast<const DWORD*>(bits);
   pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 COLORREF WindowPixels::at(int x, int y) const {

@@ -89,6 +89,9 @@ std::string readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::string& bytes);
 bool fileExists(const std::wstring& path);
 
+// The screen's pixels per inch, as the system gives them to every program.
+int screenDpi();
+
 // The tooltip window of this thread owned by `owner` (a form), or null.
 HWND tooltipOwnedBy(HWND owner);
 
