@@ -33,7 +33,7 @@ Showing showAbout(ProgramRun& run) {
     seen.memo = ctl.credits.text();
     seen.version = ctl.versionLabel.text();
     seen.lines = static_cast<int>(SendMessageW(ctl.credits.hwnd(), EM_GETLINECOUNT, 0, 0));
-    PostMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
+    press(ctl.okButton);
   });
   EXPECT_EQ(about.showModal(), ui::kResultOk);
   return seen;

@@ -211,7 +211,7 @@ TEST(EffectsDialog, EditsTheFadeTimesInStepsOf100AndOnlyOkKeepsThem) {
       SendMessageW(e.fadeInEdit.hwnd(), WM_KEYDOWN, VK_UP, 0);
       EXPECT_EQ(e.fadeInEdit.text(), L"400");
       SetWindowTextW(e.fadeOutEdit.hwnd(), L"9999");
-      PostMessageW((ok ? e.okButton : e.closeButton).hwnd(), BM_CLICK, 0, 0);
+      lt::press(ok ? e.okButton : e.closeButton);
     });
     SendMessageW(run.controls().effectsButton.hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(run.services.pendingModalHooks(), 0u) << "the button opened the dialog";

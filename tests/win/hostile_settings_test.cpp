@@ -33,7 +33,7 @@ void loadThenSave(SplashRun& run, const std::function<void(OptionDialogControls&
   run.services.queueModalHook([&](ui::Form& f) {
     auto& ctl = controlsOf(static_cast<OptionDialog&>(f));
     inDialog(ctl);
-    PostMessageW(ctl.okButton.hwnd(), BM_CLICK, 0, 0);
+    press(ctl.okButton);
   });
   run.show();
   run.splash().countdown.setEnabled(false);

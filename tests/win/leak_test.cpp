@@ -49,7 +49,7 @@ std::function<void(int round)> openAndLeave(FakeServices& services, ui::Form& di
         RedrawWindow(f.hwnd(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
       if (button)
-        PostMessageW(button->hwnd(), BM_CLICK, 0, 0);
+        press(*button);
       else
         PostMessageW(f.hwnd(), WM_CLOSE, 0, 0);
     });

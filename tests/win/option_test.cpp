@@ -220,7 +220,7 @@ TEST(BottomButtons, CloseAfterEditingSavesNothingAndKeepsTheEditedValues) {
     auto& ctl = controlsOf(static_cast<OptionDialog&>(f));
     ctl.displaySecondsEdit.setValue(8);
     ctl.translucencySlider.setPosition(40);
-    PostMessageW(ctl.closeButton.hwnd(), BM_CLICK, 0, 0);
+    press(ctl.closeButton);
   });
   EXPECT_EQ(run.option().showModal(), ui::kResultCancel);
   EXPECT_EQ(readFileBytes(run.iniPath), saved);

@@ -35,8 +35,6 @@ void moveFrame(const ui::Form& frame, int left, int top) {
   SetWindowPos(frame.hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
-
 struct PositionDialogTest : ProgramFolderTest {
   PositionDialogControls& dialogControls() { return controlsOf(positionDialog()); }
 };

@@ -62,7 +62,7 @@ TEST(StartupCost, ANormalRunMakesTheDialogsAtTheirFirstUse) {
   bool seen = false;
   run.services.queueModalHook([&](ui::Form&) {
     seen = controlsOf(run.about()).versionLabel.text() == L"Version 0.006" && childWindows(run.about().hwnd()) == 4;
-    PostMessageW(controlsOf(run.about()).okButton.hwnd(), BM_CLICK, 0, 0);
+    press(controlsOf(run.about()).okButton);
   });
   EXPECT_EQ(run.about().showModal(), ui::kResultOk);
   EXPECT_TRUE(seen);

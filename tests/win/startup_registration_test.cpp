@@ -117,10 +117,9 @@ class StartupRegistration : public ::testing::Test, public ProgramRun {
     dialog->create();
     return dialog;
   }
-  static void press(ui::Button& b) { PostMessageW(b.hwnd(), BM_CLICK, 0, 0); }
   static void pressOk(StartupRegistrationDialog& f) { press(controlsOf(f).okButton); }
   static void chooseTaskAndPressOk(StartupRegistrationDialog& f) {
-    PostMessageW(controlsOf(f).logonTaskCheck.hwnd(), BM_CLICK, 0, 0);
+    press(controlsOf(f).logonTaskCheck);
     pressOk(f);
   }
   static void pressUnregister(StartupRegistrationDialog& f) { press(controlsOf(f).unregisterButton); }

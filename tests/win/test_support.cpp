@@ -34,6 +34,8 @@ void postKey(HWND window, WORD vk) {
   PostMessageW(window, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000000));
 }
 
+void press(const ui::Control& control) { PostMessageW(control.hwnd(), BM_CLICK, 0, 0); }
+
 void FakeServices::showBox(ui::BoxKind kind, const std::wstring& text) {
   boxes.push_back({kind, text});
   if (onBox) onBox(boxes.back());

@@ -25,6 +25,8 @@ void pumpFor(DWORD ms);
 
 // Posts a key's press and release to `window`, as the keyboard sends them to the focus.
 void postKey(HWND window, WORD vk);
+// Posts a click to a button or check box: it is handled once the modal loop it is in runs.
+void press(const ui::Control& control);
 
 // The system as a test has it: every box recorded instead of shown, the choosers answered by the test (cancelled
 // without an answer), the executable where the test puts it, and the test's hooks run as forms enter their modal

@@ -121,7 +121,7 @@ TEST(Form, ModalResultOfAButtonHoldsEvenWhenItsHandlerFails) {
   TestForm form;
   form.okButton.onClick = [] { throw ui::AppError(L"失敗"); };
   form.services.queueModalHook([](ui::Form& f) {
-    PostMessageW(static_cast<TestForm&>(f).okButton.hwnd(), BM_CLICK, 0, 0);
+    press(static_cast<TestForm&>(f).okButton);
   });
   EXPECT_EQ(form.showModal(), ui::kResultOk);
   ASSERT_EQ(form.services.boxes.size(), 1u);
