@@ -16,7 +16,8 @@ struct Bounds {
 };
 
 // A form's controls kept apart from its code: a private base of the form, every control made on the form. What
-// drives the form from outside, as a user would, reaches them through a friend of the form.
+// drives the form from outside, as a user would, reaches them through a friend of the form. The form passes itself
+// as `static_cast<Form&>(*this)`: as plain `*this` it would match the controls' copy constructor as well.
 class FormControls {
  protected:
   explicit FormControls(Form& form) : form_(form) {}
